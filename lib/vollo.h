@@ -1,0 +1,417 @@
+// vollo: a small graphics library over SFML for games and tools.
+//
+// One header for the whole interface, read top to bottom:
+//   1. constants and shared types        6. drawing primitives
+//   2. window and start-up               7. sound effects and music
+//   3. main loop and responses           8. tracked allocator
+//   4. input state                       9. INI store (handle API)
+//   5. clipables, blit, fill, display   10. the Vollo function-pointer namespace
+//
+// Records are plain structures that programs may read directly; functions take
+// them by pointer. Colours are 32-bit values with red in bits 0-7, green in
+// 8-15, blue in 16-23 and alpha in 24-31 (bytes R, G, B, A in memory).
+// Creating functions return null on failure and print nothing.
+#ifndef VOLLO_H
+#define VOLLO_H
+
+#include <cstdint>
+
+#include <SFML/Graphics.hpp>
+
+// ---------------------------------------------------------------------------
+// 1. Constants and shared types
+// ---------------------------------------------------------------------------
+
+// Result of every response, of the main function and of vollo_loop.
+typedef int32_t vollo_response;
+// The one response value with a meaning: keep the loop going.
+#define VOLLO_CONTINUE 3
+
+// First argument of key, click and joystick responses.
+typedef enum vollo_event_state
+{
+    VOLLO_PRESSED = 0,      // key or button went down
+    VOLLO_RELEASED = 1,     // key or button went up
+    VOLLO_CONNECTED = 0,    // joystick arrived
+    VOLLO_DISCONNECTED = 1  // joystick left
+} vollo_event_state;
+
+// Kinds of buffer, stored in the `type` field of every buffer record.
+#define VOLLO_WINDOW 0
+#define VOLLO_PICTURE 1
+#define VOLLO_PIXELARRAY 2
+
+// Sizes of the input-state arrays.
+#define VOLLO_KEY_COUNT 101
+#define VOLLO_MOUSE_BUTTON_COUNT 5
+#define VOLLO_JOYSTICK_COUNT 8
+#define VOLLO_JOYSTICK_BUTTON_COUNT 32
+#define VOLLO_JOYSTICK_AXIS_COUNT 8
+
+// A point in pixels: origin top-left, x to the right, y downwards.
+typedef struct vollo_position
+{
+    int32_t x;
+    int32_t y;
+} vollo_position;
+
+// Head shared by the window, pictures and pixel arrays.
+typedef struct vollo_buffer
+{
+    uint64_t type;        // VOLLO_WINDOW, VOLLO_PICTURE or VOLLO_PIXELARRAY
+    void *render_target;  // sf::RenderWindow (window), sf::RenderTexture (picture), unset (pixel array)
+    uint32_t width;       // in pixels
+    uint32_t height;      // in pixels
+} vollo_buffer;
+
+// The window record; type is VOLLO_WINDOW.
+typedef struct vollo_window : vollo_buffer
+{
+    const char *name;  // the caller's title pointer (not a copy): it must outlive the window
+} vollo_window;
+
+// Head of the off-screen buffers: clip rectangle and placement.
+typedef struct vollo_clipable : vollo_buffer
+{
+    int32_t clip_x;       // clip rectangle, in the clipable's own pixels
+    int32_t clip_y;
+    int32_t clip_width;
+    int32_t clip_height;
+    double origin_x;      // origin, scale and rotation: honoured for pictures only
+    double origin_y;
+    double scale_x;
+    double scale_y;
+    double rotation;      // degrees
+    union
+    {
+        uint32_t *pixels;             // pixel array: width * height pixels, row by row, no padding
+        const sf::Texture *texture;   // picture: the render texture's texture
+    };
+} vollo_clipable;
+
+// A block of pixels in main memory (type VOLLO_PIXELARRAY). Pixel (x, y) is pixels[y * width + x].
+typedef struct vollo_pixelarray : vollo_clipable
+{
+    sf::Image image;      // staging path to the GPU, refreshed by each blit
+    sf::Texture staging;
+    sf::Sprite sprite;
+} vollo_pixelarray;
+
+// A picture on the GPU (type VOLLO_PICTURE), drawn into through SFML.
+typedef struct vollo_picture : vollo_clipable
+{
+    sf::Sprite sprite;
+} vollo_picture;
+
+// One joystick slot.
+typedef struct vollo_joystick
+{
+    uint8_t connected;    // 1 while connected
+    char *name;           // owned by the library; valid while connected
+    uint32_t vendor_id;
+    uint32_t product_id;
+    uint32_t nb_buttons;
+    uint8_t axes;         // bit j set when axis j (X, Y, Z, R, U, V, PovX, PovY) exists
+} vollo_joystick;
+
+// Response signatures; `data` is the pointer given to vollo_loop.
+typedef vollo_response (*vollo_key_response)(vollo_event_state state, int32_t key, void *data);
+typedef vollo_response (*vollo_text_response)(uint32_t character, void *data);
+typedef vollo_response (*vollo_click_response)(vollo_event_state state, int32_t button, void *data);
+typedef vollo_response (*vollo_move_response)(const vollo_position *move, void *data);
+typedef vollo_response (*vollo_wheel_response)(int32_t wheel, int32_t delta, void *data);
+typedef vollo_response (*vollo_joy_connect_response)(vollo_event_state state, int32_t joystick,
+                                                     vollo_joystick *record, void *data);
+typedef vollo_response (*vollo_joy_button_response)(vollo_event_state state, int32_t joystick,
+                                                    int32_t button, void *data);
+typedef vollo_response (*vollo_joy_axis_response)(int32_t joystick, int32_t axis, float position,
+                                                  void *data);
+typedef vollo_response (*vollo_main_function)(void *data);
+
+// The nine responses; a null field switches its dispatch off.
+typedef struct vollo_context
+{
+    vollo_key_response key_response;
+    vollo_text_response text_response;
+    vollo_click_response click_response;
+    vollo_move_response move_response;
+    vollo_wheel_response wheel_response;
+    vollo_joy_connect_response joy_connect_response;
+    vollo_joy_button_response joy_button_response;
+    vollo_joy_axis_response joy_axis_response;
+    vollo_main_function loop_main_function;
+} vollo_context;
+
+// ---------------------------------------------------------------------------
+// 2. Window and start-up
+// ---------------------------------------------------------------------------
+
+// Opens a window (style 8 full screen, else 7: title bar, resize, close); null on failure.
+vollo_window *vollo_start(uint32_t width, uint32_t height, bool fullscreen, const char *title);
+// Opens a window with any combination of sf::Style flags; null on failure. Keeps `title`'s pointer.
+vollo_window *vollo_start_style(uint32_t width, uint32_t height, uint32_t style, const char *title);
+// Closes the window and releases its record. Responses and input state are kept.
+void vollo_stop(vollo_window *window);
+
+// ---------------------------------------------------------------------------
+// 3. Main loop and responses
+// ---------------------------------------------------------------------------
+
+// Registers the response to key presses and releases (null: none).
+void vollo_set_key_response(vollo_key_response response);
+// Registers the response to entered text (Unicode code points).
+void vollo_set_text_response(vollo_text_response response);
+// Registers the response to mouse button presses and releases.
+void vollo_set_click_response(vollo_click_response response);
+// Registers the response to mouse moves (given the move relative to the last known position).
+void vollo_set_move_response(vollo_move_response response);
+// Registers the response to mouse wheel scrolls.
+void vollo_set_wheel_response(vollo_wheel_response response);
+// Registers the response to joystick connections; joystick buttons and axes need it too.
+void vollo_set_joy_connect_response(vollo_joy_connect_response response);
+// Registers the response to joystick button presses and releases.
+void vollo_set_joy_button_response(vollo_joy_button_response response);
+// Registers the response to joystick axis moves.
+void vollo_set_joy_axis_response(vollo_joy_axis_response response);
+// Registers the function called once per frame.
+void vollo_set_loop_main_function(vollo_main_function function);
+// Replaces all nine responses at once.
+void vollo_set_context(const vollo_context *context);
+// The responses currently registered (the live record).
+const vollo_context *vollo_get_context(void);
+// Runs frames at `frequency` per second (0: back to back), dispatching the window's events
+// (window may be null) before each; returns the first response result other than
+// VOLLO_CONTINUE, or 1 when the window is closed.
+vollo_response vollo_loop(vollo_window *window, uint8_t frequency, void *data);
+
+// ---------------------------------------------------------------------------
+// 4. Input state (kept up to date by vollo_loop; zero at start)
+// ---------------------------------------------------------------------------
+
+// Last known mouse position, in window pixels.
+const vollo_position *vollo_get_mouse_position(void);
+// VOLLO_MOUSE_BUTTON_COUNT flags, indexed by sf::Mouse::Button: 1 while down.
+const uint8_t *vollo_get_mouse_button(void);
+// VOLLO_KEY_COUNT flags, indexed by sf::Keyboard::Key: 1 while down.
+const uint8_t *vollo_get_keyboard(void);
+// 256 flags: button b of joystick j at j * 32 + b, 1 while down.
+const uint8_t *vollo_get_joy_button(void);
+// 64 positions: axis a of joystick j at j * 8 + a.
+const float *vollo_get_joy_axis(void);
+
+extern vollo_context gl_callback;                 // the registered responses
+extern uint8_t gl_keyboard[VOLLO_KEY_COUNT];
+extern uint8_t gl_button[VOLLO_MOUSE_BUTTON_COUNT];
+extern vollo_position gl_mouse;
+extern vollo_joystick gl_joystick[VOLLO_JOYSTICK_COUNT];
+extern float gl_joy_axis[VOLLO_JOYSTICK_COUNT * VOLLO_JOYSTICK_AXIS_COUNT];
+extern uint8_t gl_joy_button[VOLLO_JOYSTICK_COUNT * VOLLO_JOYSTICK_BUTTON_COUNT];
+
+// ---------------------------------------------------------------------------
+// 5. Clipables, blit, fill and display
+// ---------------------------------------------------------------------------
+
+// New pixel array, every pixel 0xFFB469FF; pixels come from vollo_malloc. Null on failure.
+vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height);
+// New fully transparent picture with smooth filtering; null on failure.
+vollo_picture *vollo_new_picture(uint32_t width, uint32_t height);
+// Picture holding an image file (any format SFML reads); null when it cannot be loaded.
+vollo_picture *vollo_load_picture(const char *path);
+// Releases a picture or a pixel array with all it owns; does nothing for other records.
+void vollo_delete_clipable(vollo_clipable *clipable);
+
+// Copies the source's clip rectangle onto the destination at `position` (null: (0, 0)).
+// Pixel-array sources replace what is there (no blending); pictures blend and honour
+// their origin, scale and rotation, except onto a pixel array (a clipped direct copy).
+void vollo_blit(vollo_buffer *destination, vollo_clipable *source, const vollo_position *position);
+// As vollo_blit, drawing a picture source with `shader` (null: none).
+void vollo_blit_shader(vollo_buffer *destination, vollo_clipable *source,
+                       const vollo_position *position, const sf::Shader *shader);
+// Covers the window, a picture's clip rectangle (blending) or a pixel array's clip rectangle.
+void vollo_fill(vollo_buffer *buffer, uint32_t color);
+// Makes what was drawn into a picture visible in its texture and later blits.
+void vollo_draw(vollo_picture *picture);
+// Shows on screen everything drawn on the window since the last display.
+void vollo_display(vollo_window *window);
+
+// Hooks for drawing on buffers that SFML does not draw (pixel arrays). When a hook
+// is null the library draws on pixel arrays itself; an installed hook always wins.
+extern void (*gl_vollo_my_blit)(vollo_buffer *destination, vollo_clipable *source,
+                                const vollo_position *position);
+extern void (*gl_vollo_my_fill)(vollo_buffer *buffer, uint32_t color);
+extern void (*gl_vollo_my_set_pixel)(vollo_buffer *buffer, vollo_position position, uint32_t color);
+extern void (*gl_vollo_my_set_line)(vollo_buffer *buffer, const vollo_position *points,
+                                    const uint32_t *colors);
+extern void (*gl_vollo_my_set_polygon)(vollo_buffer *buffer, const vollo_position *points,
+                                       const uint32_t *colors);
+// Reserved for programs; no library operation calls it.
+extern void (*gl_vollo_my_clear)(vollo_buffer *buffer, uint32_t color);
+
+// ---------------------------------------------------------------------------
+// 6. Drawing primitives (window and pictures through SFML, pixel arrays in software)
+// ---------------------------------------------------------------------------
+
+// Draws one point.
+void vollo_set_pixel(vollo_buffer *buffer, vollo_position position, uint32_t color);
+// Draws the line between points[0] and points[1], colours interpolated from colors[0..1].
+void vollo_set_line(vollo_buffer *buffer, const vollo_position *points, const uint32_t *colors);
+// Fills the triangle points[0..2], colours interpolated from colors[0..2].
+void vollo_set_polygon(vollo_buffer *buffer, const vollo_position *points, const uint32_t *colors);
+
+// ---------------------------------------------------------------------------
+// 7. Sound effects and music
+// ---------------------------------------------------------------------------
+
+// Head of a sound: type 1 for an effect (decoded in memory), 0 for a music (streamed).
+typedef struct vollo_sound
+{
+    int32_t type;
+} vollo_sound;
+
+// Loads a whole sound file into memory; null when it cannot be loaded.
+vollo_sound *vollo_load_effect(const char *path);
+// Opens a sound file for streaming; null when it cannot be opened.
+vollo_sound *vollo_load_music(const char *path);
+// Starts (or resumes) playing. Every sound function does nothing for a null sound.
+void vollo_sound_play(vollo_sound *sound);
+// Stops playing and rewinds.
+void vollo_sound_stop(vollo_sound *sound);
+// Switches looping on or off.
+void vollo_sound_loop(vollo_sound *sound, bool loop);
+// Sets the volume, clamped to 0..100 (100: full volume).
+void vollo_sound_volume(vollo_sound *sound, double volume);
+// Sets the pitch (1: natural); below 0 becomes 0.
+void vollo_sound_pitch(vollo_sound *sound, double pitch);
+// Stops and releases the sound.
+void vollo_delete_sound(vollo_sound *sound);
+
+// ---------------------------------------------------------------------------
+// 8. Tracked allocator (one arena, size classes of 32 bytes, border checks)
+// ---------------------------------------------------------------------------
+
+// At least `size` bytes from the arena; null when the arena cannot hold them.
+void *vollo_malloc(uint64_t size);
+// Releases a block (null: nothing). A damaged or foreign block stops the process.
+void vollo_free(void *pointer);
+// Sets the arena size in MiB (default 20); only the first call counts.
+void set_max_heap_size(int32_t mib);
+// The arena size in MiB.
+int64_t get_max_heap_size(void);
+// Number of live blocks.
+uint64_t get_nb_alloc(void);
+// Prints the report to standard error when memory_check is set, then releases the arena.
+void check_memory_state(void);
+
+extern int32_t memory_check;  // set non-zero to get the report at exit
+extern uint64_t border0;      // expected border words of every block
+extern uint64_t border1;
+
+// ---------------------------------------------------------------------------
+// 9. INI store: scopes of named fields, each field an array of text values
+// ---------------------------------------------------------------------------
+
+namespace kzr
+{
+class Ini;
+}
+// A document (a kzr::Ini); owned by the caller until vollo_delete_ini.
+typedef kzr::Ini vollo_ini;
+// One scope of a document; valid while the scope exists.
+typedef struct vollo_ini_scope vollo_ini_scope;
+
+// New document holding only the empty default scope; null when memory runs out.
+vollo_ini *vollo_new_ini(void);
+// Document read from a file; null on any failure.
+vollo_ini *vollo_load_ini(const char *path);
+// Writes the document to a file; false when the file cannot be opened or written.
+bool vollo_save_ini(vollo_ini *ini, const char *path);
+// Releases the document (null: nothing).
+void vollo_delete_ini(vollo_ini *ini);
+// Value `index` of scope.field (scope null: the default scope); null when absent.
+const char *vollo_ini_get_field(vollo_ini *ini, const char *scope, const char *field, int index);
+// Sets value `index` of scope.field, creating what is missing; a null value erases
+// (the value; the field with index erase_field; the scope with a null field).
+void vollo_ini_set_field(vollo_ini *ini, const char *scope, const char *field, int index,
+                         const char *value);
+// First scope in name order (the default scope while it exists); null when none.
+vollo_ini_scope *vollo_ini_first(vollo_ini *ini);
+// Scope after `scope` in name order; null at the end or for an unknown handle.
+vollo_ini_scope *vollo_ini_next(vollo_ini *ini, vollo_ini_scope *scope);
+// Name of the scope ("" for the default scope); null for an unknown handle.
+const char *vollo_ini_scope_name(vollo_ini *ini, vollo_ini_scope *scope);
+// Value `index` of a field of the scope; null when absent.
+const char *vollo_ini_scope_get_field(vollo_ini_scope *scope, const char *field, int index);
+// Replaces an existing value of a field of the scope; never adds values.
+void vollo_ini_scope_set_field(vollo_ini_scope *scope, const char *field, int index, const char *value);
+
+extern const char *default_scope;  // null: as a scope name, the default scope
+extern vollo_ini_scope *last_scope;  // null: the end of a scope walk
+extern const char *erase_index;    // null: as a value, erase
+extern const char *erase_scope;    // null: as a field name with a null value, erase the scope
+extern const int erase_field;      // -1: as an index with a null value, erase the field
+
+// ---------------------------------------------------------------------------
+// 10. The same functions as constants of the Vollo namespace
+// ---------------------------------------------------------------------------
+
+namespace Vollo
+{
+extern decltype(&vollo_start) const Start;
+extern decltype(&vollo_start_style) const StartStyle;
+extern decltype(&vollo_stop) const Stop;
+extern decltype(&vollo_new_picture) const NewPicture;
+extern decltype(&vollo_load_picture) const LoadPicture;
+extern decltype(&vollo_new_pixelarray) const NewPixelArray;
+extern decltype(&vollo_set_pixel) const SetPixel;
+extern decltype(&vollo_set_line) const SetLine;
+extern decltype(&vollo_set_polygon) const SetPolygon;
+extern decltype(&vollo_blit) const Blit;
+extern decltype(&vollo_fill) const Fill;
+extern decltype(&vollo_draw) const Draw;
+extern decltype(&vollo_display) const Display;
+extern decltype(&vollo_delete_clipable) const DeleteClipable;
+extern decltype(&vollo_set_key_response) const SetKeyResponse;
+extern decltype(&vollo_set_text_response) const SetTextResponse;
+extern decltype(&vollo_set_click_response) const SetClickResponse;
+extern decltype(&vollo_set_move_response) const SetMoveResponse;
+extern decltype(&vollo_set_wheel_response) const SetWheelResponse;
+extern decltype(&vollo_set_joy_connect_response) const SetJoystickConnectResponse;
+extern decltype(&vollo_set_joy_button_response) const SetJoystickButtonResponse;
+extern decltype(&vollo_set_joy_axis_response) const SetJoystickAxisResponse;
+extern decltype(&vollo_set_loop_main_function) const SetLoopMainFunction;
+extern decltype(&vollo_loop) const Loop;
+extern decltype(&vollo_get_mouse_position) const MousePosition;
+extern decltype(&vollo_get_mouse_button) const MouseButton;
+extern decltype(&vollo_get_keyboard) const Keyboard;
+extern decltype(&vollo_get_joy_button) const JoyButton;
+extern decltype(&vollo_get_joy_axis) const JoyAxis;
+extern decltype(&vollo_set_context) const SetContext;
+extern decltype(&vollo_get_context) const GetContext;
+extern decltype(&vollo_load_music) const LoadMusic;
+extern decltype(&vollo_load_effect) const LoadEffect;
+extern decltype(&vollo_sound_volume) const SetVolume;
+extern decltype(&vollo_sound_pitch) const SetPitch;
+extern decltype(&vollo_sound_loop) const SetLoop;
+extern decltype(&vollo_sound_play) const PlaySound;
+extern decltype(&vollo_sound_stop) const StopSound;
+extern decltype(&vollo_delete_sound) const DeleteSound;
+extern decltype(&vollo_new_ini) const NewIni;
+extern decltype(&vollo_load_ini) const LoadIni;
+extern decltype(&vollo_save_ini) const SaveIni;
+extern decltype(&vollo_ini_get_field) const GetField;
+extern decltype(&vollo_ini_set_field) const SetField;
+extern decltype(&vollo_delete_ini) const DeleteIni;
+extern decltype(&vollo_ini_first) const FirstScope;
+extern decltype(&vollo_ini_scope_name) const GetScopeName;
+extern decltype(&vollo_ini_next) const NextScope;
+extern decltype(&vollo_ini_scope_get_field) const ScopeGetField;
+extern decltype(&vollo_ini_scope_set_field) const ScopeSetField;
+
+extern const char *DefaultScope;    // twin of default_scope
+extern vollo_ini_scope *LastScope;  // twin of last_scope
+extern const char *EraseIndex;      // twin of erase_index
+extern const char *EraseScope;      // twin of erase_scope
+extern const int EraseField;        // twin of erase_field
+}  // namespace Vollo
+
+#endif

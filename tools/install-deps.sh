@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, the Debian packages that building and testing need and
+# that are not installed yet. Does nothing when everything is present.
+set -euo pipefail
+
+packages=(
+  cmake make g++ pkg-config
+  libsfml-dev libgtest-dev libbenchmark-dev
+  xvfb xauth x11-utils xdotool
+  python3 python3-xlib python3-pil
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  ((EUID == 0)) || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,7 @@
+#include "memory/memory.hpp"
+#include "vollo.h"
+
+int64_t get_max_heap_size(void)
+{
+    return vollo_memory::heap_size;
+}

@@ -1,0 +1,58 @@
+// End of a run: the save dialogue on the terminal.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "paint.h"
+
+namespace
+{
+
+// The typed name followed by ".bmp", newly allocated; null when memory runs out.
+char *bmp_path(const char *name)
+{
+    static const char suffix[] = ".bmp";
+    char *path = static_cast<char *>(malloc(static_cast<size_t>(my_strlen(name)) + sizeof suffix));
+    if (path == nullptr)
+        return nullptr;
+    path[0] = '\0';
+    my_strcat(path, name);
+    my_strcat(path, suffix);
+    return path;
+}
+
+}  // namespace
+
+void save_file(paint_state *state)
+{
+    if (state == nullptr || state->canvas == nullptr)
+        return;
+    my_putstr("Save work ? [yes/no]\n");
+    char *answer = get_next_line(0);
+    if (answer == nullptr)
+        return;
+    bool save = my_strcmp(answer, "yes") == 0;
+    free(answer);
+    // Until a save succeeds, or the input ends: a failed save must not lose the drawing.
+    while (save)
+    {
+        my_putstr("File name : ");
+        char *name = get_next_line(0);
+        if (name == nullptr)
+            return;
+        char *path = bmp_path(name);
+        free(name);
+        if (path == nullptr)
+        {
+            fprintf(stderr, "pixodraw: the picture could not be saved: %s\n", strerror(ENOMEM));
+            return;
+        }
+        if (save_bmp(state->canvas, path))
+            save = false;
+        else
+            fprintf(stderr, "pixodraw: the picture could not be saved to %s: %s\n", path,
+                    strerror(errno));
+        free(path);
+    }
+}

@@ -1,0 +1,117 @@
+// PIXODRAW: the paint program's declarations.
+#ifndef PAINT_H
+#define PAINT_H
+
+#include <cstdint>
+
+#include "vollo.h"
+
+// The one state record of a run, handed to every response as its data pointer.
+typedef struct paint_state
+{
+    vollo_pixelarray *canvas;  // drawn into, shown and saved
+    vollo_window *window;
+    int32_t button_down;       // 1 after the left button went down, 0 after it came up
+    uint32_t color;            // current colour of the square brush and the circle
+} paint_state;
+
+// ---------------------------------------------------------------------------
+// BMP files: uncompressed bottom-up (or top-down) pictures, 24 bits written
+// ---------------------------------------------------------------------------
+
+#define BMP_HEADER_SIZE 54       // 14-byte file header + 40-byte info header
+#define BMP_MAX_PIXELS (1u << 28) // largest picture the reader accepts (1 GiB of pixels)
+
+// The file header and the info header, field by field (stored little-endian in the file).
+typedef struct bmp_header
+{
+    uint8_t signature[2];        // "BM"
+    uint32_t file_size;          // bytes, header included
+    uint16_t reserved1;
+    uint16_t reserved2;
+    uint32_t data_offset;        // where the pixel rows start
+    uint32_t info_size;          // 40, or more for the later info headers
+    int32_t width;
+    int32_t height;              // positive: rows stored bottom-up; negative: top-down
+    uint16_t planes;             // 1
+    uint16_t bits_per_pixel;     // 24 (written); 24 or 32 (read)
+    uint32_t compression;        // 0 none; 3 bit fields (read, 32 bits only)
+    uint32_t image_size;         // bytes of pixel rows, padding included
+    int32_t x_resolution;        // pixels per metre; 0 when unknown
+    int32_t y_resolution;
+    uint32_t colors_used;
+    uint32_t important_colors;
+    uint32_t red_mask;           // bit fields only (the 12 bytes at offset 54)
+    uint32_t green_mask;
+    uint32_t blue_mask;
+} bmp_header;
+
+// Bytes of one stored row of `width` pixels at `bits_per_pixel`, padded to a multiple of 4.
+uint32_t bmp_row_size(uint32_t width, uint32_t bits_per_pixel);
+// Describes a 24-bit bottom-up picture of width x height: sizes, offset 54, 255 colours.
+void set_header(bmp_header *header, uint32_t width, uint32_t height);
+// The 54 bytes of the header as they are stored in the file.
+void bmp_header_to_bytes(const bmp_header *header, uint8_t bytes[BMP_HEADER_SIZE]);
+// Writes the header and then the rows of the header's width x height pixels (bottom row
+// first, blue-green-red, alpha dropped) to fd, in large blocks. False on a write error
+// (errno tells why), also when the disk fills up part-way.
+bool write_image(const uint32_t *pixels, int fd, const bmp_header *header);
+// Writes the whole canvas, at its own size, to `path` (created with mode 0666 before the
+// umask, or truncated). True when every byte reached the file; otherwise false with errno
+// telling why, and a file that this call created is removed again.
+bool save_bmp(const vollo_pixelarray *canvas, const char *path);
+
+// Reads a BMP file into a new pixel array owned by the caller (vollo_delete_clipable);
+// every pixel is opaque. Null when the file cannot be opened or is not a picture it reads
+// whole: no "BM", header cut short, depth other than 24 or 32, compression other than none
+// (or byte-aligned bit fields at 32 bits), zero or absurd sizes, rows cut short, or no
+// memory for the pixel array.
+vollo_pixelarray *load_bmp(const char *path);
+// As load_bmp; on failure, when `reason` is not null, *reason points to a static text
+// saying why (never null).
+vollo_pixelarray *load_bmp_reason(const char *path, const char **reason);
+// Reads and checks the header from the start of fd (the bit-field masks too) and leaves fd
+// at the start of the pixel rows. Null when it is acceptable, otherwise a text saying why.
+const char *read_bmp_header(int fd, bmp_header *header);
+// Reads the pixel rows described by the header from fd, which stands at their start, into
+// pixels (header width x |height| words, top row first, alpha 255). Null on success,
+// otherwise a text saying why (rows cut short, read error).
+const char *fill_pixelarray(uint32_t *pixels, int fd, const bmp_header *header);
+
+// ---------------------------------------------------------------------------
+// Terminal: line input on raw file descriptors and the save dialogue
+// ---------------------------------------------------------------------------
+
+#define GNL_READ_SIZE 14         // bytes asked of each read
+
+// The next line read from fd, without its newline, newly allocated (release with free).
+// A last line that ends without a newline is returned too; zero bytes are dropped. Null
+// at the end of input, on a read error or when memory runs out. One read-ahead buffer
+// shared by every fd.
+char *get_next_line(int fd);
+// One read of at most 14 bytes into buffer, which it ends with a zero byte; the count
+// read, 0 at the end of input, -1 for a negative fd or a failed read.
+int32_t read_fd(int fd, char *buffer);
+// Puts a zero byte at buffer[n]; the index of the first newline before it, or -1.
+int32_t find_end_line(char *buffer, int32_t n);
+// New string: line followed by at most n bytes of buffer's string. Releases line and
+// removes n + 1 bytes (those bytes and their newline) from the front of buffer.
+// Null (line released) when line is null or memory runs out.
+char *my_gnl_strncat(char *line, char *buffer, int32_t n);
+// Copies src to the front of dst (src may lie inside dst, after its start) and clears
+// what is left of dst's old string; returns dst.
+char *my_gnl_strdup(char *dst, const char *src);
+// Bytes before the zero byte.
+int32_t my_strlen(const char *s);
+// Writes the string to standard output (nothing is reported if that fails).
+void my_putstr(const char *s);
+// 0 when equal, otherwise a - b of the first differing bytes taken as signed 8-bit values.
+int32_t my_strcmp(const char *a, const char *b);
+// Appends src to dst, which must have room; returns dst.
+char *my_strcat(char *dst, const char *src);
+// Asks on the terminal whether to save and under which name (".bmp" is appended), then
+// saves the canvas. A failed save prints the path and the reason on standard error and
+// asks for the name again; end of input at either question ends without saving.
+void save_file(paint_state *state);
+
+#endif

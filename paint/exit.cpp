@@ -1,4 +1,5 @@
-// End of a run: the save dialogue on the terminal.
+// The exit button (a door with its leaf opened, on a white face) and what follows it:
+// the save dialogue on the terminal.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -55,4 +56,18 @@ void save_file(paint_state *state)
                     strerror(errno));
         free(path);
     }
+}
+
+void exit_win(paint_state *state)
+{
+    pux_rectangle(state->canvas, 881, 650, 1019, 779, PAINT_WHITE);
+    pux_rectangle(state->canvas, 911, 740, 989, 749, PAINT_BLACK);
+    exit_win1(state);
+}
+
+void exit_win1(paint_state *state)
+{
+    pux_rectangle(state->canvas, 921, 670, 979, 749, PAINT_BLACK);
+    for (int32_t k = 0; k <= 29; k++)
+        pux_rectangle(state->canvas, 951 + k, 700 - k, 951 + k, 769 - k, PAINT_GREY);
 }

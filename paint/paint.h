@@ -114,4 +114,98 @@ char *my_strcat(char *dst, const char *src);
 // asks for the name again; end of input at either question ends without saving.
 void save_file(paint_state *state);
 
+// ---------------------------------------------------------------------------
+// Interface, tools and clicks
+// ---------------------------------------------------------------------------
+
+#define PAINT_WIDTH 1050
+#define PAINT_HEIGHT 800
+#define PAINT_GREY 0x0080837Eu   // background; its alpha is 0 (the blit does not blend)
+#define PAINT_WHITE 0xFFFFFFFFu
+#define PAINT_BLACK 0xFF000000u
+#define PAINT_KEY_ESCAPE 36
+#define PAINT_LEFT_BUTTON 0
+#define PAINT_STEP 5             // pixels per size step
+#define PAINT_MAX_LEVEL 30       // size steps: 0 to 30, so sizes 0 to 150
+
+// Tool settings shared by the three tools; one static record lives in the click handlers.
+typedef struct tool_state
+{
+    int32_t width;   // a square covers width + 1 columns
+    int32_t height;  // and height + 1 rows
+    int32_t radius;  // radius of the disc
+    int32_t tool;    // 0 none, 1 square brush, 2 circle, 3 eraser
+    int32_t level;   // size steps taken, 0 to 30
+} tool_state;
+
+// Pixel routines. Every one of them is clipped to the pixel array: positions outside
+// it are neither written nor read.
+
+// Stores the colour at the position (nothing outside the array); returns 0.
+int puxpixel(vollo_pixelarray *array, vollo_position position, uint32_t color);
+// The pixel at the position; 0 outside the array.
+uint32_t puxcolor(vollo_pixelarray *array, vollo_position position);
+// Fills size->width + 1 columns by size->height + 1 rows from the top-left corner `position`.
+void puxsquare(vollo_pixelarray *array, uint32_t color, vollo_position position,
+               const tool_state *size);
+// puxpixel at (x, y).
+void draw_pixel(vollo_pixelarray *array, uint32_t color, int32_t x, int32_t y);
+// Fills the rectangle x0..x1, y0..y1 (inclusive) with the colour, clipped to the array.
+void pux_rectangle(vollo_pixelarray *array, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                   uint32_t color);
+// Filled disc of the state's colour on its canvas: midpoint circles of radius r down to 0.
+void algo_circle(paint_state *state, vollo_position centre, int32_t radius);
+
+// Click chain: every click event runs through all of them, in this order.
+void click_pos(vollo_position position, vollo_event_state event, int32_t button,
+               paint_state *state);
+void click_size(vollo_position position, vollo_event_state event, int32_t button,
+                paint_state *state);
+void continue_click_size1(vollo_position position, tool_state *size, vollo_event_state event,
+                          int32_t button);
+void continue_click_size(vollo_position position, tool_state *size, vollo_event_state event,
+                         int32_t button);
+void click_min(vollo_position position, vollo_event_state event, int32_t button,
+               paint_state *state, tool_state *size);
+void click_win_col(vollo_position position, vollo_event_state event, int32_t button,
+                   paint_state *state);
+// Size bar after a plus click: paints it white up to x = 5 * count + 874 while count <= 29,
+// then increases count; returns 0.
+int print_curser_plus(paint_state *state, int32_t *count);
+// Size bar after a minus click: paints grey x = 5 * count + 851 .. 5 * count + 899 while
+// count > 7, then decreases count; returns 0.
+int print_curser_minus(paint_state *state, int32_t *count);
+
+// Start-up drawing of the interface: fill_color is the entry; each piece calls the next.
+void fill_color(paint_state *state);
+void fill_color2(paint_state *state);
+void fill_color3(paint_state *state);
+void fill_color4(paint_state *state);
+void square(paint_state *state);
+void bucket_bmp(paint_state *state);
+void minus(paint_state *state);
+void plus(paint_state *state);
+void erase(paint_state *state);
+void erase2(paint_state *state);
+void erase3(paint_state *state);
+void exit_win(paint_state *state);
+void exit_win1(paint_state *state);
+
+// Copies the picture's top-left width x height pixels to (left, top) of the canvas,
+// alpha included; only the pixels the picture has.
+void copy_picture(paint_state *state, vollo_pixelarray *picture, int32_t left, int32_t top,
+                  int32_t width, int32_t height);
+// Loads an interface picture ("degrade.bmp", "potdepeinture.bmp"), looked for in ./img/,
+// then in the img folder beside the executable, the source tree and the install prefix.
+// Null when none of them can be loaded.
+vollo_pixelarray *load_interface_picture(const char *name);
+
+// Responses handed to the library's main loop; `data` is the paint_state.
+// Escape pressed returns 2 (end); every other key event returns 3.
+vollo_response set_key_response(vollo_event_state event, int32_t key, void *data);
+// Runs the click chain; a left press on the exit button returns 0 (end), else 3.
+vollo_response set_mouse_response(vollo_event_state event, int32_t button, void *data);
+// Shows the last frame and blits the canvas for the next one; returns 3.
+vollo_response expose(void *data);
+
 #endif

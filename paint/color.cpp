@@ -1,0 +1,19 @@
+// Palette pick: the colour is read from the canvas itself, so it is whatever is shown
+// under the pointer, alpha included.
+#include "paint.h"
+
+void click_win_col(vollo_position position, vollo_event_state event, int32_t button,
+                   paint_state *state)
+{
+    const vollo_pixelarray *canvas = state->canvas;
+
+    if (button != PAINT_LEFT_BUTTON || event != VOLLO_PRESSED)
+        return;
+    if (position.x < 430 || position.x > 642 || position.y < 0 || position.y > 122)
+        return;
+    // A smaller loaded canvas may not reach the palette region: nothing to pick there.
+    if (canvas == nullptr || position.x >= static_cast<int64_t>(canvas->width) ||
+        position.y >= static_cast<int64_t>(canvas->height))
+        return;
+    state->color = puxcolor(state->canvas, position);
+}

@@ -1,0 +1,33 @@
+// The three responses handed to the library's main loop.
+#include "paint.h"
+
+vollo_response set_key_response(vollo_event_state event, int32_t key, void *data)
+{
+    (void)data;
+    if (key == PAINT_KEY_ESCAPE && event == VOLLO_PRESSED)
+        return 2;
+    return VOLLO_CONTINUE;
+}
+
+vollo_response set_mouse_response(vollo_event_state event, int32_t button, void *data)
+{
+    paint_state *state = static_cast<paint_state *>(data);
+    // The library stores the event's coordinates there before calling us.
+    const vollo_position position = *vollo_get_mouse_position();
+
+    click_pos(position, event, button, state);
+    if (button == PAINT_LEFT_BUTTON && event == VOLLO_PRESSED && position.x >= 885 &&
+        position.x <= 1016 && position.y >= 654 && position.y <= 779)
+        return 0;
+    return VOLLO_CONTINUE;
+}
+
+// The canvas is blitted after the display, so each frame shows the previous tick's blit.
+vollo_response expose(void *data)
+{
+    paint_state *state = static_cast<paint_state *>(data);
+
+    vollo_display(state->window);
+    vollo_blit(state->window, state->canvas, nullptr);
+    return VOLLO_CONTINUE;
+}

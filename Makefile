@@ -1,7 +1,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test run clean
+.PHONY: all deps build test bench run clean
 
 all: build
 
@@ -14,6 +14,11 @@ build: deps
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD_DIR)/benchmarks/*/bench_*; do \
+	  [ -x "$$b" ] || continue; echo "== $$(basename $$b)"; "$$b" || exit 1; \
+	done
 
 run: build
 	./$(BUILD_DIR)/pixodraw

@@ -1,0 +1,16 @@
+#include "vollo.h"
+
+// Closes the window and releases the record with the render window it owns.
+// Responses, input state and joystick records are process-wide and stay.
+void vollo_stop(vollo_window *window)
+{
+    if (!window)
+        return;
+    sf::RenderWindow *render_window = static_cast<sf::RenderWindow *>(window->render_target);
+    if (render_window)
+    {
+        render_window->close();
+        delete render_window;
+    }
+    delete window;
+}

@@ -1,0 +1,21 @@
+#include "graphics.hpp"
+
+// Windows are closed with vollo_stop; any record that is neither a picture nor a
+// pixel array is left alone.
+void vollo_delete_clipable(vollo_clipable *clipable)
+{
+    if (!clipable)
+        return;
+    if (clipable->type == VOLLO_PICTURE)
+    {
+        vollo_picture *picture = static_cast<vollo_picture *>(clipable);
+        delete static_cast<sf::RenderTexture *>(picture->render_target);
+        delete picture;
+    }
+    else if (clipable->type == VOLLO_PIXELARRAY)
+    {
+        vollo_pixelarray *array = static_cast<vollo_pixelarray *>(clipable);
+        vollo_free(array->pixels);
+        delete array;
+    }
+}

@@ -1,0 +1,106 @@
+// Private helpers of the clipables, blit and drawing code: colour conversion,
+// clip arithmetic, the staging path of pixel arrays and the software routines
+// that draw on pixel arrays while no drawing hook is installed.
+#ifndef VOLLO_GRAPHICS_HPP
+#define VOLLO_GRAPHICS_HPP
+
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+
+#include "vollo.h"
+
+namespace vollo_graphics
+{
+
+// A rectangle of whole pixels. Computed in 64 bits so that clip fields near the
+// limits of 32 bits cannot overflow. Empty when width or height is 0.
+struct region
+{
+    int64_t x;
+    int64_t y;
+    int64_t width;
+    int64_t height;
+
+    bool empty() const { return width <= 0 || height <= 0; }
+};
+
+// Colour value (R in bits 0-7 ... A in bits 24-31) as an SFML colour, and back.
+inline sf::Color to_sf_color(uint32_t color)
+{
+    return sf::Color(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF, (color >> 24) & 0xFF);
+}
+
+inline uint32_t from_sf_color(const sf::Color &color)
+{
+    return uint32_t(color.r) | uint32_t(color.g) << 8 | uint32_t(color.b) << 16 | uint32_t(color.a) << 24;
+}
+
+// The SFML target that draws into a window or a picture; null for any other buffer.
+inline sf::RenderTarget *render_target_of(vollo_buffer *buffer)
+{
+    if (buffer->type == VOLLO_WINDOW)
+        return static_cast<sf::RenderWindow *>(buffer->render_target);
+    if (buffer->type == VOLLO_PICTURE)
+        return static_cast<sf::RenderTexture *>(buffer->render_target);
+    return nullptr;
+}
+
+// Silences SFML's error stream while alive: the library's creating functions
+// report failure by a null result and print nothing.
+class quiet_sfml_errors
+{
+public:
+    quiet_sfml_errors() : saved(sf::err().rdbuf(nullptr)) {}
+    ~quiet_sfml_errors() { sf::err().rdbuf(saved); }
+    quiet_sfml_errors(const quiet_sfml_errors &) = delete;
+    quiet_sfml_errors &operator=(const quiet_sfml_errors &) = delete;
+
+private:
+    std::streambuf *saved;
+};
+
+// Intersection of two rectangles (empty when they do not meet).
+region intersect(const region &a, const region &b);
+// The part of the clipable's clip rectangle that lies inside its width x height.
+region clip_inside(const vollo_clipable *clipable);
+
+// Copies `area` of the pixel block into the same place of the staging image, one
+// row at a time, then uploads it so that the staging texture holds exactly that
+// area. The texture is re-created only when the area's size changes. False when
+// nothing could be staged (no pixels, empty area, texture refused by the GPU).
+bool stage_pixelarray(vollo_pixelarray *array, const region &area);
+// Only the first half of the above: the rows copied into the staging image.
+bool copy_to_staging_image(vollo_pixelarray *array, const region &area);
+
+// A picture record owning a render texture of width x height (no depth buffer),
+// with its placement fields at their initial values; null when an allocation or
+// the render texture's creation fails, with nothing left allocated.
+vollo_picture *new_picture_record(uint32_t width, uint32_t height);
+// Points the record's texture and sprite at its render texture's texture.
+void attach_texture(vollo_picture *picture);
+
+// The two halves of vollo_blit_shader, by kind of source.
+void blit_picture(vollo_buffer *destination, vollo_picture *source, const vollo_position *position,
+                  const sf::Shader *shader);
+void blit_pixelarray(vollo_buffer *destination, vollo_pixelarray *source, const vollo_position *position);
+// Picture onto pixel array: a direct copy of the picture's clip region, without blending.
+void copy_picture_to_pixelarray(vollo_pixelarray *destination, vollo_picture *source,
+                                vollo_position position);
+
+// Draws vertices on a window or a picture with default render states; on any
+// other buffer does nothing.
+void draw_vertices(vollo_buffer *buffer, const sf::Vertex *vertices, std::size_t count,
+                   sf::PrimitiveType primitive);
+
+// Software drawing on pixel arrays, used while the matching hook is null. Every
+// write replaces the pixel (no blending) and nothing outside the array is touched.
+void pixelarray_fill(vollo_pixelarray *array, uint32_t color);
+void pixelarray_set_pixel(vollo_pixelarray *array, vollo_position position, uint32_t color);
+void pixelarray_set_line(vollo_pixelarray *array, const vollo_position *points, const uint32_t *colors);
+void pixelarray_set_polygon(vollo_pixelarray *array, const vollo_position *points, const uint32_t *colors);
+void pixelarray_blit(vollo_pixelarray *destination, const vollo_pixelarray *source, vollo_position position);
+
+}  // namespace vollo_graphics
+
+#endif

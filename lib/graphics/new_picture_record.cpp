@@ -1,0 +1,54 @@
+// Construction shared by vollo_new_picture and vollo_load_picture.
+#include <new>
+
+#include "graphics.hpp"
+
+namespace vollo_graphics
+{
+
+vollo_picture *new_picture_record(uint32_t width, uint32_t height)
+{
+    vollo_picture *picture = new (std::nothrow) vollo_picture();
+    if (!picture)
+        return nullptr;
+    sf::RenderTexture *target = new (std::nothrow) sf::RenderTexture();
+    if (!target)
+    {
+        delete picture;
+        return nullptr;
+    }
+    // A render texture that could not be created would pass for a picture with
+    // no pixels at all; refuse it instead.
+    {
+        quiet_sfml_errors quiet;
+        if (!target->create(width, height, false))
+        {
+            delete target;
+            delete picture;
+            return nullptr;
+        }
+    }
+    picture->render_target = target;
+    picture->type = VOLLO_PICTURE;
+    picture->width = target->getSize().x;
+    picture->height = target->getSize().y;
+    picture->clip_x = 0;
+    picture->clip_y = 0;
+    picture->clip_width = int32_t(picture->width);
+    picture->clip_height = int32_t(picture->height);
+    picture->origin_x = 0.0;
+    picture->origin_y = 0.0;
+    picture->scale_x = 1.0;
+    picture->scale_y = 1.0;
+    picture->rotation = 0.0;
+    return picture;
+}
+
+void attach_texture(vollo_picture *picture)
+{
+    sf::RenderTexture *target = static_cast<sf::RenderTexture *>(picture->render_target);
+    picture->texture = &target->getTexture();
+    picture->sprite.setTexture(*picture->texture, false);
+}
+
+}  // namespace vollo_graphics

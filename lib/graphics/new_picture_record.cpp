@@ -17,11 +17,11 @@ vollo_picture *new_picture_record(uint32_t width, uint32_t height)
         delete picture;
         return nullptr;
     }
-    // A render texture that could not be created would pass for a picture with
-    // no pixels at all; refuse it instead.
+    // Default context settings: no depth buffer. A render texture that could not
+    // be created would pass for a picture with no pixels at all; refuse it instead.
     {
         quiet_sfml_errors quiet;
-        if (!target->create(width, height, false))
+        if (!target->create(width, height, sf::ContextSettings()))
         {
             delete target;
             delete picture;

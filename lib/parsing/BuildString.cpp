@@ -19,6 +19,24 @@ bool IsOctalEscape(const std::string &piece)
     return piece.size() >= 2 && piece[0] == '\\' && piece[1] == '0';
 }
 
+// Printable ASCII that the table writes as itself.
+bool IsPlain(unsigned char byte)
+{
+    return byte >= 32 && byte < 127 && byte != '"' && byte != '\\' && byte != '#';
+}
+
+// Whether the `length` bytes from `start` are all present and every byte after the
+// first is a continuation byte (0x80-0xBF).
+bool WholeSequence(const std::string &text, size_t start, size_t length)
+{
+    if (length > text.size() - start)
+        return false;
+    for (size_t k = 1; k < length; ++k)
+        if ((static_cast<unsigned char>(text[start + k]) & 0xC0) != 0x80)
+            return false;
+    return true;
+}
+
 }  // namespace
 
 // The body is built so that decoding it gives the text back byte for byte (NUL
@@ -42,6 +60,19 @@ std::string ParsingTools::BuildString(const std::string &text) const
     size_t i = 0;
     while (i < size)
     {
+        // Fast path: a run of printable bytes is copied as it stands, unless it
+        // would start with an octal digit that extends a preceding octal escape.
+        const bool extendsEscape = afterOctalEscape && IsOctalDigit(static_cast<unsigned char>(text[i]));
+        size_t run = i;
+        while (!extendsEscape && run < size && IsPlain(static_cast<unsigned char>(text[run])))
+            ++run;
+        if (run > i)
+        {
+            body.append(text, i, run - i);
+            i = run;
+            afterOctalEscape = false;
+            continue;
+        }
         const unsigned char byte = static_cast<unsigned char>(text[i]);
         if (byte == 0)
         {
@@ -49,18 +80,12 @@ std::string ParsingTools::BuildString(const std::string &text) const
             continue;
         }
         const unsigned int length = detail::SequenceLength(byte);
-        if (length > 1 && length <= size - i)
+        if (length > 1 && WholeSequence(text, i, length))
         {
-            bool whole = true;
-            for (unsigned int k = 1; k < length && whole; ++k)
-                whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-            if (whole)
-            {
-                body.append(text, i, length);
-                i += length;
-                afterOctalEscape = false;
-                continue;
-            }
+            body.append(text, i, length);
+            i += length;
+            afterOctalEscape = false;
+            continue;
         }
         std::string piece;
         if (byte == '#' || (afterOctalEscape && IsOctalDigit(byte)))

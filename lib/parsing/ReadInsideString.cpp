@@ -12,11 +12,24 @@ namespace kzr
 bool ParsingTools::ReadInsideString(const std::string &text, unsigned int &position, std::string &output) const
 {
     const unsigned int end = detail::TextEnd(text);
+    // Plain runs stop at any byte that may begin the delimiter, so the loop head
+    // sees every possible closing delimiter.
+    const char delimiterStart = StringDelimiter.empty() ? '\0' : StringDelimiter[0];
     std::string decoded;
     unsigned int p = position;
     while (p < end && !CheckText(text, p, StringDelimiter))
     {
+        // Fast path: a run of plain ASCII bytes stands for itself.
         unsigned int q = p;
+        while (q < end && static_cast<unsigned char>(text[q]) < 0x80 && text[q] != '\\' &&
+               text[q] != delimiterStart)
+            ++q;
+        if (q > p)
+        {
+            decoded.append(text, p, q - p);
+            p = q;
+            continue;
+        }
         wchar_t value = 0;
         if (!ReadInsideChar(text, q, value))
         {

@@ -268,9 +268,11 @@ typedef struct vollo_sound
     int32_t type;
 } vollo_sound;
 
-// Loads a whole sound file into memory; null when it cannot be loaded.
+// Decodes a whole sound file (WAV, OGG, FLAC) into memory; owned by the caller until
+// vollo_delete_sound. Null when the path is not a regular file holding playable sound.
 vollo_sound *vollo_load_effect(const char *path);
-// Opens a sound file for streaming; null when it cannot be opened.
+// Opens a sound file (WAV, OGG, FLAC) for streaming while it plays; owned by the caller
+// until vollo_delete_sound. Null when the path is not a regular file holding playable sound.
 vollo_sound *vollo_load_music(const char *path);
 // Starts (or resumes) playing. Every sound function does nothing for a null sound.
 void vollo_sound_play(vollo_sound *sound);
@@ -278,9 +280,9 @@ void vollo_sound_play(vollo_sound *sound);
 void vollo_sound_stop(vollo_sound *sound);
 // Switches looping on or off.
 void vollo_sound_loop(vollo_sound *sound, bool loop);
-// Sets the volume, clamped to 0..100 (100: full volume).
+// Sets the volume, clamped to 0..100 (100: full volume); NaN leaves it unchanged.
 void vollo_sound_volume(vollo_sound *sound, double volume);
-// Sets the pitch (1: natural); below 0 becomes 0.
+// Sets the pitch (1: natural, 2: an octave up); below 0 becomes 0, NaN leaves it unchanged.
 void vollo_sound_pitch(vollo_sound *sound, double pitch);
 // Stops and releases the sound.
 void vollo_delete_sound(vollo_sound *sound);

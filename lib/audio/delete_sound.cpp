@@ -1,0 +1,12 @@
+#include "sound.hpp"
+
+void vollo_delete_sound(vollo_sound *sound)
+{
+    if (sound == nullptr)
+        return;
+    // No virtual destructor: the record is released as the kind it was made as.
+    if (sound->type != 0)
+        delete static_cast<vollo_effect *>(sound);  // player first, then buffer
+    else
+        delete static_cast<vollo_music *>(sound);
+}

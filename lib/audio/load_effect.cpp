@@ -1,0 +1,67 @@
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "sound.hpp"
+
+namespace
+{
+// Decodes the whole file into `buffer`. The samples are read chunk by chunk rather
+// than into a block sized from the header, so that a small file claiming gigabytes
+// of sound costs only what it really holds. As with SFML's own loader, a file with
+// fewer samples than its header declares is refused.
+bool decode(const char *path, sf::SoundBuffer &buffer)
+{
+    sf::InputSoundFile file;
+    if (!file.openFromFile(path))
+        return false;
+    const sf::Uint64 declared = file.getSampleCount();
+    const sf::Uint64 chunk = 65536 * static_cast<sf::Uint64>(std::max(1u, file.getChannelCount()));
+    std::vector<sf::Int16> samples;
+    while (samples.size() < declared)
+    {
+        const size_t before = samples.size();
+        const sf::Uint64 wanted = std::min(chunk, declared - before);
+        samples.resize(before + wanted);
+        const sf::Uint64 read = file.read(&samples[before], wanted);
+        samples.resize(before + read);
+        if (read < wanted)
+            return false;
+    }
+    return !samples.empty() &&
+           buffer.loadFromSamples(samples.data(), samples.size(), file.getChannelCount(),
+                                  file.getSampleRate());
+}
+}  // namespace
+
+vollo_sound *vollo_load_effect(const char *path)
+{
+    if (!vollo_audio::is_regular_file(path))
+        return nullptr;
+    vollo_effect *effect = nullptr;
+    try
+    {
+        effect = new (std::nothrow) vollo_effect;
+        if (effect == nullptr)
+            return nullptr;
+        bool loaded;
+        {
+            vollo_audio::QuietErrors quiet;
+            loaded = decode(path, effect->buffer);
+        }
+        if (!loaded)
+        {
+            delete effect;  // the player goes first, then the buffer
+            return nullptr;
+        }
+        effect->player.setBuffer(effect->buffer);
+        effect->type = 1;
+        return effect;
+    }
+    catch (const std::exception &)
+    {
+        // Decoding a large file can exhaust memory.
+        delete effect;
+        return nullptr;
+    }
+}

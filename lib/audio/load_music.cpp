@@ -1,0 +1,35 @@
+#include <new>
+
+#include "sound.hpp"
+
+vollo_sound *vollo_load_music(const char *path)
+{
+    if (!vollo_audio::is_regular_file(path))
+        return nullptr;
+    vollo_music *music = nullptr;
+    try
+    {
+        music = new (std::nothrow) vollo_music;
+        if (music == nullptr)
+            return nullptr;
+        bool opened;
+        {
+            vollo_audio::QuietErrors quiet;
+            opened = music->player.openFromFile(path);
+        }
+        // SFML opens a file with a channel count it has no playback format for (0, 3,
+        // 5, more than 8) or a sample rate of 0, and only fails when playing starts.
+        if (!opened || music->player.getChannelCount() == 0 || music->player.getSampleRate() == 0)
+        {
+            delete music;
+            return nullptr;
+        }
+        music->type = 0;
+        return music;
+    }
+    catch (const std::exception &)
+    {
+        delete music;
+        return nullptr;
+    }
+}

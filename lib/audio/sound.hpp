@@ -1,0 +1,59 @@
+// Private records and helpers of the sound functions.
+#ifndef VOLLO_AUDIO_SOUND_HPP
+#define VOLLO_AUDIO_SOUND_HPP
+
+#include <SFML/Audio.hpp>
+
+#include <sys/stat.h>
+
+#include "vollo.h"
+
+// An effect: the whole file decoded into memory. The player is declared after the
+// buffer so that it is destroyed first and never refers to a destroyed buffer.
+struct vollo_effect : vollo_sound
+{
+    sf::SoundBuffer buffer;
+    sf::Sound player;
+};
+
+// A music: streamed from its file while it plays.
+struct vollo_music : vollo_sound
+{
+    sf::Music player;
+};
+
+namespace vollo_audio
+{
+// The SFML player behind a sound: its sf::Sound for an effect (any type but 0),
+// its sf::Music for a music.
+inline sf::SoundSource &source(vollo_sound *sound)
+{
+    if (sound->type != 0)
+        return static_cast<vollo_effect *>(sound)->player;
+    return static_cast<vollo_music *>(sound)->player;
+}
+
+// SFML reads any path it can open and never returns from a folder or a pipe:
+// only regular files (or links to them) are handed to it.
+inline bool is_regular_file(const char *path)
+{
+    struct stat status;
+    return path != nullptr && stat(path, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Keeps SFML's error stream quiet while it lives: the loaders report a file that
+// cannot be read by their null result alone.
+class QuietErrors
+{
+public:
+    QuietErrors() : saved_(sf::err().rdbuf(nullptr)) {}
+    ~QuietErrors() { sf::err().rdbuf(saved_); }
+    QuietErrors(const QuietErrors &) = delete;
+    QuietErrors &operator=(const QuietErrors &) = delete;
+
+private:
+    std::streambuf *saved_;
+};
+}  // namespace vollo_audio
+
+#endif

@@ -1,0 +1,130 @@
+// Volume, pitch, looping, playing and stopping, read back from the SFML players,
+// for both kinds of sound.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "audio_support.hpp"
+
+using namespace audio_test;
+
+namespace
+{
+enum class Kind { Effect, Music };
+
+class ControlTest : public testing::TestWithParam<Kind>
+{
+protected:
+    void SetUp() override
+    {
+        // A music is streamed from OGG, an effect decoded from WAV.
+        const std::string path = dir_.path(GetParam() == Kind::Effect ? "short.wav" : "short.ogg");
+        ASSERT_TRUE(write_tone(path, 0.3, 8000));
+        sound_ = GetParam() == Kind::Effect ? vollo_load_effect(path.c_str())
+                                            : vollo_load_music(path.c_str());
+        ASSERT_NE(sound_, nullptr);
+    }
+    void TearDown() override { vollo_delete_sound(sound_); }
+
+    TempDir dir_;
+    vollo_sound *sound_ = nullptr;
+};
+
+TEST_P(ControlTest, VolumeIsClampedToZeroToHundred)
+{
+    const struct
+    {
+        double given;
+        float set;
+    } cases[] = {{-5, 0}, {37.5, 37.5f}, {250, 100}, {0, 0}, {100, 100}, {-1e300, 0}, {1e300, 100},
+                 {-INFINITY, 0}, {INFINITY, 100}, {99.75, 99.75f}};
+    for (const auto &c : cases)
+    {
+        vollo_sound_volume(sound_, c.given);
+        EXPECT_NEAR(source(sound_).getVolume(), c.set, 1e-4) << "volume " << c.given;
+    }
+}
+
+TEST_P(ControlTest, NotANumberLeavesVolumeAndPitchAsTheyWere)
+{
+    vollo_sound_volume(sound_, 42);
+    vollo_sound_pitch(sound_, 2.5);
+    vollo_sound_volume(sound_, NAN);
+    vollo_sound_pitch(sound_, NAN);
+    EXPECT_NEAR(source(sound_).getVolume(), 42, 1e-4);
+    EXPECT_FLOAT_EQ(source(sound_).getPitch(), 2.5f);
+}
+
+TEST_P(ControlTest, PitchBelowZeroBecomesZeroWithNoUpperLimit)
+{
+    const struct
+    {
+        double given;
+        float set;
+    } cases[] = {{-1, 0}, {4, 4}, {1, 1}, {0, 0}, {0.5, 0.5f}, {-0.001, 0}, {300, 300}};
+    for (const auto &c : cases)
+    {
+        vollo_sound_pitch(sound_, c.given);
+        EXPECT_FLOAT_EQ(source(sound_).getPitch(), c.set) << "pitch " << c.given;
+    }
+}
+
+TEST_P(ControlTest, LoopFlagReachesThePlayer)
+{
+    EXPECT_FALSE(looping(sound_));
+    vollo_sound_loop(sound_, true);
+    EXPECT_TRUE(looping(sound_));
+    vollo_sound_loop(sound_, false);
+    EXPECT_FALSE(looping(sound_));
+}
+
+TEST_P(ControlTest, PlayRunsToTheEndUnlessLooping)
+{
+    EXPECT_EQ(status(sound_), sf::SoundSource::Stopped);
+    vollo_sound_play(sound_);
+    EXPECT_EQ(status(sound_), sf::SoundSource::Playing);
+    EXPECT_TRUE(wait_until([&] { return status(sound_) == sf::SoundSource::Stopped; }))
+        << "a 0.3 s sound still plays after 5 s";
+}
+
+TEST_P(ControlTest, LoopingSoundStartsAgainAtTheEnd)
+{
+    vollo_sound_loop(sound_, true);
+    vollo_sound_play(sound_);
+    ASSERT_TRUE(wait_until([&] { return offset(sound_) > sf::milliseconds(150); }));
+    // Past the end of the 0.3 s sound the offset comes back to its start.
+    EXPECT_TRUE(wait_until([&] { return offset(sound_) < sf::milliseconds(100); }));
+    EXPECT_EQ(status(sound_), sf::SoundSource::Playing);
+}
+
+TEST_P(ControlTest, StopEndsPlayingAndRewinds)
+{
+    vollo_sound_loop(sound_, true);
+    vollo_sound_play(sound_);
+    ASSERT_TRUE(wait_until([&] { return offset(sound_) > sf::milliseconds(50); }));
+    vollo_sound_stop(sound_);
+    EXPECT_EQ(status(sound_), sf::SoundSource::Stopped);
+    EXPECT_EQ(offset(sound_), sf::Time::Zero);
+    // Playing again starts over from the beginning.
+    vollo_sound_play(sound_);
+    EXPECT_EQ(status(sound_), sf::SoundSource::Playing);
+    EXPECT_LT(offset(sound_), sf::milliseconds(50));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ControlTest, testing::Values(Kind::Effect, Kind::Music),
+                         [](const testing::TestParamInfo<Kind> &info) {
+                             return info.param == Kind::Effect ? "Effect" : "Music";
+                         });
+
+// Every operation accepts a null sound and does nothing with it.
+TEST(NullSound, IsIgnoredByEveryOperation)
+{
+    vollo_sound_play(nullptr);
+    vollo_sound_stop(nullptr);
+    vollo_sound_loop(nullptr, true);
+    vollo_sound_volume(nullptr, 50);
+    vollo_sound_pitch(nullptr, 2);
+    vollo_delete_sound(nullptr);
+    SUCCEED();
+}
+}  // namespace

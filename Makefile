@@ -1,7 +1,9 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test bench run clean
+.PHONY: all deps build test bench run clean fuzz
+
+FUZZ_SECONDS ?= 600
 
 all: build
 
@@ -22,6 +24,13 @@ bench: build
 
 run: build
 	./$(BUILD_DIR)/pixodraw
+
+# Every fuzz target for FUZZ_SECONDS seconds (clang, ASan and UBSan).
+fuzz:
+	@bash tools/install-deps.sh clang libclang-rt-14-dev
+	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOLLO_FUZZ=ON -DVOLLO_BUILD_TESTS=OFF
+	cmake --build build-fuzz -j $(JOBS)
+	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian packages that building and testing need and
-# that are not installed yet. Does nothing when everything is present.
+# that are not installed yet, and the extra packages named as arguments. Does nothing when everything is present.
 set -euo pipefail
 
 packages=(
@@ -8,6 +8,7 @@ packages=(
   libsfml-dev libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool
   python3 python3-xlib python3-pil
+  "$@"
 )
 
 missing=()

@@ -7,6 +7,21 @@ shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 targets=("$@")
 ((${#targets[@]})) || targets=(fuzz_bmp fuzz_ini_read fuzz_ini_load fuzz_read_string fuzz_literal_roundtrip fuzz_get_next_line)
+# Pixel arrays carry SFML textures, which need a display: use a private Xvfb
+# when none is given.
+if [[ -z "${DISPLAY:-}" ]]; then
+  exec {display_fd}<> <(:)
+  Xvfb -displayfd "$display_fd" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+  read -r -t 20 number <&"$display_fd"
+  export DISPLAY=":$number"
+fi
+
+# Leaks are checked after every input. The check at exit is off: the GL driver
+# is unloaded by then, and its one-time allocations can no longer be named.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-leak_check_at_exit=0}"
+
 status=0
 for target in "${targets[@]}"; do
   work="$build/corpus/$target"

@@ -426,10 +426,16 @@ TEST_F(Window, SoftwareLinesFollowTheGpuWithinAPixel)
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < 64; ++x)
             {
-                if (gpu[y * 64 + x] == 0xFFFFFFFF && ++by_gpu)
+                if (gpu[y * 64 + x] == 0xFFFFFFFF)
+                {
+                    ++by_gpu;
                     ASSERT_TRUE(near(array->pixels, x, y)) << "GPU pixel " << x << "," << y;
-                if (array->pixels[y * 64 + x] == 0xFFFFFFFF && ++by_software)
+                }
+                if (array->pixels[y * 64 + x] == 0xFFFFFFFF)
+                {
+                    ++by_software;
                     ASSERT_TRUE(near(gpu.data(), x, y)) << "software pixel " << x << "," << y;
+                }
             }
         EXPECT_LE(std::abs(by_gpu - by_software), 2) << "line (" << v[0].x << "," << v[0].y << ") (" << v[1].x
                                                       << "," << v[1].y << ")";

@@ -1,0 +1,40 @@
+#ifndef VOLLO_INI_API_HPP
+#define VOLLO_INI_API_HPP
+
+// Glue between the flat vollo_ini_* functions and kzr::Ini, private to lib/ini.
+
+#include "ini/Ini.hpp"
+#include "vollo.h"
+
+namespace kzr
+{
+namespace iniapi
+{
+
+// A scope handle designates the FieldMap of its scope inside the document; map
+// nodes never move, so the handle stays valid while its scope exists.
+inline vollo_ini_scope *HandleOf(const Ini::FieldMap &fields)
+{
+    return reinterpret_cast<vollo_ini_scope *>(const_cast<Ini::FieldMap *>(&fields));
+}
+
+inline Ini::FieldMap *FieldsOf(vollo_ini_scope *scope)
+{
+    return reinterpret_cast<Ini::FieldMap *>(scope);
+}
+
+// The scope of the document whose handle is `scope`, found by walking the scopes
+// from the first; Data().end() when none has it.
+inline Ini::ScopeMap::iterator FindHandle(Ini &ini, vollo_ini_scope *scope)
+{
+    Ini::ScopeMap &data = ini.GetData();
+    Ini::ScopeMap::iterator at = data.begin();
+    while (at != data.end() && HandleOf(at->second) != scope)
+        ++at;
+    return at;
+}
+
+}  // namespace iniapi
+}  // namespace kzr
+
+#endif

@@ -43,7 +43,7 @@ class Ini : public ParsingTools
     // std::length_error before anything is created. 2^20 values of empty strings
     // are 32 MiB; anything larger is almost surely a negative index that crossed
     // an unsigned boundary, not a real request.
-    static const unsigned int MaxCreatingIndex = 1u << 20;
+    static constexpr unsigned int MaxCreatingIndex = 1u << 20;
 
     // A document holding the default scope only, with no fields.
     Ini();

@@ -211,23 +211,27 @@ extern uint8_t gl_joy_button[VOLLO_JOYSTICK_COUNT * VOLLO_JOYSTICK_BUTTON_COUNT]
 // 5. Clipables, blit, fill and display
 // ---------------------------------------------------------------------------
 
-// New pixel array, every pixel 0xFFB469FF; pixels come from vollo_malloc. Null on failure.
+// New pixel array, every pixel 0xFFB469FF; pixels come from vollo_malloc. Null when width *
+// height does not fit in 32 bits or the arena cannot hold it. Needs an X display (SFML's GL context).
 vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height);
-// New fully transparent picture with smooth filtering; null on failure.
+// New fully transparent picture with smooth filtering; null when it cannot be created.
 vollo_picture *vollo_new_picture(uint32_t width, uint32_t height);
 // Picture holding an image file (any format SFML reads); null when it cannot be loaded.
 vollo_picture *vollo_load_picture(const char *path);
 // Releases a picture or a pixel array with all it owns; does nothing for other records.
 void vollo_delete_clipable(vollo_clipable *clipable);
 
-// Copies the source's clip rectangle onto the destination at `position` (null: (0, 0)).
-// Pixel-array sources replace what is there (no blending); pictures blend and honour
-// their origin, scale and rotation, except onto a pixel array (a clipped direct copy).
+// Copies the source's clip rectangle onto the destination, its top-left corner at `position`
+// (null: (0, 0)); the part of the rectangle outside the source is left out, and what falls
+// outside a pixel-array destination is cut off. Pixel-array sources replace what is there
+// (no blending, alpha included); pictures blend and honour their origin, scale and rotation,
+// except onto a pixel array (a direct copy without blending).
 void vollo_blit(vollo_buffer *destination, vollo_clipable *source, const vollo_position *position);
 // As vollo_blit, drawing a picture source with `shader` (null: none).
 void vollo_blit_shader(vollo_buffer *destination, vollo_clipable *source,
                        const vollo_position *position, const sf::Shader *shader);
-// Covers the window, a picture's clip rectangle (blending) or a pixel array's clip rectangle.
+// Covers the window, a picture's clip rectangle (blending) or a pixel array's clip rectangle
+// (replacing).
 void vollo_fill(vollo_buffer *buffer, uint32_t color);
 // Makes what was drawn into a picture visible in its texture and later blits.
 void vollo_draw(vollo_picture *picture);
@@ -251,11 +255,14 @@ extern void (*gl_vollo_my_clear)(vollo_buffer *buffer, uint32_t color);
 // 6. Drawing primitives (window and pictures through SFML, pixel arrays in software)
 // ---------------------------------------------------------------------------
 
+// On pixel arrays (with no hook installed) every primitive replaces pixels without blending
+// and draws only inside the array.
+
 // Draws one point.
 void vollo_set_pixel(vollo_buffer *buffer, vollo_position position, uint32_t color);
-// Draws the line between points[0] and points[1], colours interpolated from colors[0..1].
+// Draws the line between points[0] and points[1], both ends included, colours interpolated.
 void vollo_set_line(vollo_buffer *buffer, const vollo_position *points, const uint32_t *colors);
-// Fills the triangle points[0..2], colours interpolated from colors[0..2].
+// Fills the triangle points[0..2] (pixel centres inside, top-left rule), colours interpolated.
 void vollo_set_polygon(vollo_buffer *buffer, const vollo_position *points, const uint32_t *colors);
 
 // ---------------------------------------------------------------------------

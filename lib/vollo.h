@@ -332,14 +332,17 @@ typedef struct vollo_ini_scope vollo_ini_scope;
 vollo_ini *vollo_new_ini(void);
 // Document read from a file; null on any failure.
 vollo_ini *vollo_load_ini(const char *path);
-// Writes the document to a file; false when the file cannot be opened or written.
+// Writes the document to a file (a regular file is replaced whole, never left half
+// written); false when it cannot be opened or written, or when a scope or field name
+// is not a run of letters, digits and '_' that could be read back.
 bool vollo_save_ini(vollo_ini *ini, const char *path);
 // Releases the document (null: nothing).
 void vollo_delete_ini(vollo_ini *ini);
 // Value `index` of scope.field (scope null: the default scope); null when absent.
 const char *vollo_ini_get_field(vollo_ini *ini, const char *scope, const char *field, int index);
 // Sets value `index` of scope.field, creating what is missing; a null value erases
-// (the value; the field with index erase_field; the scope with a null field).
+// (the value; the field with index erase_field; the scope with a null field). A
+// negative index, or one of 2^20 or more past the field's end, changes nothing.
 void vollo_ini_set_field(vollo_ini *ini, const char *scope, const char *field, int index,
                          const char *value);
 // First scope in name order (the default scope while it exists); null when none.

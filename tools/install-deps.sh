@@ -8,6 +8,7 @@ packages=(
   libsfml-dev libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool
   python3 python3-xlib python3-pil
+  libinih-dev
   "$@"
 )
 

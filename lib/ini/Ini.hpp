@@ -15,6 +15,7 @@
 // LastError itself: compare the address of what it returns with the address of
 // Error, never the text.
 
+#include <cstring>
 #include <iosfwd>
 #include <map>
 #include <string>
@@ -28,7 +29,12 @@ namespace kzr
 // Byte-wise order of names: unsigned bytes, then length.
 struct ByteOrder
 {
-    bool operator()(const std::string &left, const std::string &right) const;
+    bool operator()(const std::string &left, const std::string &right) const
+    {
+        size_t common = left.size() < right.size() ? left.size() : right.size();
+        int order = common ? std::memcmp(left.data(), right.data(), common) : 0;  // unsigned bytes
+        return order < 0 || (order == 0 && left.size() < right.size());
+    }
 };
 
 class Ini : public ParsingTools

@@ -20,9 +20,6 @@ struct ClassTable
             classes[static_cast<unsigned char>(byte)] |= NameByte;
         for (char byte : std::string(" \t\n\r;"))
             classes[static_cast<unsigned char>(byte)] |= SeparatorByte;
-        classes[static_cast<unsigned char>(',')] |= ValueEndByte;
-        classes[static_cast<unsigned char>('\n')] |= ValueEndByte;
-        classes[0] |= ValueEndByte;
         classes[static_cast<unsigned char>(' ')] |= BlankByte;
         classes[static_cast<unsigned char>('\t')] |= BlankByte;
     }

@@ -17,8 +17,7 @@ enum ByteClass : unsigned char
 {
     NameByte = 1,       // FieldName: letters, digits, underscore
     SeparatorByte = 2,  // " \t\n\r;", what ReadSeparator skips
-    ValueEndByte = 4,   // ',', '\n' and NUL: the end of an unquoted value
-    BlankByte = 8       // ' ', '\t'
+    BlankByte = 4       // ' ', '\t'
 };
 
 // Classes of every byte value; built on first use (after static initialisation

@@ -1,6 +1,7 @@
 #include "ini/Ini.hpp"
 
 #include <cstdint>
+#include <cstring>
 
 #include "ini/IniText.hpp"
 
@@ -77,7 +78,11 @@ bool Ini::Read(const std::string &text)
             if (!scope)
                 scope = &Data[scopeName];
             std::string fieldName(bytes + i, j - i);
-            FieldMap::iterator place = scope->lower_bound(fieldName);
+            // Files written by Save list the fields of a scope in order, so most new
+            // names go after the last one.
+            FieldMap::iterator place = scope->empty() || ByteOrder()(scope->rbegin()->first, fieldName)
+                                           ? scope->end()
+                                           : scope->lower_bound(fieldName);
             if (place != scope->end() && place->first == fieldName)
             {
                 fieldName = FreeName(*scope, fieldName);
@@ -118,12 +123,22 @@ bool Ini::ReadArray(const std::string &text, unsigned int &position, ValueArray 
         }
         else
         {
-            while (!initext::Is(classes, bytes[j], initext::ValueEndByte))
+            // Up to the next ',', newline or NUL (where strcspn stops), noting any
+            // carriage return on the way.
+            bool carriageReturn = false;
+            for (;;)
+            {
+                j += static_cast<unsigned int>(std::strcspn(bytes + j, ",\n\r"));
+                if (bytes[j] != '\r')
+                    break;
+                carriageReturn = true;
                 ++j;
+            }
             value.assign(bytes + position, j - position);
-            for (char &byte : value)
-                if (byte == '\r')
-                    byte = '\0';
+            if (carriageReturn)
+                for (char &byte : value)
+                    if (byte == '\r')
+                        byte = '\0';
         }
         initext::Skip(classes, text, j, initext::SeparatorByte);
         values.push_back(std::move(value));

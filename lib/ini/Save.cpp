@@ -1,7 +1,6 @@
 #include "ini/Ini.hpp"
 
 #include <ostream>
-#include <streambuf>
 
 #include "ini/IniFile.hpp"
 #include "ini/IniText.hpp"
@@ -12,70 +11,72 @@ namespace kzr
 namespace
 {
 
-// Collects everything written into one string; flushing costs nothing, so the
-// flush at each end of line does not turn into a system call per line.
-class StringSink : public std::streambuf
+// A value of printable ASCII bytes other than the quote, the backslash and '#' is
+// its own literal body (BuildString would copy it unchanged), so the writer
+// appends it directly and skips building a copy.
+bool IsOwnLiteral(const std::string &value)
 {
-  public:
-    explicit StringSink(std::string &out) : out(out)
+    for (char byte : value)
     {
+        unsigned char code = static_cast<unsigned char>(byte);
+        if (code < 32 || code > 126 || code == '"' || code == '\\' || code == '#')
+            return false;
     }
+    return true;
+}
 
-  protected:
-    int_type overflow(int_type byte) override
+// Appends the document's text to `out` in canonical form, calling endLine(out)
+// after each newline; the stream form writes and flushes there, the file form
+// lets the whole text build up.
+template <typename EndLine>
+void WriteText(const Ini &ini, const Ini::ScopeMap &data, char newline, std::string &out, EndLine endLine)
+{
+    for (const Ini::ScopeMap::value_type &scope : data)
     {
-        if (!traits_type::eq_int_type(byte, traits_type::eof()))
-            out.push_back(traits_type::to_char_type(byte));
-        return traits_type::not_eof(byte);
+        if (!scope.first.empty())
+        {
+            out.append(1, '[').append(scope.first).append(1, ']').append(1, newline);
+            endLine(out);
+        }
+        for (const Ini::FieldMap::value_type &field : scope.second)
+        {
+            out.append(field.first).append(1, '=');
+            if (field.second.empty())
+                out.append("\"\"");  // "=" alone would take the next line as its value
+            for (size_t index = 0; index < field.second.size(); ++index)
+            {
+                if (index > 0)
+                    out.append(1, ',');
+                if (index > 0 && index % 10 == 0)
+                {
+                    // Ten values a line: the line ends after the tenth comma.
+                    out.append(1, newline);
+                    endLine(out);
+                }
+                const std::string &value = field.second[index];
+                out.append(1, '"');
+                if (IsOwnLiteral(value))
+                    out.append(value);
+                else
+                    out.append(ini.BuildString(value));
+                out.append(1, '"');
+            }
+            out.append(1, newline);
+            endLine(out);
+        }
     }
-    std::streamsize xsputn(const char *bytes, std::streamsize count) override
-    {
-        out.append(bytes, static_cast<size_t>(count));
-        return count;
-    }
-
-  private:
-    std::string &out;
-};
+}
 
 }  // namespace
 
 void Ini::Save(std::ostream &stream) const
 {
-    const char newline = stream.widen('\n');
     std::string line;
-    for (const ScopeMap::value_type &scope : Data)
-    {
-        if (!scope.first.empty())
-        {
-            line.assign(1, '[').append(scope.first).append(1, ']').append(1, newline);
-            stream.write(line.data(), static_cast<std::streamsize>(line.size()));
-            stream.flush();
-        }
-        for (const FieldMap::value_type &field : scope.second)
-        {
-            line.assign(field.first).append(1, '=');
-            if (field.second.empty())
-                line.append("\"\"");  // "=" alone would take the next line as its value
-            for (size_t index = 0; index < field.second.size(); ++index)
-            {
-                if (index > 0)
-                    line.append(1, ',');
-                if (index > 0 && index % 10 == 0)
-                {
-                    // Ten values a line: the line ends after the tenth comma.
-                    line.append(1, newline);
-                    stream.write(line.data(), static_cast<std::streamsize>(line.size()));
-                    stream.flush();
-                    line.clear();
-                }
-                line.append(1, '"').append(BuildString(field.second[index])).append(1, '"');
-            }
-            line.append(1, newline);
-            stream.write(line.data(), static_cast<std::streamsize>(line.size()));
-            stream.flush();
-        }
-    }
+    WriteText(*this, Data, stream.widen('\n'), line, [&stream](std::string &text) {
+        stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+        stream.flush();
+        text.clear();
+    });
 }
 
 bool Ini::Save(const std::string &path) const
@@ -88,10 +89,9 @@ bool Ini::Save(const std::string &path) const
             if (!initext::IsReadableName(field.first))
                 return false;
     }
+    // The same text as Save(stream) writes, built whole and written at once.
     std::string text;
-    StringSink sink(text);
-    std::ostream stream(&sink);
-    Save(stream);
+    WriteText(*this, Data, '\n', text, [](std::string &) {});
     return inifile::WriteWhole(path, text);
 }
 

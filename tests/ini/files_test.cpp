@@ -3,6 +3,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <sstream>
 #include <thread>
 
 #include <fcntl.h>
@@ -216,6 +217,25 @@ TEST(SaveFile, IntoAFifoWritesInPlace)
     struct stat status;
     ASSERT_EQ(0, lstat(fifo.c_str(), &status));
     EXPECT_TRUE(S_ISFIFO(status.st_mode));
+}
+
+}  // namespace
+
+namespace
+{
+
+TEST(SaveFile, FileHoldsExactlyWhatTheStreamFormWrites)
+{
+    kzr::Ini ini;
+    for (int n = 0; n < 25; ++n)
+        ini.Access("s", "list", static_cast<unsigned int>(n)) = n % 3 ? std::to_string(n) : "x#\"\\\n\xc3\xa9\x80";
+    ini.Access("", "plain", 0) = "a b c";
+    ini.GetData()["t"]["none"];
+    std::ostringstream stream;
+    ini.Save(stream);
+    TempDir dir;
+    ASSERT_TRUE(ini.Save(dir.Path("same.ini")));
+    EXPECT_EQ(stream.str(), ReadWholeFile(dir.Path("same.ini")));
 }
 
 }  // namespace

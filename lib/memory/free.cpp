@@ -12,9 +12,14 @@ void vollo_free(void *pointer)
     if (state == arena_state::released)
         return;
     // A pointer whose header would lie outside the carved arena is not ours;
-    // it is refused before anything is read through it.
-    memchunk *chunk = static_cast<memchunk *>(pointer) - 1;
-    if (head == nullptr || !inside_carved(head, chunk, sizeof(memchunk)))
+    // it is refused before anything is read through it. The header's address
+    // is computed as an integer, since a wild pointer minus the header size
+    // need not be an address at all.
+    uintptr_t address = reinterpret_cast<uintptr_t>(pointer);
+    if (head == nullptr || address < sizeof(memchunk))
+        bad_pointer(pointer);
+    memchunk *chunk = reinterpret_cast<memchunk *>(address - sizeof(memchunk));
+    if (!inside_carved(head, chunk, sizeof(memchunk)))
         bad_pointer(pointer);
     if (chunk->border0 != border0 || chunk->border1 != border1 || chunk->state != chunk_in_use)
         bad_pointer(pointer);

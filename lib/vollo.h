@@ -298,17 +298,20 @@ void vollo_delete_sound(vollo_sound *sound);
 // 8. Tracked allocator (one arena, size classes of 32 bytes, border checks)
 // ---------------------------------------------------------------------------
 
-// At least `size` bytes from the arena; null when the arena cannot hold them.
+// At least `size` bytes (rounded up to a multiple of 32, 16-byte aligned) from the arena;
+// null when the arena cannot hold them, cannot be obtained, or has been released.
 void *vollo_malloc(uint64_t size);
-// Releases a block (null: nothing). A damaged or foreign block stops the process.
+// Releases a block (null, or any pointer once the arena is released: nothing). A damaged,
+// foreign or already released block prints a message and stops the process (exit status 1).
 void vollo_free(void *pointer);
-// Sets the arena size in MiB (default 20); only the first call counts.
+// Sets the arena size in MiB (default 20); only the first call with 0..2047 counts.
 void set_max_heap_size(int32_t mib);
 // The arena size in MiB.
 int64_t get_max_heap_size(void);
-// Number of live blocks.
+// Number of live blocks (makes the arena if needed); 0 when there is no arena.
 uint64_t get_nb_alloc(void);
-// Prints the report to standard error when memory_check is set, then releases the arena.
+// Prints the report to standard error when memory_check is set, then releases the arena;
+// runs at exit. Does nothing when there is no arena.
 void check_memory_state(void);
 
 extern int32_t memory_check;  // set non-zero to get the report at exit

@@ -1,0 +1,405 @@
+// The real pixodraw program under a private X server: real clicks and keys through
+// xdotool, the save dialogue answered on its standard input, the saved BMP read back
+// by an independent reader (Pillow), and the screen read back pixel by pixel.
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "interface_steps.h"
+#include "xvfb.hpp"
+
+namespace
+{
+using namespace interface_steps;
+namespace vt = vollo_test;
+
+const uint32_t RGB = 0x00FFFFFFu;
+const char TIP[] = "Tip: You can load a picture by giving its path as argument\n";
+const char QUESTION[] = "Save work ? [yes/no]\n";
+const char NAME_QUESTION[] = "File name : ";
+
+size_t occurrences(const std::string &text, const std::string &what)
+{
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        count++;
+    return count;
+}
+
+std::vector<std::string> files_in(const std::string &path)
+{
+    std::vector<std::string> names;
+    if (DIR *dir = opendir(path.c_str()))
+    {
+        while (dirent *entry = readdir(dir))
+            if (entry->d_name[0] != '.' || (entry->d_name[1] != '\0' && entry->d_name[1] != '.'))
+                names.push_back(entry->d_name);
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A BMP file read by Pillow: its size and its pixels as 0x00BBGGRR.
+struct ReadBack
+{
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+ReadBack read_with_pillow(const std::string &bmp, const std::string &scratch)
+{
+    ReadBack result;
+    const vt::CommandResult run =
+        vt::run_command({"/usr/bin/python3", PAINT_TEST_DIR "/bmp_to_rgb.py", bmp, scratch});
+    EXPECT_TRUE(run.succeeded()) << run.describe();
+    std::istringstream(run.output) >> result.width >> result.height;
+    std::ifstream raw(scratch, std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(raw)),
+                                     std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes.size(), static_cast<size_t>(result.width) * result.height * 3);
+    for (size_t i = 0; i + 2 < bytes.size(); i += 3)
+        result.pixels.push_back(bytes[i] | (bytes[i + 1] << 8) | (bytes[i + 2] << 16));
+    return result;
+}
+
+uint32_t picture_pattern(int32_t x, int32_t y)
+{
+    return 0xFF000000u | static_cast<uint32_t>((x * 3) & 0xFF) |
+           (static_cast<uint32_t>((y * 5) & 0xFF) << 8) |
+           (static_cast<uint32_t>((x + 2 * y) & 0xFF) << 16);
+}
+
+struct Pixodraw : vt::XvfbTest
+{
+    TempDir dir;
+    std::unique_ptr<vt::ChildProcess> program;
+    vt::WindowId window = 0;
+
+    void SetUp() override
+    {
+        vt::XvfbTest::SetUp();
+        ASSERT_FALSE(dir.path.empty());
+        ASSERT_EQ(mkdir((dir.path + "/img").c_str(), 0755), 0);
+        ASSERT_TRUE(write_test_bmp(dir.path + "/img/degrade.bmp", 212, 123, palette_color));
+        ASSERT_TRUE(write_test_bmp(dir.path + "/img/potdepeinture.bmp", 62, 105, pot_color));
+    }
+    // Starts pixodraw in the temporary folder and waits for its window at (0, 0).
+    void start(const std::vector<std::string> &arguments = {})
+    {
+        std::vector<std::string> argv = {PIXODRAW_BINARY};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        program = std::make_unique<vt::ChildProcess>();
+        ASSERT_TRUE(program->start(argv, dir.path));
+        window = vt::find_window_by_pid(program->pid());
+        ASSERT_NE(window, 0u);
+        ASSERT_TRUE(vt::move_window_to_origin(window));
+    }
+    void start_blank()
+    {
+        start();
+        // The square-brush icon and the door leaf show that the interface is on screen.
+        ASSERT_TRUE(vt::wait_for_color(50, 60, BLACK));
+        ASSERT_TRUE(vt::wait_for_color(951, 700, GREY));
+    }
+    bool move_to(int x, int y)
+    {
+        return vt::xdotool({"mousemove", std::to_string(x), std::to_string(y)});
+    }
+    // One xdotool run: the move and the click reach the server in this order. (A
+    // synchronous move to where the pointer already is would wait for nothing.)
+    void click_at(int x, int y, int button = 1)
+    {
+        ASSERT_TRUE(vt::xdotool({"mousemove", std::to_string(x), std::to_string(y), "click",
+                                 std::to_string(button)}));
+    }
+    void clicks_at(int x, int y, int count)
+    {
+        ASSERT_TRUE(vt::xdotool({"mousemove", std::to_string(x), std::to_string(y), "click",
+                                 "--repeat", std::to_string(count), "--delay", "5", "1"}));
+    }
+    // Ends the run with Escape and answers the dialogue; waits for the exit.
+    void finish(const std::string &answer, const std::string &name = "")
+    {
+        ASSERT_TRUE(move_to(600, 400));
+        ASSERT_TRUE(vt::key("Escape"));
+        answer_dialogue(answer, name);
+    }
+    void answer_dialogue(const std::string &answer, const std::string &name = "")
+    {
+        ASSERT_TRUE(program->wait_for_output(QUESTION)) << program->output() << program->errors();
+        ASSERT_TRUE(program->write_input(answer + "\n"));
+        if (answer == "yes")
+        {
+            ASSERT_TRUE(program->wait_for_output(NAME_QUESTION));
+            ASSERT_TRUE(program->write_input(name + "\n"));
+        }
+        program->close_input();
+        ASSERT_TRUE(program->wait_exit());
+        EXPECT_EQ(program->exit_code(), 0) << program->errors();
+    }
+};
+
+TEST_F(Pixodraw, StampsSquareAndSavesTheWholeCanvas)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(960, 60);  // plus: size 5, the bar grows to x 914
+    ASSERT_TRUE(vt::wait_for_color(905, 170, WHITE));
+    click_at(50, 60);   // square brush, chosen on the press
+    click_at(400, 300); // stamped on the release
+    ASSERT_TRUE(vt::wait_for_color(405, 305, BLACK));
+    const std::vector<uint32_t> screen = vt::read_region(398, 298, 10, 10);
+    ASSERT_EQ(screen.size(), 100u);
+    for (int y = 0; y < 10; y++)
+        for (int x = 0; x < 10; x++)
+        {
+            const bool inside = x >= 2 && x <= 7 && y >= 2 && y <= 7;
+            EXPECT_EQ(screen[y * 10 + x] & RGB, (inside ? BLACK : WHITE) & RGB)
+                << "screen (" << 398 + x << ", " << 298 + y << ")";
+        }
+    ASSERT_NO_FATAL_FAILURE(finish("yes", "drawing"));
+    EXPECT_EQ(occurrences(program->output(), TIP), 1u);
+    EXPECT_EQ(program->output(), std::string(TIP) + QUESTION + NAME_QUESTION);
+
+    // The saved file, read by Pillow, is the computed interface plus the bar and the stamp.
+    Image expected = expected_interface(BLACK);
+    expected.apply({0, WHITE, 901, 914, 145, 199, 1, 0, 0});
+    expected.apply({0, BLACK, 400, 405, 300, 305, 1, 0, 0});
+    const ReadBack saved = read_with_pillow(dir.path + "/drawing.bmp", dir.path + "/raw.rgb");
+    ASSERT_EQ(saved.width, PAINT_WIDTH);
+    ASSERT_EQ(saved.height, PAINT_HEIGHT);
+    int wrong = 0;
+    for (int y = 0; y < PAINT_HEIGHT; y++)
+        for (int x = 0; x < PAINT_WIDTH; x++)
+            if (saved.at(x, y) != (expected.at(x, y) & RGB) && ++wrong <= 10)
+                ADD_FAILURE() << "saved pixel (" << x << ", " << y << ") is " << std::hex
+                              << saved.at(x, y) << ", expected " << (expected.at(x, y) & RGB);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(Pixodraw, PaletteColourDiscAndEraser)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(160, 60);  // circle
+    click_at(500, 40);  // palette pick
+    click_at(960, 60);  // size 5
+    click_at(300, 300);
+    const uint32_t picked = palette_color(70, 40);
+    ASSERT_TRUE(vt::wait_for_color(305, 300, picked));
+    const std::vector<uint32_t> disc = vt::read_region(295, 295, 11, 11);
+    ASSERT_EQ(disc.size(), 121u);
+    EXPECT_EQ(std::count_if(disc.begin(), disc.end(),
+                            [&](uint32_t c) { return (c & RGB) == (picked & RGB); }),
+              89);
+    EXPECT_EQ(disc[(300 - 295 + 2) * 11 + (300 - 295 + 3)] & RGB, WHITE & RGB);
+    click_at(50, 60);   // square brush: colour back to black
+    click_at(500, 300);
+    ASSERT_TRUE(vt::wait_for_color(505, 305, BLACK));
+    click_at(700, 60);  // eraser over the disc's centre
+    click_at(300, 300);
+    ASSERT_TRUE(vt::wait_for_color(300, 300, WHITE));
+    EXPECT_TRUE(vt::wait_for_color(299, 300, picked));
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+// Every way out reaches the same question; only the exact answer yes saves.
+TEST_F(Pixodraw, EndingsAndAnswersThatSaveNothing)
+{
+    enum Ending
+    {
+        ESCAPE,
+        DOOR,
+        CLOSE_REQUEST
+    };
+    struct Case
+    {
+        Ending ending;
+        const char *answer;
+    } cases[] = {{ESCAPE, "no"}, {DOOR, "Yes"}, {CLOSE_REQUEST, "yes "}, {DOOR, ""}, {CLOSE_REQUEST, "y"}};
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(std::string("answer '") + c.answer + "', ending " + std::to_string(c.ending));
+        ASSERT_NO_FATAL_FAILURE(start_blank());
+        if (c.ending == ESCAPE)
+        {
+            ASSERT_TRUE(move_to(600, 400));
+            ASSERT_TRUE(vt::key("Escape"));
+        }
+        else if (c.ending == DOOR)
+        {
+            ASSERT_TRUE(move_to(885, 654));
+            ASSERT_TRUE(vt::mouse_down(1));  // ends on the press, before any release
+        }
+        else
+        {
+            ASSERT_TRUE(vt::send_close_request(window));
+        }
+        ASSERT_NO_FATAL_FAILURE(answer_dialogue(c.answer));
+        if (c.ending == DOOR)
+        {
+            ASSERT_TRUE(vt::mouse_up(1));
+        }
+        EXPECT_EQ(program->output(), std::string(TIP) + QUESTION);
+        EXPECT_EQ(files_in(dir.path), std::vector<std::string>{"img"});
+    }
+}
+
+TEST_F(Pixodraw, RightButtonOnTheDoorDoesNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(950, 760, 3);
+    // Still running: a later plus click shows on the bar.
+    click_at(960, 60);
+    ASSERT_TRUE(vt::wait_for_color(905, 170, WHITE));
+    EXPECT_TRUE(program->running());
+    EXPECT_EQ(occurrences(program->output(), QUESTION), 0u);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+TEST_F(Pixodraw, LoadsThePictureGivenAsArgumentWithoutTip)
+{
+    const std::string picture = dir.path + "/picture.bmp";
+    ASSERT_TRUE(write_test_bmp(picture, PAINT_WIDTH, PAINT_HEIGHT, picture_pattern));
+    ASSERT_NO_FATAL_FAILURE(start({picture}));
+    ASSERT_TRUE(vt::wait_for_color(1049, 799, picture_pattern(1049, 799)));
+    const std::vector<uint32_t> screen = vt::read_region(0, 0, PAINT_WIDTH, PAINT_HEIGHT);
+    ASSERT_EQ(screen.size(), static_cast<size_t>(PAINT_WIDTH) * PAINT_HEIGHT);
+    int wrong = 0;
+    for (int y = 0; y < PAINT_HEIGHT; y++)
+        for (int x = 0; x < PAINT_WIDTH; x++)
+            wrong += (screen[y * PAINT_WIDTH + x] & RGB) != (picture_pattern(x, y) & RGB);
+    EXPECT_EQ(wrong, 0) << "no interface is drawn over a loaded picture";
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    EXPECT_EQ(program->output(), QUESTION);
+}
+
+TEST_F(Pixodraw, SmallLoadedCanvasIsClippedAndSavedAtItsSize)
+{
+    const std::string picture = dir.path + "/small.bmp";
+    ASSERT_TRUE(write_test_bmp(picture, 400, 300, picture_pattern));
+    ASSERT_NO_FATAL_FAILURE(start({picture}));
+    ASSERT_TRUE(vt::wait_for_color(399, 299, picture_pattern(399, 299)));
+    click_at(50, 60);
+    clicks_at(960, 60, 31);  // the plus button lies outside this canvas; the size still grows
+    click_at(500, 60);      // the palette region too: nothing to pick, the colour stays black
+    click_at(300, 250);     // a 151 x 151 square, clipped to the canvas
+    ASSERT_TRUE(vt::wait_for_color(399, 299, BLACK));
+    ASSERT_NO_FATAL_FAILURE(finish("yes", "small-out"));
+    const ReadBack saved = read_with_pillow(dir.path + "/small-out.bmp", dir.path + "/raw.rgb");
+    ASSERT_EQ(saved.width, 400);
+    ASSERT_EQ(saved.height, 300);
+    for (int y = 0; y < 300; y++)
+        for (int x = 0; x < 400; x++)
+        {
+            const uint32_t want = (x >= 300 && y >= 250) ? BLACK : picture_pattern(x, y);
+            ASSERT_EQ(saved.at(x, y), want & RGB) << "(" << x << ", " << y << ")";
+        }
+}
+
+TEST_F(Pixodraw, StampsAtTheBottomEdgeAreClipped)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(700, 60);  // eraser
+    clicks_at(960, 60, 30);
+    click_at(160, 60);  // circle, radius 150, centred near the bottom
+    click_at(500, 727);
+    ASSERT_TRUE(vt::wait_for_color(500, 799, BLACK));
+    click_at(50, 60);
+    click_at(840, 727);  // square reaching x 990 and beyond the last row
+    ASSERT_TRUE(vt::wait_for_color(990, 799, BLACK));
+    ASSERT_NO_FATAL_FAILURE(finish("yes", "edge"));
+    const ReadBack saved = read_with_pillow(dir.path + "/edge.bmp", dir.path + "/raw.rgb");
+    ASSERT_EQ(saved.width, PAINT_WIDTH);
+    ASSERT_EQ(saved.height, PAINT_HEIGHT);
+    EXPECT_EQ(saved.at(500, 799), BLACK & RGB);
+    EXPECT_EQ(saved.at(500, 577), BLACK & RGB);  // the disc's top: 727 - 150
+    EXPECT_EQ(saved.at(500, 576), WHITE & RGB);
+    EXPECT_EQ(saved.at(840, 727), BLACK & RGB);
+    EXPECT_EQ(saved.at(990, 799), BLACK & RGB);
+    EXPECT_EQ(saved.at(991, 799), GREY & RGB);
+}
+
+// Started from a folder without img/, the program finds the pictures installed with it
+// (here: the img folder of the source tree, beside the build folder).
+TEST_F(Pixodraw, FindsItsPicturesFromAnyWorkingDirectory)
+{
+    const ReadBack palette =
+        read_with_pillow(PAINT_SOURCE_DIR "/img/degrade.bmp", dir.path + "/palette.rgb");
+    const ReadBack pot =
+        read_with_pillow(PAINT_SOURCE_DIR "/img/potdepeinture.bmp", dir.path + "/pot.rgb");
+    ASSERT_GE(palette.width, 212);
+    ASSERT_GE(palette.height, 123);
+    ASSERT_GE(pot.width, 62);
+    ASSERT_GE(pot.height, 105);
+    ASSERT_EQ(unlink((dir.path + "/img/degrade.bmp").c_str()), 0);
+    ASSERT_EQ(unlink((dir.path + "/img/potdepeinture.bmp").c_str()), 0);
+    ASSERT_EQ(rmdir((dir.path + "/img").c_str()), 0);
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    const std::vector<uint32_t> screen = vt::read_region(0, 0, PAINT_WIDTH, 123);
+    ASSERT_EQ(screen.size(), static_cast<size_t>(PAINT_WIDTH) * 123);
+    int wrong = 0;
+    for (int y = 0; y < 123; y++)
+        for (int x = 0; x < 212; x++)
+            wrong += (screen[y * PAINT_WIDTH + 430 + x] & RGB) != palette.at(x, y);
+    for (int y = 0; y < 105; y++)
+        for (int x = 0; x < 62; x++)
+            wrong += (screen[y * PAINT_WIDTH + 220 + x] & RGB) != pot.at(x, y);
+    EXPECT_EQ(wrong, 0);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+TEST_F(Pixodraw, PictureThatCannotBeLoadedIsAnError)
+{
+    ASSERT_TRUE(write_test_bmp(dir.path + "/cut.bmp", 50, 40, picture_pattern));
+    ASSERT_EQ(truncate((dir.path + "/cut.bmp").c_str(), 54 + 152 * 20), 0);
+    std::ofstream(dir.path + "/text.bmp") << "This is not a picture at all: only text, long enough to fill a whole header.\n";
+    struct Case
+    {
+        std::string path;
+        std::string reason;
+    } cases[] = {{dir.path + "/missing.bmp", "No such file or directory"},
+                 {dir.path + "/text.bmp", "signature"},
+                 {dir.path + "/cut.bmp", "cut short"},
+                 {dir.path, "directory"}};
+    for (const Case &c : cases)
+    {
+        const vt::CommandResult run = vt::run_command({PIXODRAW_BINARY, c.path});
+        EXPECT_EQ(run.exit_code, 1) << run.describe();
+        EXPECT_EQ(run.signal, 0);
+        EXPECT_EQ(occurrences(run.errors, "\n"), 1u) << run.errors;
+        EXPECT_NE(run.errors.find(c.path), std::string::npos) << run.errors;
+        EXPECT_NE(run.errors.find(c.reason), std::string::npos) << run.errors;
+        EXPECT_EQ(run.output, "");
+    }
+}
+
+TEST_F(Pixodraw, NoDisplayIsAnErrorNotACrash)
+{
+    const std::string picture = dir.path + "/picture.bmp";
+    ASSERT_TRUE(write_test_bmp(picture, 30, 20, picture_pattern));
+    const std::vector<std::vector<std::string>> commands = {
+        {"env", "-u", "DISPLAY", PIXODRAW_BINARY},
+        {"env", "DISPLAY=:4097", PIXODRAW_BINARY},
+        {"env", "-u", "DISPLAY", PIXODRAW_BINARY, picture},
+    };
+    for (const auto &command : commands)
+    {
+        const vt::CommandResult run = vt::run_command(command);
+        EXPECT_EQ(run.exit_code, 1) << run.describe();
+        EXPECT_EQ(run.signal, 0);
+        EXPECT_NE(run.errors.find("cannot open the window"), std::string::npos) << run.errors;
+        EXPECT_EQ(occurrences(run.output, QUESTION), 0u);
+    }
+}
+}  // namespace

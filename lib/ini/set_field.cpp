@@ -5,6 +5,7 @@ namespace
 
 // A null value: erase the scope (null field), the field (index erase_field) or
 // one value; what was named but missing is created empty, except a scope to erase.
+// Running out of memory half-way removes the scope this call created.
 void Erase(kzr::Ini &ini, const std::string &scope, const char *field, int index)
 {
     kzr::Ini::ScopeMap &data = ini.GetData();
@@ -14,15 +15,28 @@ void Erase(kzr::Ini &ini, const std::string &scope, const char *field, int index
         return;
     }
     std::string fieldName(field ? field : "");
-    kzr::Ini::FieldMap &fields = data[scope];
+    kzr::Ini::ScopeMap::iterator scopeAt = data.find(scope);
+    bool newScope = scopeAt == data.end();
+    if (newScope)
+        scopeAt = data.emplace(scope, kzr::Ini::FieldMap()).first;
+    kzr::Ini::FieldMap &fields = scopeAt->second;
     if (index == erase_field)
     {
         fields.erase(fieldName);
         return;
     }
-    kzr::Ini::ValueArray &values = fields[fieldName];
-    if (static_cast<unsigned int>(index) < values.size())
-        values.erase(values.begin() + static_cast<unsigned int>(index));
+    try
+    {
+        kzr::Ini::ValueArray &values = fields[fieldName];
+        if (static_cast<unsigned int>(index) < values.size())
+            values.erase(values.begin() + static_cast<unsigned int>(index));
+    }
+    catch (...)
+    {
+        if (newScope)
+            data.erase(scopeAt);
+        throw;
+    }
 }
 
 }  // namespace

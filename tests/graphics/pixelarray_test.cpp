@@ -99,6 +99,22 @@ TEST(PixelArray, RefusesSizesThatOverflowOrExceedTheArena)
     EXPECT_EQ(get_nb_alloc(), before);
 }
 
+TEST(PixelArray, EmptyArrayDrawsNothing)
+{
+    vollo_pixelarray *array = vollo_new_pixelarray(0, 3);
+    if (!array)
+        return;  // refusing an empty array is as good as drawing nothing on it
+    const vollo_position points[3] = {{-1, -1}, {5, 0}, {0, 5}};
+    const uint32_t colors[3] = {1, 2, 3};
+    vollo_fill(array, 1);
+    vollo_set_pixel(array, points[0], 1);
+    vollo_set_line(array, points, colors);
+    vollo_set_polygon(array, points, colors);
+    vollo_blit(array, array, nullptr);
+    EXPECT_EQ(array->width, 0u);
+    vollo_delete_clipable(array);
+}
+
 TEST(PixelArray, DeleteGivesTheBlockBack)
 {
     vollo_pixelarray *array = vollo_new_pixelarray(10, 10);
@@ -243,6 +259,16 @@ TEST(SoftwareTriangle, SmallTriangleCoversCentresInsideOnly)
     EXPECT_EQ(drawn(array.get()),
               (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {0, 2}}));
     EXPECT_EQ(pixel(array.get(), 1, 1), 0xFF0000FFu);
+}
+
+TEST(SoftwareTriangle, HugeTriangleCoversTheWholeArray)
+{
+    array_ptr array = make_array(7, 5);
+    const vollo_position points[3] = {{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MIN}, {0, INT32_MAX}};
+    const uint32_t colors[3] = {0xFF000000, 0xFF000000, 0xFF000000};
+    vollo_set_polygon(array.get(), points, colors);
+    EXPECT_EQ(drawn(array.get()).size(), 35u);
+    EXPECT_EQ(pixel(array.get(), 6, 4), 0xFF000000u);
 }
 
 // Two triangles sharing the diagonal of a square, whose pixel centres all lie on

@@ -93,9 +93,10 @@ class Ini : public ParsingTools
     // its message in LastError; what was read before it stays. A text of 4 GiB - 1
     // bytes or more is refused with "ini: text too large.".
     bool Read(const std::string &text);
-    // Appends the values of one field read from `position`; `position` ends after
-    // the separators that follow the last value. False with "ini: error while
-    // reading a complex string." on a malformed quoted value.
+    // Appends the values of one field read from `position` (a position past the
+    // end counts as the end); `position` ends after the separators that follow the
+    // last value. False with "ini: error while reading a complex string." on a
+    // malformed quoted value, and with "ini: text too large." as Read.
     bool ReadArray(const std::string &text, unsigned int &position, ValueArray &values);
 
     // Writes the document in canonical form: every value quoted, at most ten values

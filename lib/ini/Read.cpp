@@ -106,6 +106,14 @@ bool Ini::Read(const std::string &text)
 
 bool Ini::ReadArray(const std::string &text, unsigned int &position, ValueArray &values)
 {
+    if (text.size() >= UINT32_MAX)
+    {
+        LastError = "ini: text too large.";
+        return false;
+    }
+    // A position past the end reads as the end, never beyond it.
+    if (position > text.size())
+        position = static_cast<unsigned int>(text.size());
     const unsigned char *classes = initext::ByteClasses();
     const char *bytes = text.c_str();
     for (;;)

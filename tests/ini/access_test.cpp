@@ -162,6 +162,11 @@ TEST(Document, ReadArrayAppendsAndReportsWhereItStopped)
     EXPECT_EQ((kzr::Ini::ValueArray{"old", "1 ", "two"}), values);
     EXPECT_EQ(text.find("next"), position);
 
+    position = 1000;  // past the end: read as the end, one empty value
+    EXPECT_TRUE(ini.ReadArray("a", position, values));
+    EXPECT_EQ(1u, position);
+    EXPECT_EQ("", values.back());
+
     position = 0;
     EXPECT_FALSE(ini.ReadArray("a, \"b\", \"c", position, values));
     EXPECT_EQ("ini: error while reading a complex string.", ini.LastError);

@@ -39,6 +39,13 @@ TEST(HandleApi, MarkerObjects)
     EXPECT_EQ(nullptr, erase_index);
     EXPECT_EQ(nullptr, erase_scope);
     EXPECT_EQ(-1, erase_field);
+    // The twins are objects of their own with the same values.
+    EXPECT_NE(static_cast<const void *>(&default_scope), static_cast<const void *>(&Vollo::DefaultScope));
+    EXPECT_EQ(nullptr, Vollo::DefaultScope);
+    EXPECT_EQ(nullptr, Vollo::LastScope);
+    EXPECT_EQ(nullptr, Vollo::EraseIndex);
+    EXPECT_EQ(nullptr, Vollo::EraseScope);
+    EXPECT_EQ(-1, Vollo::EraseField);
 }
 
 TEST(HandleApi, NewDocumentWalk)

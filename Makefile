@@ -1,7 +1,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test test-asan bench run clean fuzz
+.PHONY: all deps build test test-asan bench pictures run clean fuzz
 
 FUZZ_SECONDS ?= 600
 
@@ -37,6 +37,10 @@ test-asan: deps
 	cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DVOLLO_SANITIZE=ON -DVOLLO_BUILD_BENCHMARKS=OFF
 	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
 	cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+# Redraws the interface pictures kept in img/.
+pictures: build
+	./$(BUILD_DIR)/make_pictures img
 
 run: build
 	./$(BUILD_DIR)/pixodraw

@@ -2,12 +2,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include "support.hpp"
+#include "paint.h"
 
 namespace
 {

@@ -146,9 +146,12 @@ typedef struct vollo_context
 // 2. Window and start-up
 // ---------------------------------------------------------------------------
 
-// Opens a window (style 8 full screen, else 7: title bar, resize, close); null on failure.
+// Opens a window (style 8 full screen, else 7: title bar, resize, close); null on failure,
+// including a width or height of 0 or above 65535. Vertical sync is off.
 vollo_window *vollo_start(uint32_t width, uint32_t height, bool fullscreen, const char *title);
 // Opens a window with any combination of sf::Style flags; null on failure. Keeps `title`'s pointer.
+// A SIGABRT raised while SFML builds the render window (as when no X display can be
+// opened) makes it return null; the caller's SIGABRT disposition is kept.
 vollo_window *vollo_start_style(uint32_t width, uint32_t height, uint32_t style, const char *title);
 // Closes the window and releases its record. Responses and input state are kept.
 void vollo_stop(vollo_window *window);
@@ -175,9 +178,9 @@ void vollo_set_joy_button_response(vollo_joy_button_response response);
 void vollo_set_joy_axis_response(vollo_joy_axis_response response);
 // Registers the function called once per frame.
 void vollo_set_loop_main_function(vollo_main_function function);
-// Replaces all nine responses at once.
+// Replaces all nine responses at once (null: nothing changes).
 void vollo_set_context(const vollo_context *context);
-// The responses currently registered (the live record).
+// The responses currently registered: the live record, which later registrations change.
 const vollo_context *vollo_get_context(void);
 // Runs frames at `frequency` per second (0: back to back), dispatching the window's events
 // (window may be null) before each; returns the first response result other than

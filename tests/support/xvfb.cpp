@@ -619,7 +619,9 @@ bool xdotool(const std::vector<std::string> &arguments)
 
 bool mouse_move(int x, int y)
 {
-    return xdotool({"mousemove", "--sync", std::to_string(x), std::to_string(y)});
+    // No --sync: it waits forever when the pointer is already there. Each xdotool
+    // run ends with a round trip, so the move is done when it returns.
+    return xdotool({"mousemove", std::to_string(x), std::to_string(y)});
 }
 
 bool mouse_down(int button)

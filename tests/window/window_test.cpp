@@ -1,0 +1,400 @@
+// vollo_start, vollo_stop and vollo_loop on real windows under a private Xvfb,
+// with real input events from xdotool and real close requests.
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "vollo.h"
+#include "window_private.hpp"
+#include "xvfb.hpp"
+
+namespace vt = vollo_test;
+
+namespace
+{
+
+using Clock = std::chrono::steady_clock;
+constexpr vollo_response timed_out = 99;
+
+// What the responses saw, handed to them through the loop's data pointer.
+struct Recorder
+{
+    Clock::time_point deadline = Clock::now() + std::chrono::seconds(15);
+    std::vector<std::string> calls;
+    int frames = 0;
+    int stop_after_frames = 0;  // 0: only the deadline ends the loop
+};
+
+Recorder &recorder(void *data)
+{
+    return *static_cast<Recorder *>(data);
+}
+
+std::string position()
+{
+    return std::to_string(gl_mouse.x) + "," + std::to_string(gl_mouse.y);
+}
+
+vollo_response until_deadline(void *data)
+{
+    Recorder &r = recorder(data);
+    ++r.frames;
+    if (r.stop_after_frames && r.frames >= r.stop_after_frames)
+        return 9;
+    return Clock::now() > r.deadline ? timed_out : VOLLO_CONTINUE;
+}
+
+// Ends the loop when Escape comes up.
+vollo_response key_until_escape_up(vollo_event_state state, int32_t key, void *data)
+{
+    const int down = key >= 0 && key < VOLLO_KEY_COUNT ? gl_keyboard[key] : -1;
+    recorder(data).calls.push_back("key " + std::to_string(state) + " " + std::to_string(key) + " down=" +
+                                   std::to_string(down));
+    return state == VOLLO_RELEASED && key == sf::Keyboard::Escape ? 5 : VOLLO_CONTINUE;
+}
+
+// Ends the loop when the left button comes up.
+vollo_response click_until_left_up(vollo_event_state state, int32_t button, void *data)
+{
+    const int down = button >= 0 && button < VOLLO_MOUSE_BUTTON_COUNT ? gl_button[button] : -1;
+    recorder(data).calls.push_back("click " + std::to_string(state) + " " + std::to_string(button) + " at " +
+                                   position() + " down=" + std::to_string(down) +
+                                   " escape=" + std::to_string(gl_keyboard[sf::Keyboard::Escape]));
+    return state == VOLLO_RELEASED && button == sf::Mouse::Left ? 4 : VOLLO_CONTINUE;
+}
+
+class RealWindow : public vt::XvfbTest
+{
+protected:
+    void SetUp() override
+    {
+        vt::XvfbTest::SetUp();
+        reset_state();
+        window = vollo_start(200, 150, false, title);
+        ASSERT_NE(window, nullptr);
+        id = vt::find_window_by_pid(getpid());
+        ASSERT_NE(id, 0u);
+        ASSERT_TRUE(vt::move_window_to_origin(id));
+        // No window manager: keys go to the window under the pointer.
+        ASSERT_TRUE(vt::mouse_move(100, 75));
+        vollo_set_loop_main_function(until_deadline);
+    }
+    void TearDown() override
+    {
+        vollo_stop(window);
+        reset_state();
+    }
+    static void reset_state()
+    {
+        gl_callback = vollo_context();
+        std::memset(gl_keyboard, 0, sizeof gl_keyboard);
+        std::memset(gl_button, 0, sizeof gl_button);
+        gl_mouse = vollo_position();
+    }
+    // Runs the loop while `events` are sent from another thread.
+    vollo_response loop_with(const std::function<void()> &events, Recorder &r, uint8_t frequency = 100)
+    {
+        auto sender = vt::in_background(events);
+        const vollo_response result = vollo_loop(window, frequency, &r);
+        sender.get();
+        return result;
+    }
+
+    const char *const title = "vollo window test";
+    vollo_window *window = nullptr;
+    vt::WindowId id = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Start-up and shutdown
+// ---------------------------------------------------------------------------
+
+class StartUp : public vt::XvfbTest
+{
+};
+
+TEST_F(StartUp, WindowedAndFullscreenUseStylesSevenAndEight)
+{
+    struct Case
+    {
+        bool fullscreen;
+        uint32_t width, height;
+        bool override_redirect;  // how SFML shows full screen without a window manager
+    };
+    for (const Case &c : {Case{false, 320, 200, false}, Case{true, 1280, 1024, true}})
+    {
+        for (bool through_style : {false, true})
+        {
+            SCOPED_TRACE(std::string(c.fullscreen ? "fullscreen" : "windowed") +
+                         (through_style ? " via vollo_start_style" : " via vollo_start"));
+            static const char title[] = "vollo start-up";
+            vollo_window *window = through_style
+                                       ? vollo_start_style(c.width, c.height, c.fullscreen ? 8 : 7, title)
+                                       : vollo_start(c.width, c.height, c.fullscreen, title);
+            ASSERT_NE(window, nullptr);
+            EXPECT_EQ(window->type, 0u);
+            EXPECT_EQ(window->width, c.width);
+            EXPECT_EQ(window->height, c.height);
+            EXPECT_EQ(window->name, title) << "the record keeps the caller's pointer";
+            auto *render_window = static_cast<sf::RenderWindow *>(window->render_target);
+            ASSERT_NE(render_window, nullptr);
+            EXPECT_TRUE(render_window->isOpen());
+
+            vt::WindowId id = vt::find_window_by_pid(getpid());
+            ASSERT_NE(id, 0u);
+            ASSERT_TRUE(vt::wait_window_viewable(id));
+            auto geometry = vt::window_geometry(id);
+            ASSERT_TRUE(geometry);
+            EXPECT_EQ(geometry->width, static_cast<int>(c.width));
+            EXPECT_EQ(geometry->height, static_cast<int>(c.height));
+            EXPECT_EQ(geometry->override_redirect, c.override_redirect);
+            vollo_stop(window);
+            EXPECT_TRUE(vt::wait_until([&] { return !vt::window_geometry(id); }))
+                << "vollo_stop must close the X window";
+        }
+    }
+}
+
+TEST_F(StartUp, SizesTheServerCannotShowAreRefused)
+{
+    const uint32_t sizes[][2] = {{0, 150}, {200, 0}, {0, 0}, {70000, 10}, {10, 65536}};
+    for (const auto &size : sizes)
+        EXPECT_EQ(vollo_start(size[0], size[1], false, "refused"), nullptr) << size[0] << "x" << size[1];
+    vollo_window *largest_ok = vollo_start_style(65535, 2, 7, "wide");
+    EXPECT_NE(largest_ok, nullptr);
+    vollo_stop(largest_ok);
+    vollo_stop(nullptr);  // nothing to close
+}
+
+vollo_response key_noop(vollo_event_state, int32_t, void *)
+{
+    return VOLLO_CONTINUE;
+}
+
+TEST_F(StartUp, ResponsesOutliveTheWindowAndTheSigabrtDispositionIsKept)
+{
+    struct sigaction custom = {};
+    custom.sa_handler = [](int) {};
+    custom.sa_flags = SA_RESTART;
+    sigaction(SIGABRT, &custom, nullptr);
+
+    vollo_set_key_response(key_noop);
+    vollo_window *window = vollo_start(100, 100, false, "kept");
+    ASSERT_NE(window, nullptr);
+    struct sigaction now;
+    sigaction(SIGABRT, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, custom.sa_handler);
+    EXPECT_TRUE(now.sa_flags & SA_RESTART);
+    vollo_stop(window);
+    EXPECT_EQ(gl_callback.key_response, key_noop);
+    gl_callback = vollo_context();
+    signal(SIGABRT, SIG_DFL);
+}
+
+TEST_F(StartUp, SigabrtDuringConstructionGivesNullAndTheProcessGoesOn)
+{
+    signal(SIGABRT, SIG_DFL);
+    vollo_internal::render_window_probe = [] { raise(SIGABRT); };
+    EXPECT_EQ(vollo_start(100, 100, false, "trapped"), nullptr);
+    vollo_internal::render_window_probe = nullptr;
+
+    struct sigaction now;
+    sigaction(SIGABRT, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL);
+    sigset_t mask;
+    sigprocmask(SIG_SETMASK, nullptr, &mask);
+    EXPECT_FALSE(sigismember(&mask, SIGABRT)) << "the jump out of the handler left SIGABRT blocked";
+
+    // The trap is armed afresh for the next start-up.
+    vollo_window *window = vollo_start(100, 100, false, "after the trap");
+    ASSERT_NE(window, nullptr);
+    vollo_stop(window);
+}
+
+TEST(StartUpWithoutDisplay, SfmlAbortIsTrappedInARealChildProcess)
+{
+    vt::CommandResult result = vt::run_command({"env", "-u", "DISPLAY", START_WITHOUT_DISPLAY});
+    ASSERT_TRUE(result.succeeded()) << result.describe();
+    EXPECT_EQ(result.output, "attempt 1: window null, handler restored, SIGABRT unblocked\n"
+                             "attempt 2: window null, handler restored, SIGABRT unblocked\n"
+                             "previous handler ran\n");
+}
+
+// ---------------------------------------------------------------------------
+// Real events through the loop
+// ---------------------------------------------------------------------------
+
+TEST_F(RealWindow, KeyPressAndReleaseReachTheKeyResponseWithSfmlCodes)
+{
+    vollo_set_key_response(key_until_escape_up);
+    Recorder r;
+    EXPECT_EQ(loop_with([] { vt::key("Escape"); }, r), 5);
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"key 0 36 down=1", "key 1 36 down=0"}));
+    EXPECT_EQ(gl_keyboard[36], 0);
+}
+
+TEST_F(RealWindow, KeysWithoutAKeyResponseLeaveTheKeyboardAlone)
+{
+    vollo_set_click_response(click_until_left_up);  // tells when the key has gone through
+    Recorder r;
+    EXPECT_EQ(loop_with(
+                  [] {
+                      vt::key_down("Escape");
+                      vt::click(1);
+                  },
+                  r),
+              4);
+    vt::key_up("Escape");
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"click 0 0 at 100,75 down=1 escape=0",
+                                                 "click 1 0 at 100,75 down=0 escape=0"}));
+}
+
+TEST_F(RealWindow, UnidentifiedKeysComeAsMinusOne)
+{
+    vollo_set_key_response(key_until_escape_up);
+    Recorder r;
+    EXPECT_EQ(loop_with(
+                  [] {
+                      vt::key("XF86AudioMute");
+                      vt::key("Escape");
+                  },
+                  r),
+              5);
+    ASSERT_EQ(r.calls.size(), 4u);
+    EXPECT_EQ(r.calls[0], "key 0 -1 down=-1");
+    EXPECT_EQ(r.calls[1], "key 1 -1 down=-1");
+}
+
+TEST_F(RealWindow, ClicksStorePositionAndButtons)
+{
+    vollo_set_click_response(click_until_left_up);
+    Recorder r;
+    EXPECT_EQ(loop_with(
+                  [] {
+                      vt::mouse_move(25, 35);
+                      vt::click(3);
+                      vt::mouse_move(40, 45);
+                      vt::click(1);
+                  },
+                  r),
+              4);
+    EXPECT_EQ(r.calls, (std::vector<std::string>{
+                           "click 0 1 at 25,35 down=1 escape=0", "click 1 1 at 25,35 down=0 escape=0",
+                           "click 0 0 at 40,45 down=1 escape=0", "click 1 0 at 40,45 down=0 escape=0"}));
+    EXPECT_EQ(gl_mouse.x, 40);
+    EXPECT_EQ(gl_mouse.y, 45);
+}
+
+vollo_response wheel_twice(int32_t wheel, int32_t delta, void *data)
+{
+    Recorder &r = recorder(data);
+    r.calls.push_back("wheel " + std::to_string(wheel) + " " + std::to_string(delta) + " at " + position());
+    return r.calls.size() == 2 ? 8 : VOLLO_CONTINUE;
+}
+
+TEST_F(RealWindow, WheelNotchesGiveWholeDeltas)
+{
+    vollo_set_wheel_response(wheel_twice);
+    Recorder r;
+    EXPECT_EQ(loop_with(
+                  [] {
+                      vt::mouse_move(60, 70);
+                      vt::wheel_up();
+                      vt::wheel_down();
+                  },
+                  r),
+              8);
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"wheel 0 1 at 60,70", "wheel 0 -1 at 60,70"}));
+}
+
+vollo_response move_until_45_31(const vollo_position *move, void *data)
+{
+    recorder(data).calls.push_back("move " + std::to_string(move->x) + "," + std::to_string(move->y));
+    return gl_mouse.x == 45 && gl_mouse.y == 31 ? 6 : VOLLO_CONTINUE;
+}
+
+vollo_response click_quietly(vollo_event_state state, int32_t button, void *data)
+{
+    recorder(data).calls.push_back("click " + std::to_string(state) + " " + std::to_string(button));
+    return VOLLO_CONTINUE;
+}
+
+TEST_F(RealWindow, MovesAreRelativeToTheLastKnownPosition)
+{
+    vollo_set_move_response(move_until_45_31);
+    vollo_set_click_response(click_quietly);
+    Recorder r;
+    EXPECT_EQ(loop_with(
+                  [] {
+                      vt::mouse_move(40, 25);
+                      vt::click(1);
+                      vt::mouse_move(45, 31);
+                  },
+                  r),
+              6);
+    // The pointer was brought to (100, 75) before the loop: that first move is
+    // measured from (0, 0). The last one is measured from the click.
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"move 100,75", "move -60,-50", "click 0 0", "click 1 0",
+                                                 "move 5,6"}));
+}
+
+vollo_response text_until_capital(uint32_t character, void *data)
+{
+    recorder(data).calls.push_back("text " + std::to_string(character));
+    return character == 'A' ? 10 : VOLLO_CONTINUE;
+}
+
+TEST_F(RealWindow, TypedTextReachesTheTextResponse)
+{
+    vollo_set_text_response(text_until_capital);
+    Recorder r;
+    EXPECT_EQ(loop_with([] { vt::type_text("hA"); }, r), 10);
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"text 104", "text 65"}));
+}
+
+TEST_F(RealWindow, CloseRequestEndsTheLoopWithOneEvenWithNoResponse)
+{
+    gl_callback = vollo_context();  // not even a main function
+    // Without the close taking effect the loop would never return: give up loudly.
+    std::thread watchdog([] {
+        std::this_thread::sleep_for(std::chrono::seconds(30));
+        std::fprintf(stderr, "vollo_loop did not return after a close request\n");
+        std::_Exit(1);
+    });
+    watchdog.detach();
+    Recorder r;
+    EXPECT_EQ(loop_with([this] { vt::send_close_request(id); }, r), 1);
+    EXPECT_TRUE(static_cast<sf::RenderWindow *>(window->render_target)->isOpen())
+        << "the window stays open until vollo_stop";
+}
+
+TEST_F(RealWindow, PendingEventsWaitForTheNextLoop)
+{
+    vollo_set_key_response([](vollo_event_state state, int32_t key, void *data) -> vollo_response {
+        recorder(data).calls.push_back("key " + std::to_string(state) + " " + std::to_string(key));
+        return state == VOLLO_PRESSED ? 5 : VOLLO_CONTINUE;
+    });
+    ASSERT_TRUE(vt::key("Escape"));
+    ASSERT_TRUE(vt::send_close_request(id));
+
+    // Without a window the loop polls nothing: the close request stays queued.
+    Recorder without_window;
+    without_window.stop_after_frames = 5;
+    EXPECT_EQ(vollo_loop(nullptr, 255, &without_window), 9);
+    EXPECT_EQ(without_window.frames, 5);
+    EXPECT_TRUE(without_window.calls.empty());
+
+    Recorder first, second;
+    EXPECT_EQ(vollo_loop(window, 100, &first), 5);  // stops at the press
+    EXPECT_EQ(vollo_loop(window, 100, &second), 1);  // release, then the close request
+    EXPECT_EQ(first.calls, std::vector<std::string>{"key 0 36"});
+    EXPECT_EQ(second.calls, std::vector<std::string>{"key 1 36"});
+}
+
+}  // namespace

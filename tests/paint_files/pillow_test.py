@@ -119,6 +119,30 @@ class WeReadWhatPillowWrites(unittest.TestCase):
                 self.assertIn("24- or 32-bit", reason)
 
 
+def start_xvfb():
+    """Starts a private X server for the bridge's pixel arrays; returns it (or None)."""
+    if os.environ.get("DISPLAY"):
+        return None
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "640x480x24",
+                               "-nolisten", "tcp"], pass_fds=[write_end],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as ready:
+        number = ready.readline().strip()  # written once the server accepts connections
+    if not number:
+        server.kill()
+        sys.exit("pillow_test: Xvfb did not start")
+    os.environ["DISPLAY"] = ":" + number
+    return server
+
+
 if __name__ == "__main__":
     BMP_TOOL = os.path.abspath(sys.argv.pop(1))
-    unittest.main()
+    xvfb = start_xvfb()
+    try:
+        unittest.main()
+    finally:
+        if xvfb is not None:
+            xvfb.terminate()
+            xvfb.wait(timeout=10)

@@ -6,17 +6,22 @@ memchunk *get_node(memhead *head, uint64_t size)
 {
     using namespace vollo_memory;
 
-    memtree **link = &head->tree;
-    while (*link != nullptr && (*link)->size != size)
-        link = size < (*link)->size ? &(*link)->lesser : &(*link)->greater;
-
-    memtree *node = *link;
+    uint64_t index = size / size_class;
+    memtree *node = index < indexed_classes ? class_index[index] : nullptr;
     if (node == nullptr) {
-        if (room_left(head) < node_bytes)
-            return nullptr;
-        node = new (head->arena_next) memtree{size, nullptr, nullptr, nullptr, nullptr};
-        head->arena_next += node_bytes;
-        *link = node;
+        memtree **link = &head->tree;
+        while (*link != nullptr && (*link)->size != size)
+            link = size < (*link)->size ? &(*link)->lesser : &(*link)->greater;
+        node = *link;
+        if (node == nullptr) {
+            if (room_left(head) < node_bytes)
+                return nullptr;
+            node = new (head->arena_next) memtree{size, nullptr, nullptr, nullptr, nullptr};
+            head->arena_next += node_bytes;
+            *link = node;
+        }
+        if (index < indexed_classes)
+            class_index[index] = node;
     }
 
     memchunk *chunk = node->released;

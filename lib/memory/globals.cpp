@@ -11,4 +11,5 @@ namespace vollo_memory
 int32_t heap_size = 20;
 memhead *head = nullptr;
 arena_state state = arena_state::none;
+memtree *class_index[indexed_classes] = {};
 }  // namespace vollo_memory

@@ -10,7 +10,7 @@ void *vollo_malloc(uint64_t size)
         return nullptr;
     size = (size + size_class - 1) & ~(size_class - 1);
 
-    memhead *arena = memory_head();
+    memhead *arena = head != nullptr ? head : memory_head();
     if (arena == nullptr)
         return nullptr;
     memchunk *chunk = get_node(arena, size);

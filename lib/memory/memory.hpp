@@ -77,6 +77,13 @@ extern int32_t heap_size;  // arena size in MiB
 extern memhead *head;      // the arena while it is live, else null
 extern arena_state state;
 
+// The nodes of the most common classes (sizes below 2 KiB), indexed by
+// size / 32, so that get_node finds them without walking the tree. The tree
+// still holds every node; an entry is filled when the walk finds or makes its
+// node, and stays valid because nodes are never removed from a live arena.
+constexpr uint64_t indexed_classes = 64;
+extern memtree *class_index[indexed_classes];
+
 inline uintptr_t align_up(uintptr_t address)
 {
     return (address + alignment - 1) & ~(alignment - 1);

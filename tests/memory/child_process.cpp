@@ -1,5 +1,7 @@
 #include "child_process.hpp"
 
+#include <gtest/gtest.h>
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -84,4 +86,14 @@ child_result run_in_child(const std::function<int()> &body, double timeout_secon
         result.signal = WTERMSIG(status);
     }
     return result;
+}
+
+void expect_in_child(const std::function<void()> &checks)
+{
+    child_result child = run_in_child([&checks] {
+        checks();
+        return ::testing::Test::HasFailure() ? 1 : 0;
+    });
+    EXPECT_TRUE(child.exited) << "signal " << child.signal << "\n" << child.out << child.err;
+    EXPECT_EQ(child.exit_code, 0) << child.out << child.err;
 }

@@ -23,4 +23,10 @@ struct child_result
 // is killed by its pid if it outlives `timeout_seconds`.
 child_result run_in_child(const std::function<int()> &body, double timeout_seconds = 10);
 
+// Runs test expectations in a forked child, where the allocator is in the
+// state the parent left it (the tests' parent process never makes an arena,
+// so each child starts with none). The current test fails, with the child's
+// output, when an expectation failed there or the child did not exit cleanly.
+void expect_in_child(const std::function<void()> &checks);
+
 #endif

@@ -1,5 +1,6 @@
-// Normal use of the tracked allocator: rounding, reuse, counters, ceiling and
-// the exit report. Tests that depend on a fresh arena run in a child process.
+// Normal use of the tracked allocator: rounding, reuse, lists, the size tree,
+// counters, the ceiling and the exit report. The arena is process-wide, so
+// every test runs in a forked child that starts without one.
 #include <cstring>
 #include <string>
 
@@ -18,221 +19,259 @@ memchunk *header_of(void *pointer)
 
 TEST(TrackedAllocator, RoundsEveryRequestUpToAMultipleOf32)
 {
-    struct
-    {
-        uint64_t asked;
-        uint64_t taken;
-    } cases[] = {{0, 0}, {1, 32}, {31, 32}, {32, 32}, {33, 64}, {100, 128}, {120, 128}, {1000, 1024}};
-    for (auto c : cases) {
-        SCOPED_TRACE(c.asked);
+    expect_in_child([] {
+        struct
+        {
+            uint64_t asked;
+            uint64_t taken;
+        } cases[] = {{0, 0},     {1, 32},    {31, 32},   {32, 32},    {33, 64},
+                     {100, 128}, {120, 128}, {1000, 1024}, {5000, 5024}};
         memhead *arena = memory_head();
         ASSERT_NE(arena, nullptr);
-        uint64_t requested = arena->requested_bytes;
-        uint64_t allocated = arena->allocated_bytes;
-        void *block = vollo_malloc(c.asked);
-        ASSERT_NE(block, nullptr);
-        EXPECT_EQ(arena->requested_bytes - requested, c.taken);
-        EXPECT_EQ(arena->allocated_bytes - allocated, c.taken);
-        EXPECT_EQ(header_of(block)->node->size, c.taken);
-        EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % 16, 0u);
-        std::memset(block, 0xAB, c.asked);
-        vollo_free(block);
-        EXPECT_EQ(arena->allocated_bytes, allocated);
-    }
+        for (auto c : cases) {
+            SCOPED_TRACE(c.asked);
+            uint64_t requested = arena->requested_bytes;
+            uint64_t allocated = arena->allocated_bytes;
+            void *block = vollo_malloc(c.asked);
+            ASSERT_NE(block, nullptr);
+            EXPECT_EQ(arena->requested_bytes - requested, c.taken);
+            EXPECT_EQ(arena->allocated_bytes - allocated, c.taken);
+            EXPECT_EQ(header_of(block)->node->size, c.taken);
+            EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % 16, 0u);
+            std::memset(block, 0xAB, c.asked);
+            vollo_free(block);
+            EXPECT_EQ(arena->allocated_bytes, allocated);
+        }
+    });
 }
 
 TEST(TrackedAllocator, ZeroBytesIsACallAndALiveChunk)
 {
-    memhead *arena = memory_head();
-    uint64_t calls = arena->malloc_calls;
-    uint64_t chunks = get_nb_alloc();
-    void *block = vollo_malloc(0);
-    ASSERT_NE(block, nullptr);
-    EXPECT_EQ(arena->malloc_calls, calls + 1);
-    EXPECT_EQ(get_nb_alloc(), chunks + 1);
-    vollo_free(block);
-    EXPECT_EQ(get_nb_alloc(), chunks);
+    expect_in_child([] {
+        EXPECT_EQ(get_nb_alloc(), 0u);
+        void *block = vollo_malloc(0);
+        ASSERT_NE(block, nullptr);
+        EXPECT_EQ(memory_head()->malloc_calls, 1u);
+        EXPECT_EQ(get_nb_alloc(), 1u);
+        vollo_free(block);
+        EXPECT_EQ(get_nb_alloc(), 0u);
+        EXPECT_EQ(memory_head()->malloc_calls, 1u);
+    });
 }
 
 TEST(TrackedAllocator, ReleasedBlockIsReusedAtTheSameAddressForTheSameClass)
 {
-    void *first = vollo_malloc(100);
-    ASSERT_NE(first, nullptr);
-    vollo_free(first);
-    void *other_class = vollo_malloc(200);
-    void *same_class = vollo_malloc(120);
-    EXPECT_EQ(same_class, first);
-    EXPECT_NE(other_class, first);
-    vollo_free(other_class);
-    vollo_free(same_class);
+    expect_in_child([] {
+        void *first = vollo_malloc(100);
+        ASSERT_NE(first, nullptr);
+        vollo_free(first);
+        void *other_class = vollo_malloc(200);
+        void *same_class = vollo_malloc(120);
+        EXPECT_EQ(same_class, first);
+        EXPECT_NE(other_class, first);
+    });
 }
 
 TEST(TrackedAllocator, LastReleasedBlockIsHandedOutFirst)
 {
-    void *a = vollo_malloc(300);
-    void *b = vollo_malloc(300);
-    void *c = vollo_malloc(300);
-    vollo_free(a);
-    vollo_free(c);
-    EXPECT_EQ(vollo_malloc(300), c);
-    EXPECT_EQ(vollo_malloc(300), a);
-    void *fresh = vollo_malloc(300);
-    EXPECT_NE(fresh, a);
-    EXPECT_NE(fresh, b);
-    EXPECT_NE(fresh, c);
-    for (void *block : {a, b, c, fresh})
-        vollo_free(block);
+    expect_in_child([] {
+        void *a = vollo_malloc(300);
+        void *b = vollo_malloc(300);
+        void *c = vollo_malloc(300);
+        vollo_free(a);
+        vollo_free(c);
+        EXPECT_EQ(vollo_malloc(300), c);
+        EXPECT_EQ(vollo_malloc(300), a);
+        void *fresh = vollo_malloc(300);
+        EXPECT_NE(fresh, a);
+        EXPECT_NE(fresh, b);
+        EXPECT_NE(fresh, c);
+    });
 }
 
 TEST(TrackedAllocator, ReleasingOneOfTwoLeavesTheOtherInUse)
 {
-    uint64_t chunks = get_nb_alloc();
-    void *kept = vollo_malloc(64);
-    void *dropped = vollo_malloc(64);
-    memtree *node = header_of(kept)->node;
-    EXPECT_EQ(get_nb_alloc(), chunks + 2);
-    vollo_free(dropped);
-    EXPECT_EQ(get_nb_alloc(), chunks + 1);
-    // kept is the only block of its class in use: a circle of one.
-    EXPECT_EQ(node->used, header_of(kept));
-    EXPECT_EQ(header_of(kept)->next, header_of(kept));
-    EXPECT_EQ(header_of(kept)->prev, header_of(kept));
-    EXPECT_EQ(node->released, header_of(dropped));
-    vollo_free(kept);
-    EXPECT_EQ(node->used, nullptr);
-    EXPECT_EQ(get_nb_alloc(), chunks);
+    expect_in_child([] {
+        void *kept = vollo_malloc(64);
+        void *dropped = vollo_malloc(64);
+        memtree *node = header_of(kept)->node;
+        EXPECT_EQ(get_nb_alloc(), 2u);
+        vollo_free(dropped);
+        EXPECT_EQ(get_nb_alloc(), 1u);
+        EXPECT_EQ(memory_head()->allocated_bytes, 64u);
+        // kept is the only block of its class in use: a circle of one.
+        EXPECT_EQ(node->used, header_of(kept));
+        EXPECT_EQ(header_of(kept)->next, header_of(kept));
+        EXPECT_EQ(header_of(kept)->prev, header_of(kept));
+        EXPECT_EQ(node->released, header_of(dropped));
+        vollo_free(kept);
+        EXPECT_EQ(node->used, nullptr);
+        EXPECT_EQ(get_nb_alloc(), 0u);
+        EXPECT_EQ(memory_head()->allocated_bytes, 0u);
+    });
 }
 
 TEST(TrackedAllocator, UsedListStaysACircleWhateverTheReleaseOrder)
 {
-    void *blocks[5];
-    for (void *&block : blocks)
-        block = vollo_malloc(96);
-    memtree *node = header_of(blocks[0])->node;
-    vollo_free(blocks[2]);
-    vollo_free(blocks[4]);  // the list head: the head moves on
-    int count = 0;
-    memchunk *chunk = node->used;
-    do {
-        EXPECT_EQ(chunk->next->prev, chunk);
-        chunk = chunk->next;
-        ++count;
-    } while (chunk != node->used && count < 10);
-    EXPECT_EQ(count, 3);
-    for (int i : {0, 1, 3})
-        vollo_free(blocks[i]);
+    expect_in_child([] {
+        void *blocks[5];
+        for (void *&block : blocks)
+            block = vollo_malloc(96);
+        memtree *node = header_of(blocks[0])->node;
+        EXPECT_EQ(node->used, header_of(blocks[4]));  // the newest block is the head
+        vollo_free(blocks[2]);
+        // Each block went in before the head and became the head, so a head's
+        // next is the block made before it.
+        EXPECT_EQ(header_of(blocks[4])->next, header_of(blocks[3]));
+        vollo_free(blocks[4]);  // the head: the head moves on to its next
+        EXPECT_EQ(node->used, header_of(blocks[3]));
+        int count = 0;
+        memchunk *chunk = node->used;
+        do {
+            EXPECT_EQ(chunk->next->prev, chunk);
+            chunk = chunk->next;
+            ++count;
+        } while (chunk != node->used && count < 10);
+        EXPECT_EQ(count, 3);
+    });
+}
+
+TEST(TrackedAllocator, SizeTreeGrowsInRequestOrderAndIsNeverRebalanced)
+{
+    expect_in_child([] {
+        void *a = vollo_malloc(64);
+        void *b = vollo_malloc(32);
+        void *c = vollo_malloc(96);
+        void *d = vollo_malloc(5000);  // beyond the indexed classes
+        void *e = vollo_malloc(6000);
+        void *f = vollo_malloc(60);
+        memtree *root = memory_head()->tree;
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(root->size, 64u);
+        EXPECT_EQ(header_of(a)->node, root);
+        EXPECT_EQ(header_of(f)->node, root);
+        ASSERT_NE(root->lesser, nullptr);
+        EXPECT_EQ(root->lesser->size, 32u);
+        EXPECT_EQ(header_of(b)->node, root->lesser);
+        // Ascending sizes make a chain of greater links.
+        memtree *chain = root->greater;
+        uint64_t sizes[] = {96, 5024, 6016};
+        void *blocks[] = {c, d, e};
+        for (int i = 0; i < 3; ++i, chain = chain->greater) {
+            ASSERT_NE(chain, nullptr);
+            EXPECT_EQ(chain->size, sizes[i]);
+            EXPECT_EQ(header_of(blocks[i])->node, chain);
+            EXPECT_EQ(chain->lesser, nullptr);
+        }
+        EXPECT_EQ(chain, nullptr);
+        // A released large block comes back through the tree like a small one.
+        vollo_free(d);
+        EXPECT_EQ(vollo_malloc(4999), d);
+    });
 }
 
 TEST(TrackedAllocator, FreeOfNullDoesNothing)
 {
-    uint64_t chunks = get_nb_alloc();
-    vollo_free(nullptr);
-    EXPECT_EQ(get_nb_alloc(), chunks);
+    expect_in_child([] {
+        void *block = vollo_malloc(1);
+        vollo_free(nullptr);
+        EXPECT_EQ(get_nb_alloc(), 1u);
+        EXPECT_EQ(header_of(block)->state, vollo_memory::chunk_in_use);
+    });
 }
 
 TEST(TrackedAllocator, HugeRequestsFailWithoutChangingCounters)
 {
-    memhead *arena = memory_head();
-    memhead before = *arena;
-    for (uint64_t size : {UINT64_MAX, UINT64_MAX - 30, UINT64_MAX - 31, UINT64_MAX - 32,
-                          uint64_t{1} << 63, uint64_t{1} << 40}) {
-        SCOPED_TRACE(size);
-        EXPECT_EQ(vollo_malloc(size), nullptr);
-    }
-    EXPECT_EQ(arena->malloc_calls, before.malloc_calls);
-    EXPECT_EQ(arena->requested_bytes, before.requested_bytes);
-    EXPECT_EQ(arena->allocated_chunks, before.allocated_chunks);
-    void *block = vollo_malloc(10);
-    EXPECT_NE(block, nullptr);
-    vollo_free(block);
+    expect_in_child([] {
+        memhead *arena = memory_head();
+        vollo_malloc(10);
+        memhead before = *arena;
+        for (uint64_t size : {UINT64_MAX, UINT64_MAX - 30, UINT64_MAX - 31, UINT64_MAX - 32,
+                              uint64_t{1} << 63, uint64_t{1} << 40, uint64_t{21} << 20}) {
+            SCOPED_TRACE(size);
+            EXPECT_EQ(vollo_malloc(size), nullptr);
+        }
+        EXPECT_EQ(arena->malloc_calls, before.malloc_calls);
+        EXPECT_EQ(arena->requested_bytes, before.requested_bytes);
+        EXPECT_EQ(arena->allocated_chunks, before.allocated_chunks);
+        EXPECT_EQ(arena->allocated_bytes, before.allocated_bytes);
+        EXPECT_NE(vollo_malloc(10), nullptr);
+    });
 }
 
 TEST(TrackedAllocator, ExhaustedArenaRefusesLargeButServesSmallRequests)
 {
-    child_result child = run_in_child([] {
+    expect_in_child([] {
         set_max_heap_size(1);
-        uint64_t chunks = get_nb_alloc();
         memhead *arena = memory_head();
-        uint64_t calls = arena->malloc_calls;
-        void *big = vollo_malloc(600 * 1024);
-        if (big == nullptr)
-            return 10;
-        if (vollo_malloc(600 * 1024) != nullptr)  // only about 400 KiB are left
-            return 11;
-        if (arena->malloc_calls != calls + 1 || get_nb_alloc() != chunks + 1)
-            return 12;
-        void *small = vollo_malloc(1000);
-        if (small == nullptr || static_cast<char *>(small) < static_cast<char *>(big) + 600 * 1024)
-            return 13;
-        // Releasing the big block makes its class reusable, not the space general.
+        char *big = static_cast<char *>(vollo_malloc(600 * 1024));
+        ASSERT_NE(big, nullptr);
+        EXPECT_EQ(vollo_malloc(600 * 1024), nullptr);  // only about 400 KiB are left
+        EXPECT_EQ(arena->malloc_calls, 1u);
+        EXPECT_EQ(get_nb_alloc(), 1u);
+        char *small = static_cast<char *>(vollo_malloc(1000));
+        ASSERT_NE(small, nullptr);
+        EXPECT_GE(small, big + 600 * 1024);
+        // Releasing the big block makes its class reusable, not its space general.
         vollo_free(big);
-        if (vollo_malloc(500 * 1024) != nullptr)
-            return 14;
-        if (vollo_malloc(600 * 1024) != big)
-            return 15;
-        return 0;
+        EXPECT_EQ(vollo_malloc(500 * 1024), nullptr);
+        EXPECT_EQ(vollo_malloc(600 * 1024), big);
+        // Fill what is left with 32-byte blocks: the last ones fail, cleanly.
+        uint64_t taken = 0;
+        while (vollo_malloc(32) != nullptr)
+            ++taken;
+        EXPECT_GT(taken, 5000u);
+        EXPECT_LE(arena->arena_next, arena->arena_end);
+        EXPECT_EQ(get_nb_alloc(), 2 + taken);
     });
-    EXPECT_TRUE(child.exited) << child.err;
-    EXPECT_EQ(child.exit_code, 0) << child.err;
 }
 
 TEST(TrackedAllocator, CeilingOfZeroRefusesEveryRequest)
 {
-    child_result child = run_in_child([] {
+    expect_in_child([] {
         set_max_heap_size(0);
-        if (vollo_malloc(0) != nullptr || vollo_malloc(1) != nullptr)
-            return 10;
-        return get_nb_alloc() == 0 ? 0 : 11;
+        EXPECT_EQ(vollo_malloc(0), nullptr);
+        EXPECT_EQ(vollo_malloc(1), nullptr);
+        EXPECT_EQ(get_nb_alloc(), 0u);
+        EXPECT_EQ(memory_head()->malloc_calls, 0u);
     });
-    EXPECT_EQ(child.exit_code, 0) << child.err;
 }
 
 TEST(TrackedAllocator, OnlyTheFirstValidCeilingCounts)
 {
-    child_result child = run_in_child([] {
-        if (get_max_heap_size() != 20)
-            return 10;
-        // Out of range: refused, and the first call is still to come.
-        set_max_heap_size(-1);
-        set_max_heap_size(2048);
-        set_max_heap_size(INT32_MAX);
-        if (get_max_heap_size() != 20)
-            return 11;
+    expect_in_child([] {
+        EXPECT_EQ(get_max_heap_size(), 20);
+        // Out of range: refused, and the one call that counts is still to come.
+        for (int32_t refused : {-1, 2048, INT32_MIN, INT32_MAX})
+            set_max_heap_size(refused);
+        EXPECT_EQ(get_max_heap_size(), 20);
         set_max_heap_size(64);
         set_max_heap_size(8);
-        if (get_max_heap_size() != 64)
-            return 12;
-        // The arena is made with the ceiling: 64 MiB fit, 65 do not.
-        void *block = vollo_malloc(63u << 20);
-        if (block == nullptr || vollo_malloc(2u << 20) != nullptr)
-            return 13;
-        return 0;
+        EXPECT_EQ(get_max_heap_size(), 64);
+        // The arena is made with the ceiling: 63 MiB fit, 2 more do not.
+        EXPECT_NE(vollo_malloc(63u << 20), nullptr);
+        EXPECT_EQ(vollo_malloc(2u << 20), nullptr);
     });
-    EXPECT_EQ(child.exit_code, 0) << child.err;
 }
 
 TEST(TrackedAllocator, CeilingSetAfterTheArenaChangesOnlyTheReportedValue)
 {
-    child_result child = run_in_child([] {
+    expect_in_child([] {
         get_nb_alloc();
         set_max_heap_size(1);
-        if (get_max_heap_size() != 1)
-            return 10;
-        return vollo_malloc(10u << 20) != nullptr ? 0 : 11;  // still the 20 MiB arena
+        EXPECT_EQ(get_max_heap_size(), 1);
+        EXPECT_NE(vollo_malloc(10u << 20), nullptr);  // still the 20 MiB arena
     });
-    EXPECT_EQ(child.exit_code, 0) << child.err;
 }
 
 TEST(TrackedAllocator, ExitReportPrintsTheFiveCountersWhenAsked)
 {
     child_result child = run_in_child([] {
         memory_check = 1;
-        void *a = vollo_malloc(1);
-        void *b = vollo_malloc(100);
-        void *c = vollo_malloc(64);
-        (void)a;
-        (void)c;
-        vollo_free(b);
+        vollo_malloc(1);
+        void *released = vollo_malloc(100);
+        vollo_malloc(64);
+        vollo_free(released);
         return 0;
     });
     EXPECT_EQ(child.exit_code, 0);
@@ -261,14 +300,28 @@ TEST(TrackedAllocator, ExitReportCountsDamagedBlocksInBothLists)
         char *a = static_cast<char *>(vollo_malloc(32));
         void *b = vollo_malloc(32);
         char *c = static_cast<char *>(vollo_malloc(64));
-        void *d = vollo_malloc(64);
+        vollo_malloc(64);
         vollo_free(b);  // released, then its border overwritten through a
         a[32] = 'x';
-        c[64] = 'y';  // d stays in use with a damaged border
-        (void)d;
+        c[64] = 'y';  // the last block stays in use with a damaged border
         return 0;
     });
     EXPECT_EQ(child.exit_code, 0);
     EXPECT_NE(child.err.find("Altered chunks: 2\n"), std::string::npos) << child.err;
+}
+
+TEST(TrackedAllocator, ExitReportSurvivesDamagedListLinks)
+{
+    child_result child = run_in_child([] {
+        memory_check = 1;
+        char *a = static_cast<char *>(vollo_malloc(32));
+        vollo_malloc(32);
+        vollo_malloc(32);
+        // Overwrite the next block's whole header, links included.
+        std::memset(a + 32, 0x5A, sizeof(memchunk));
+        return 0;
+    });
+    EXPECT_EQ(child.exit_code, 0);
+    EXPECT_NE(child.err.find("Altered chunks: 1\n"), std::string::npos) << child.err;
 }
 }  // namespace

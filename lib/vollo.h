@@ -215,11 +215,14 @@ extern uint8_t gl_joy_button[VOLLO_JOYSTICK_COUNT * VOLLO_JOYSTICK_BUTTON_COUNT]
 // ---------------------------------------------------------------------------
 
 // New pixel array, every pixel 0xFFB469FF; pixels come from vollo_malloc. Null when width *
-// height does not fit in 32 bits or the arena cannot hold it. Needs an X display (SFML's GL context).
+// height does not fit in 32 bits, the arena cannot hold it, or no display can be reached
+// (its staging texture lives in SFML's GL context).
 vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height);
-// New fully transparent picture with smooth filtering; null when it cannot be created.
+// New fully transparent picture with smooth filtering; null when it cannot be created
+// (no display included).
 vollo_picture *vollo_new_picture(uint32_t width, uint32_t height);
-// Picture holding an image file (any format SFML reads); null when it cannot be loaded.
+// Picture holding an image file (any format SFML reads); null when it cannot be loaded
+// or no display can be reached.
 vollo_picture *vollo_load_picture(const char *path);
 // Releases a picture or a pixel array with all it owns; does nothing for other records.
 void vollo_delete_clipable(vollo_clipable *clipable);

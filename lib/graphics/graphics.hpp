@@ -46,6 +46,10 @@ inline sf::RenderTarget *render_target_of(vollo_buffer *buffer)
     return nullptr;
 }
 
+// Runs build(context) with SIGABRT turned into a false result (SFML aborts when
+// no display can be reached); true when build returned normally. Not re-entrant.
+bool run_trapping_abort(void (*build)(void *), void *context);
+
 // Silences SFML's error stream while alive: the library's creating functions
 // report failure by a null result and print nothing.
 class quiet_sfml_errors

@@ -1,16 +1,37 @@
+#include <memory>
+#include <new>
+
 #include "graphics.hpp"
 
 vollo_picture *vollo_load_picture(const char *path)
 {
     if (!path)
         return nullptr;
-    sf::Texture loaded;
+    // The texture needs a display; without one, SFML's abort is trapped and
+    // loading fails.
+    struct loading
+    {
+        const char *path;
+        sf::Texture *texture;
+        bool loaded;
+    } request = {path, nullptr, false};
+    auto load = [](void *context) {
+        loading *request = static_cast<loading *>(context);
+        request->texture = new (std::nothrow) sf::Texture();
+        // The empty rectangle asks for the whole image.
+        request->loaded = request->texture && request->texture->loadFromFile(request->path, sf::IntRect(0, 0, 0, 0));
+    };
+    bool survived;
     {
         vollo_graphics::quiet_sfml_errors quiet;
-        // The empty rectangle asks for the whole image.
-        if (!loaded.loadFromFile(path, sf::IntRect(0, 0, 0, 0)))
-            return nullptr;
+        survived = vollo_graphics::run_trapping_abort(load, &request);
     }
+    if (!survived)
+        return nullptr;
+    std::unique_ptr<sf::Texture> owned(request.texture);
+    if (!request.loaded)
+        return nullptr;
+    const sf::Texture &loaded = *owned;
     sf::Sprite sprite(loaded);
 
     vollo_picture *picture = vollo_graphics::new_picture_record(loaded.getSize().x, loaded.getSize().y);

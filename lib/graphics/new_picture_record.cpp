@@ -11,22 +11,34 @@ vollo_picture *new_picture_record(uint32_t width, uint32_t height)
     vollo_picture *picture = new (std::nothrow) vollo_picture();
     if (!picture)
         return nullptr;
-    sf::RenderTexture *target = new (std::nothrow) sf::RenderTexture();
-    if (!target)
-    {
-        delete picture;
-        return nullptr;
-    }
     // Default context settings: no depth buffer. A render texture that could not
     // be created would pass for a picture with no pixels at all; refuse it instead.
+    // Without a display SFML aborts while making the render texture: the trap
+    // makes that a failure too (the half-made render texture is then abandoned).
+    struct creation
+    {
+        uint32_t width, height;
+        sf::RenderTexture *target;
+        bool created;
+    } request = {width, height, nullptr, false};
+    auto create = [](void *context) {
+        creation *request = static_cast<creation *>(context);
+        request->target = new (std::nothrow) sf::RenderTexture();
+        request->created =
+            request->target && request->target->create(request->width, request->height, sf::ContextSettings());
+    };
+    bool survived;
     {
         quiet_sfml_errors quiet;
-        if (!target->create(width, height, sf::ContextSettings()))
-        {
+        survived = run_trapping_abort(create, &request);
+    }
+    sf::RenderTexture *target = request.target;
+    if (!survived || !request.created)
+    {
+        if (survived)
             delete target;
-            delete picture;
-            return nullptr;
-        }
+        delete picture;
+        return nullptr;
     }
     picture->render_target = target;
     picture->type = VOLLO_PICTURE;

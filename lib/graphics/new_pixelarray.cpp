@@ -13,8 +13,10 @@ vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height)
         return nullptr;
 
     // Value-initialised: the clip rectangle and every other plain field start at zero.
-    vollo_pixelarray *array = new (std::nothrow) vollo_pixelarray();
-    if (!array)
+    // The staging texture needs a display: without one the record cannot be made.
+    vollo_pixelarray *array = nullptr;
+    auto build = [](void *out) { *static_cast<vollo_pixelarray **>(out) = new (std::nothrow) vollo_pixelarray(); };
+    if (!vollo_graphics::run_trapping_abort(build, &array) || !array)
         return nullptr;
 
     array->pixels = static_cast<uint32_t *>(vollo_malloc(count * 4));

@@ -161,7 +161,7 @@ TEST_F(StartUp, WindowedAndFullscreenUseStylesSevenAndEight)
     }
 }
 
-TEST_F(StartUp, SizesTheServerCannotShowAreRefused)
+TEST_F(StartUp, SizesTheServerCannotShowAreRefusedAndNoTitleIsFine)
 {
     const uint32_t sizes[][2] = {{0, 150}, {200, 0}, {0, 0}, {70000, 10}, {10, 65536}};
     for (const auto &size : sizes)
@@ -170,6 +170,11 @@ TEST_F(StartUp, SizesTheServerCannotShowAreRefused)
     EXPECT_NE(largest_ok, nullptr);
     vollo_stop(largest_ok);
     vollo_stop(nullptr);  // nothing to close
+
+    vollo_window *untitled = vollo_start(64, 48, false, nullptr);
+    ASSERT_NE(untitled, nullptr);
+    EXPECT_EQ(untitled->name, nullptr);
+    vollo_stop(untitled);
 }
 
 vollo_response key_noop(vollo_event_state, int32_t, void *)

@@ -147,7 +147,8 @@ typedef struct vollo_context
 // ---------------------------------------------------------------------------
 
 // Opens a window (style 8 full screen, else 7: title bar, resize, close); null on failure,
-// including a width or height of 0 or above 65535. Vertical sync is off.
+// including a width or height of 0 or above 65535. Vertical sync is off. The caller owns the
+// record until vollo_stop.
 vollo_window *vollo_start(uint32_t width, uint32_t height, bool fullscreen, const char *title);
 // Opens a window with any combination of sf::Style flags; null on failure. Keeps `title`'s pointer.
 // A SIGABRT raised while SFML builds the render window (as when no X display can be
@@ -213,6 +214,8 @@ extern uint8_t gl_joy_button[VOLLO_JOYSTICK_COUNT * VOLLO_JOYSTICK_BUTTON_COUNT]
 // ---------------------------------------------------------------------------
 // 5. Clipables, blit, fill and display
 // ---------------------------------------------------------------------------
+
+// The three creating functions give records owned by the caller until vollo_delete_clipable.
 
 // New pixel array, every pixel 0xFFB469FF; pixels come from vollo_malloc. Null when width *
 // height does not fit in 32 bits, the arena cannot hold it, or no display can be reached
@@ -347,7 +350,8 @@ vollo_ini *vollo_load_ini(const char *path);
 bool vollo_save_ini(vollo_ini *ini, const char *path);
 // Releases the document (null: nothing).
 void vollo_delete_ini(vollo_ini *ini);
-// Value `index` of scope.field (scope null: the default scope); null when absent.
+// Value `index` of scope.field (scope null: the default scope); null when absent. The text
+// belongs to the document: valid until that value is changed or erased.
 const char *vollo_ini_get_field(vollo_ini *ini, const char *scope, const char *field, int index);
 // Sets value `index` of scope.field, creating what is missing; a null value erases
 // (the value; the field with index erase_field; the scope with a null field). A
@@ -375,6 +379,9 @@ extern const int erase_field;      // -1: as an index with a null value, erase t
 // 10. The same functions as constants of the Vollo namespace
 // ---------------------------------------------------------------------------
 
+// Each constant holds the address of the function named in its declaration and is called
+// exactly like it (Vollo::SetVolume(sound, 50) is vollo_sound_volume(sound, 50)). They are
+// read-only and set before main runs. vollo_blit_shader and the allocator have none.
 namespace Vollo
 {
 extern decltype(&vollo_start) const Start;

@@ -109,8 +109,10 @@ bool launch_xvfb(std::string *failure)
         dup2(null_fd, 1);
         // Its messages go to a log, never to the test's own output pipes.
         dup2(log_fd >= 0 ? log_fd : null_fd, 2);
+        // -noreset: without it the server resets whenever its last client leaves (the
+        // readiness probe, a helper command), and a connection made during the reset fails.
         execlp("Xvfb", "Xvfb", "-displayfd", fd_text.c_str(), "-screen", "0", "1280x1024x24",
-               "-nolisten", "tcp", static_cast<char *>(nullptr));
+               "-nolisten", "tcp", "-noreset", static_cast<char *>(nullptr));
         _exit(127);
     }
     close(ready[1]);

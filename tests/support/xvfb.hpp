@@ -11,7 +11,7 @@
 // Display. Derive the fixture from vollo_test::XvfbTest (or call
 // vollo_test::start_xvfb() yourself, from the main thread, before the first window
 // is opened). The first call starts `Xvfb -displayfd <fd> -screen 0 1280x1024x24
-// -nolisten tcp`, which picks a free display number itself, waits until the server
+// -nolisten tcp -noreset`, which picks a free display number itself, waits until the server
 // answers, and sets DISPLAY for this process and its children. The server lives for
 // the rest of the process (later calls return the same display) and is stopped by
 // its PID at exit; it also dies with the process if the process crashes. Tests

@@ -135,6 +135,9 @@ public:
             auto counter = run.counters.find("per_pair");
             if (counter == run.counters.end() || run.error_occurred)
                 continue;
+            // With --benchmark_repetitions only the medians are compared.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
+                continue;
             std::string name = run.benchmark_name();  // e.g. lifo_classes<Tracked>/64
             size_t open = name.find('<');
             size_t close = name.find('>');

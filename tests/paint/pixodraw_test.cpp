@@ -106,9 +106,9 @@ struct Pixodraw : vt::XvfbTest
         ASSERT_NE(window, 0u);
         ASSERT_TRUE(vt::move_window_to_origin(window));
     }
-    void start_blank()
+    void start_blank(const std::vector<std::string> &arguments = {})
     {
-        start();
+        start(arguments);
         // The square-brush icon and the door leaf show that the interface is on screen.
         ASSERT_TRUE(vt::wait_for_color(50, 60, BLACK));
         ASSERT_TRUE(vt::wait_for_color(951, 700, GREY));
@@ -282,6 +282,14 @@ TEST_F(Pixodraw, LoadsThePictureGivenAsArgumentWithoutTip)
     EXPECT_EQ(wrong, 0) << "no interface is drawn over a loaded picture";
     ASSERT_NO_FATAL_FAILURE(finish("no"));
     EXPECT_EQ(program->output(), QUESTION);
+}
+
+TEST_F(Pixodraw, TwoArgumentsGiveTheBlankCanvasAndTheTip)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank({"first.bmp", "second.bmp"}));
+    ASSERT_TRUE(vt::wait_for_color(430, 0, palette_color(0, 0)));
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    EXPECT_EQ(program->output(), std::string(TIP) + QUESTION);
 }
 
 TEST_F(Pixodraw, SmallLoadedCanvasIsClippedAndSavedAtItsSize)

@@ -7,7 +7,7 @@ packages=(
   cmake make g++ pkg-config
   libsfml-dev libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool
-  python3 python3-xlib python3-pil
+  python3 python3-xlib python3-pil imagemagick
   libinih-dev
   "$@"
 )

@@ -284,6 +284,59 @@ TEST_F(Pixodraw, LoadsThePictureGivenAsArgumentWithoutTip)
     EXPECT_EQ(program->output(), QUESTION);
 }
 
+// BMP files from another writer (ImageMagick): its default output (124-byte header,
+// 24 bits), BMP3 (40-byte header), 32 bits with bit fields, and a top-down file made
+// from its BMP3 output by reversing the rows. Each is shown through the command line
+// with the right pixels: 7 x 5 pixels, so rows need padding at 24 bits.
+TEST_F(Pixodraw, LoadsBmpFilesWrittenByImageMagick)
+{
+    const int width = 7, height = 5;
+    std::ofstream source(dir.path + "/source.ppm");
+    source << "P3\n" << width << " " << height << "\n255\n";
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+        {
+            const uint32_t pixel = picture_pattern(x, y);
+            source << (pixel & 0xFF) << " " << ((pixel >> 8) & 0xFF) << " " << ((pixel >> 16) & 0xFF) << "\n";
+        }
+    source.close();
+    const std::string ppm = dir.path + "/source.ppm";
+    const std::vector<std::vector<std::string>> conversions = {
+        {"convert", ppm, dir.path + "/default.bmp"},
+        {"convert", ppm, "bmp3:" + dir.path + "/bmp3.bmp"},
+        {"convert", ppm, "-alpha", "set", "-type", "TrueColorAlpha", dir.path + "/alpha32.bmp"},
+    };
+    for (const auto &conversion : conversions)
+    {
+        const vt::CommandResult run = vt::run_command(conversion);
+        ASSERT_TRUE(run.succeeded()) << run.describe();
+    }
+    const char *flip =
+        "import struct, sys\n"
+        "d = bytearray(open(sys.argv[1], 'rb').read())\n"
+        "w, h = struct.unpack('<ii', d[18:26]); row = (w * 3 + 3) // 4 * 4\n"
+        "rows = [d[54 + i * row:54 + (i + 1) * row] for i in range(h)]\n"
+        "d[22:26] = struct.pack('<i', -h); d[54:] = b''.join(reversed(rows))\n"
+        "open(sys.argv[2], 'wb').write(d)\n";
+    const vt::CommandResult flipped =
+        vt::run_command({"/usr/bin/python3", "-c", flip, dir.path + "/bmp3.bmp", dir.path + "/topdown.bmp"});
+    ASSERT_TRUE(flipped.succeeded()) << flipped.describe();
+
+    for (const char *name : {"default.bmp", "bmp3.bmp", "alpha32.bmp", "topdown.bmp"})
+    {
+        SCOPED_TRACE(name);
+        ASSERT_NO_FATAL_FAILURE(start({dir.path + "/" + name}));
+        ASSERT_TRUE(vt::wait_for_color(width - 1, height - 1, picture_pattern(width - 1, height - 1)));
+        const std::vector<uint32_t> screen = vt::read_region(0, 0, width, height);
+        ASSERT_EQ(screen.size(), static_cast<size_t>(width) * height);
+        for (int y = 0; y < height; y++)
+            for (int x = 0; x < width; x++)
+                EXPECT_EQ(screen[y * width + x] & RGB, picture_pattern(x, y) & RGB) << "(" << x << ", " << y << ")";
+        ASSERT_NO_FATAL_FAILURE(finish("no"));
+        EXPECT_EQ(program->output(), QUESTION);
+    }
+}
+
 TEST_F(Pixodraw, TwoArgumentsGiveTheBlankCanvasAndTheTip)
 {
     ASSERT_NO_FATAL_FAILURE(start_blank({"first.bmp", "second.bmp"}));

@@ -445,6 +445,47 @@ TEST_F(Pixodraw, PictureThatCannotBeLoadedIsAnError)
     }
 }
 
+// Hostile headers given on the command line: one clear line on standard error and
+// exit status 1, never a crash and never a window.
+TEST_F(Pixodraw, HostileHeadersAreAnErrorNotACrash)
+{
+    struct Patch
+    {
+        const char *name;
+        size_t offset;
+        uint32_t value;
+        size_t bytes;
+    } patches[] = {{"huge-width", 18, 0x7FFFFFFFu, 4},  {"huge-height", 22, 0x7FFFFFFFu, 4},
+                   {"zero-width", 18, 0, 4},            {"zero-height", 22, 0, 4},
+                   {"negative-width", 18, 0xFFFFFFFBu, 4}, {"both-huge", 18, 0x10000, 4},
+                   {"depth-8", 28, 8, 2},               {"depth-16", 28, 16, 2},
+                   {"depth-0", 28, 0, 2},               {"offset-past-end", 10, 0x00100000u, 4},
+                   {"compressed", 30, 1, 4},            {"short-header", 14, 12, 4}};
+    for (const Patch &patch : patches)
+    {
+        SCOPED_TRACE(patch.name);
+        const std::string path = dir.path + "/" + patch.name + ".bmp";
+        ASSERT_TRUE(write_test_bmp(path, 4, 4, picture_pattern));
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(static_cast<std::streamoff>(patch.offset));
+        for (size_t i = 0; i < patch.bytes; i++)
+            file.put(static_cast<char>((patch.value >> (8 * i)) & 0xFF));
+        if (std::string(patch.name) == "both-huge")
+        {
+            file.seekp(22);
+            for (int i = 0; i < 4; i++)
+                file.put(static_cast<char>((0x10000 >> (8 * i)) & 0xFF));
+        }
+        file.close();
+        const vt::CommandResult run = vt::run_command({PIXODRAW_BINARY, path});
+        EXPECT_EQ(run.exit_code, 1) << run.describe();
+        EXPECT_EQ(run.signal, 0);
+        EXPECT_EQ(occurrences(run.errors, "\n"), 1u) << run.errors;
+        EXPECT_NE(run.errors.find(path), std::string::npos) << run.errors;
+        EXPECT_EQ(run.output, "");
+    }
+}
+
 TEST_F(Pixodraw, NoDisplayIsAnErrorNotACrash)
 {
     const std::string picture = dir.path + "/picture.bmp";

@@ -66,9 +66,10 @@ vollo_shapes::row_span approximate_row(const segment &s, int64_t y)
 {
     const double h = double(s.width) / 2, dy = double(y);
     double low = HUGE_VAL, high = -HUGE_VAL;
-    for (const double end_x : {0.0, double(s.dx)})
+    const double ends[2][2] = {{0.0, 0.0}, {double(s.dx), double(s.dy)}};
+    for (const auto &end : ends)
     {
-        const double end_y = end_x == 0.0 ? 0.0 : double(s.dy), gap = dy - end_y;
+        const double end_x = end[0], gap = dy - end[1];
         if (std::fabs(gap) <= h)
         {
             const double half = std::sqrt(h * h - gap * gap);

@@ -6,13 +6,15 @@
 namespace vollo_shapes
 {
 
-// round(x / 255) for 0 <= x <= 255 * 255, without a division.
-static uint32_t divide_by_255(uint32_t x)
+// round(x / 255) in each 16-bit lane of `lanes` (each at most 255 * 255), without
+// a division; lanes are the low halves of the two 16-bit halves of each 32 bits.
+static uint32_t divide_lanes_by_255(uint32_t lanes)
 {
-    x += 128;
-    return (x + (x >> 8)) >> 8;
+    lanes += 0x00800080;
+    return ((lanes + ((lanes >> 8) & 0x00FF00FF)) >> 8) & 0x00FF00FF;
 }
 
+// Red and blue share one multiplication, green and the alpha term another.
 uint32_t blend_over(uint32_t color, uint32_t under)
 {
     const uint32_t alpha = color >> 24;
@@ -20,13 +22,11 @@ uint32_t blend_over(uint32_t color, uint32_t under)
         return color;
     if (alpha == 0)
         return under;
-    uint32_t result = 0;
-    for (int shift = 0; shift < 24; shift += 8)
-    {
-        uint32_t top = (color >> shift) & 0xFF, bottom = (under >> shift) & 0xFF;
-        result |= divide_by_255(top * alpha + bottom * (255 - alpha)) << shift;
-    }
-    return result | (alpha + divide_by_255((under >> 24) * (255 - alpha))) << 24;
+    const uint32_t rest = 255 - alpha;
+    const uint32_t red_blue = divide_lanes_by_255((color & 0x00FF00FF) * alpha + (under & 0x00FF00FF) * rest);
+    const uint32_t green_alpha =
+        divide_lanes_by_255(((color >> 8) & 0xFF) * alpha + ((under >> 8) & 0x00FF00FF) * rest);
+    return red_blue | (green_alpha & 0xFF) << 8 | ((green_alpha >> 16) + alpha) << 24;
 }
 
 region drawable_area(const vollo_buffer *buffer)
@@ -67,6 +67,13 @@ void span_painter::block(int64_t top, int64_t bottom, int64_t first, int64_t las
     if (buffer_->type == VOLLO_PIXELARRAY)
     {
         vollo_pixelarray *array = static_cast<vollo_pixelarray *>(buffer_);
+        // Whole rows are one run of memory.
+        if (color_ >> 24 == 255 && first == 0 && last + 1 == int64_t(array->width))
+        {
+            std::fill(array->pixels + size_t(top) * array->width, array->pixels + size_t(bottom + 1) * array->width,
+                      color_);
+            return;
+        }
         for (int64_t y = top; y <= bottom; ++y)
         {
             uint32_t *row = array->pixels + size_t(y) * array->width;

@@ -578,15 +578,23 @@ TEST_F(Window, ShapesAndBuiltinTextOnAPictureMatchThePixelArray)
     }
 }
 
-// The built-in font on the window, read back from the screen, gives the pixels it
-// gives on a pixel array.
+// The built-in font and the shapes on the window, read back from the screen, give
+// the pixels they give on a pixel array.
 TEST_F(Window, BuiltinTextOnTheScreenIsTheGlyphBitmaps)
 {
     const char *text = "Hello, world!\nAa0@\xC3\x84\xC3\xB1\xC3\x9F?";
     array_ptr array(vollo_new_pixelarray(200, 60));
     std::fill(array->pixels, array->pixels + 200 * 60, black);
-    vollo_draw_text(array.get(), text, {4, 5}, 2, VOLLO_GREEN);
-    vollo_draw_text(window, text, {304, 105}, 2, VOLLO_GREEN);
+    for (vollo_buffer *buffer : {static_cast<vollo_buffer *>(array.get()), static_cast<vollo_buffer *>(window)})
+    {
+        const int32_t x = buffer == window ? 300 : 0, y = buffer == window ? 100 : 0;
+        vollo_set_ellipse(buffer, {x + 150, y + 30}, 45, 25, VOLLO_BLUE, true);
+        vollo_set_circle(buffer, {x + 150, y + 30}, 28, VOLLO_RED, false);
+        const vollo_position ends[2] = {{x + 2, y + 58}, {x + 190, y + 40}};
+        vollo_set_line_width(buffer, ends, 5, VOLLO_YELLOW);
+        vollo_set_rectangle(buffer, {x + 180, y - 10}, 30, 30, VOLLO_WHITE, false);
+        vollo_draw_text(buffer, text, {x + 4, y + 5}, 2, VOLLO_GREEN);
+    }
     expect_screen(300, 100, 200, 60, [&](int x, int y) { return array->pixels[(y - 100) * 200 + (x - 300)]; });
     int drawn = int(std::count(array->pixels, array->pixels + 200 * 60, VOLLO_GREEN));
     EXPECT_GT(drawn, 500);

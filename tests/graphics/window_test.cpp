@@ -699,6 +699,34 @@ TEST_F(Window, FontFileTextIsAntiAliasedAndFitsItsBox)
     }
 }
 
+// Large text reaches a pixel array in tiles; they join without a seam, giving what
+// the GPU draws on a picture, up to rounding.
+TEST_F(Window, LargeFontTextOnAPixelArrayMatchesThePicture)
+{
+    font_ptr font(vollo_load_font(dejavu));
+    ASSERT_NE(font, nullptr);
+    const uint32_t width = 1300, height = 1100;
+    picture_ptr picture(vollo_new_picture(width, height));
+    array_ptr array(vollo_new_pixelarray(width, height));
+    ASSERT_TRUE(picture && array);
+    vollo_fill(picture.get(), black);
+    std::fill(array->pixels, array->pixels + width * height, black);
+    for (vollo_buffer *buffer : {static_cast<vollo_buffer *>(picture.get()), static_cast<vollo_buffer *>(array.get())})
+        vollo_draw_text_font(buffer, font.get(), "@O", {-40, -30}, 1000, VOLLO_RGBA(255, 200, 100, 255));
+    vollo_draw(picture.get());
+    const std::vector<uint32_t> gpu = picture_pixels(picture.get());
+    int differing = 0, inked = 0;
+    for (uint32_t i = 0; i < width * height; ++i)
+    {
+        inked += rgb(array->pixels[i]) != 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            if (std::abs(int(gpu[i] >> shift & 0xFF) - int(array->pixels[i] >> shift & 0xFF)) > 2 && differing++ < 3)
+                ADD_FAILURE() << "pixel " << i % width << "," << i / width << ": picture " << std::hex << gpu[i]
+                              << ", pixel array " << array->pixels[i];
+    }
+    EXPECT_GT(inked, 100000);
+}
+
 TEST_F(Window, FontLoadingFailsWithNullAndEmptyCallsDrawNothing)
 {
     char folder[] = "/tmp/vollo-font-XXXXXX";

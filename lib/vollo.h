@@ -35,7 +35,11 @@ typedef enum vollo_event_state
     VOLLO_PRESSED = 0,      // key or button went down
     VOLLO_RELEASED = 1,     // key or button went up
     VOLLO_CONNECTED = 0,    // joystick arrived
-    VOLLO_DISCONNECTED = 1  // joystick left
+    VOLLO_DISCONNECTED = 1, // joystick left
+    VOLLO_GAINED = 0,       // the window gained the keyboard focus
+    VOLLO_LOST = 1,         // the window lost the keyboard focus
+    VOLLO_ENTERED = 0,      // the mouse pointer entered the window
+    VOLLO_LEFT = 1          // the mouse pointer left the window
 } vollo_event_state;
 
 // Kinds of buffer, stored in the `type` field of every buffer record.
@@ -270,8 +274,12 @@ typedef vollo_response (*vollo_joy_button_response)(vollo_event_state state, int
 typedef vollo_response (*vollo_joy_axis_response)(int32_t joystick, int32_t axis, float position,
                                                   void *data);
 typedef vollo_response (*vollo_main_function)(void *data);
+typedef vollo_response (*vollo_resize_response)(uint32_t width, uint32_t height, void *data);
+typedef vollo_response (*vollo_focus_response)(vollo_event_state state, void *data);
+typedef vollo_response (*vollo_mouse_enter_response)(vollo_event_state state, void *data);
 
-// The nine responses; a null field switches its dispatch off.
+// The registered responses; a null field switches its dispatch off. Fields are only
+// ever added at the end, so an initialiser written for fewer fields leaves the rest null.
 typedef struct vollo_context
 {
     vollo_key_response key_response;
@@ -283,6 +291,9 @@ typedef struct vollo_context
     vollo_joy_button_response joy_button_response;
     vollo_joy_axis_response joy_axis_response;
     vollo_main_function loop_main_function;
+    vollo_resize_response resize_response;
+    vollo_focus_response focus_response;
+    vollo_mouse_enter_response mouse_enter_response;
 } vollo_context;
 
 // ---------------------------------------------------------------------------
@@ -322,7 +333,16 @@ void vollo_set_joy_button_response(vollo_joy_button_response response);
 void vollo_set_joy_axis_response(vollo_joy_axis_response response);
 // Registers the function called once per frame.
 void vollo_set_loop_main_function(vollo_main_function function);
-// Replaces all nine responses at once (null: nothing changes).
+// Registers the response to window resizes, given the new size in pixels. Before it runs,
+// the window record's width and height already follow the window and the drawing area is
+// reset to one window pixel per buffer pixel, with or without a response.
+void vollo_set_resize_response(vollo_resize_response response);
+// Registers the response to the window gaining (VOLLO_GAINED) or losing (VOLLO_LOST) the focus.
+void vollo_set_focus_response(vollo_focus_response response);
+// Registers the response to the mouse pointer entering (VOLLO_ENTERED) or leaving (VOLLO_LEFT)
+// the window.
+void vollo_set_mouse_enter_response(vollo_mouse_enter_response response);
+// Replaces every response at once with the record's fields (null: nothing changes).
 void vollo_set_context(const vollo_context *context);
 // The responses currently registered: the live record, which later registrations change.
 const vollo_context *vollo_get_context(void);

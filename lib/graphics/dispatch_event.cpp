@@ -157,6 +157,22 @@ vollo_response dispatch_event(const sf::Event &event, void *data)
         return mouse_wheel(event.mouseWheelScroll, data);
     case sf::Event::MouseMoved:
         return mouse_move(event.mouseMove, data);
+    case sf::Event::Resized:
+        if (!gl_callback.resize_response)
+            return VOLLO_CONTINUE;
+        return gl_callback.resize_response(event.size.width, event.size.height, data);
+    case sf::Event::GainedFocus:
+    case sf::Event::LostFocus:
+        if (!gl_callback.focus_response)
+            return VOLLO_CONTINUE;
+        return gl_callback.focus_response(event.type == sf::Event::GainedFocus ? VOLLO_GAINED : VOLLO_LOST,
+                                          data);
+    case sf::Event::MouseEntered:
+    case sf::Event::MouseLeft:
+        if (!gl_callback.mouse_enter_response)
+            return VOLLO_CONTINUE;
+        return gl_callback.mouse_enter_response(
+            event.type == sf::Event::MouseEntered ? VOLLO_ENTERED : VOLLO_LEFT, data);
     default:
         return VOLLO_CONTINUE;
     }

@@ -13,13 +13,15 @@ uint32_t microseconds(const sf::Clock &clock)
 }
 
 // Drains the pending events, then calls the main function.
-vollo_response run_frame(sf::RenderWindow *window, void *data)
+vollo_response run_frame(vollo_window *record, sf::RenderWindow *window, void *data)
 {
     if (window)
     {
         sf::Event event;
         while (window->pollEvent(event))
         {
+            if (event.type == sf::Event::Resized)
+                vollo_internal::follow_resize(record, event.size.width, event.size.height);
             const vollo_response result = vollo_internal::dispatch_event(event, data);
             if (result != VOLLO_CONTINUE)
                 return result;  // later events stay queued
@@ -53,7 +55,7 @@ vollo_response vollo_loop(vollo_window *window, uint8_t frequency, void *data)
         uint32_t lag = elapsed - period;
         for (;;)
         {
-            const vollo_response result = run_frame(events, data);
+            const vollo_response result = run_frame(window, events, data);
             if (result != VOLLO_CONTINUE)
                 return result;
             last += period;

@@ -1,6 +1,6 @@
 #include "vollo.h"
 
-// Replaces the nine responses at once; a null context changes nothing.
+// Replaces every response at once; a null context changes nothing.
 void vollo_set_context(const vollo_context *context)
 {
     if (!context)
@@ -14,4 +14,7 @@ void vollo_set_context(const vollo_context *context)
     gl_callback.joy_button_response = context->joy_button_response;
     gl_callback.joy_axis_response = context->joy_axis_response;
     gl_callback.loop_main_function = context->loop_main_function;
+    gl_callback.resize_response = context->resize_response;
+    gl_callback.focus_response = context->focus_response;
+    gl_callback.mouse_enter_response = context->mouse_enter_response;
 }

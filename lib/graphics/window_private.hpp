@@ -11,6 +11,11 @@ namespace vollo_internal
 // Returns VOLLO_CONTINUE, 1 for a close request, or the response's own result.
 vollo_response dispatch_event(const sf::Event &event, void *data);
 
+// Makes the window record follow a resize of its window: width and height take the
+// new size and the view is reset so that one buffer pixel is one window pixel.
+// A size of zero in either direction changes nothing.
+void follow_resize(vollo_window *window, uint32_t width, uint32_t height);
+
 // Fills joystick slot `slot` (0..7) of gl_joystick from SFML's view of it,
 // releasing the name the slot held before.
 void fill_joystick_slot(unsigned int slot);

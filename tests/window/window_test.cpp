@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -377,6 +378,52 @@ TEST_F(RealWindow, CloseRequestEndsTheLoopWithOneEvenWithNoResponse)
     EXPECT_EQ(loop_with([this] { vt::send_close_request(id); }, r), 1);
     EXPECT_TRUE(static_cast<sf::RenderWindow *>(window->render_target)->isOpen())
         << "the window stays open until vollo_stop";
+}
+
+vollo_response record_resize(uint32_t width, uint32_t height, void *data)
+{
+    recorder(data).calls.push_back("resize " + std::to_string(width) + "x" + std::to_string(height));
+    return VOLLO_CONTINUE;
+}
+
+TEST_F(RealWindow, ResizeUpdatesTheRecordAndKeepsOnePixelPerPixel)
+{
+    vollo_set_resize_response(record_resize);
+    vollo_set_click_response(click_until_left_up);
+    Recorder r;
+    EXPECT_EQ(loop_with(
+                  [this] {
+                      vt::xdotool({"windowsize", std::to_string(id), "300", "220"});
+                      vt::mouse_move(280, 210);
+                      vt::click(1);
+                  },
+                  r),
+              4);
+    // Creating and moving the window may report its first size before the new one.
+    const std::string calls = ::testing::PrintToString(r.calls);
+    const auto last_resize = std::find_if(r.calls.rbegin(), r.calls.rend(),
+                                          [](const std::string &call) { return call.rfind("resize", 0) == 0; });
+    ASSERT_NE(last_resize, r.calls.rend()) << calls;
+    EXPECT_EQ(*last_resize, "resize 300x220") << calls;
+    EXPECT_EQ(r.calls.back(), "click 1 0 at 280,210 down=0 escape=0") << calls;
+    EXPECT_EQ(window->width, 300u);
+    EXPECT_EQ(window->height, 220u);
+
+    // A pixel array as large as the new window lands pixel for pixel, unstretched.
+    vollo_pixelarray *array = vollo_new_pixelarray(300, 220);
+    ASSERT_NE(array, nullptr);
+    vollo_fill(array, 0xFFFF0000);
+    array->pixels[210 * 300 + 280] = 0xFF0000FF;
+    // The software renderer picks up the new drawable size a frame or two late, as
+    // a program that draws every frame sees: present until the pixel shows.
+    EXPECT_TRUE(vt::wait_until([&] {
+        vollo_blit(window, array, nullptr);
+        vollo_display(window);
+        return vt::read_pixel(280, 210).value_or(0) == 0xFF0000FFu;
+    }));
+    EXPECT_EQ(vt::read_pixel(279, 210).value_or(0), 0xFFFF0000u);
+    EXPECT_EQ(vt::read_pixel(281, 211).value_or(0), 0xFFFF0000u);
+    vollo_delete_clipable(array);
 }
 
 TEST_F(RealWindow, PendingEventsWaitForTheNextLoop)

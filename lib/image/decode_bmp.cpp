@@ -1,6 +1,7 @@
 // BMP pixel data: plain rows of palette indices or of 16, 24 or 32-bit colours, and
 // RLE8 / RLE4 codes. The data was checked to hold every plain row; RLE codes are
 // checked one by one.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -72,42 +73,74 @@ uint32_t scale(uint64_t value, uint64_t max)
     return static_cast<uint32_t>((value * 510 + max) / (2 * max));
 }
 
-// Byte-aligned 8-bit channels: shifts of the stored word, no scaling.
-bool byte_channels(const bmp_layout *layout)
-{
-    for (int c = 0; c < 4; c++)
-        if (layout->channels[c].mask != 0 &&
-            (layout->channels[c].max != 0xFF || layout->channels[c].shift % 8 != 0))
-            return false;
-    return true;
-}
-
-// Scaled values of every channel value, for channels of up to 16 bits; wider ones
-// are scaled pixel by pixel.
+// Scaled values of every value of each channel, when no channel is wider than 16 bits.
+// A channel the file lacks reads as a one-entry table: 0 for a colour, 255 for alpha.
 struct channel_tables
 {
     std::vector<uint8_t> table[4];
+    uint32_t mask[4];
+    uint32_t shift[4];
+    // Builds nothing for a null layout (the other paths need no tables).
     explicit channel_tables(const bmp_layout *layout)
     {
         for (int c = 0; layout != nullptr && c < 4; c++)
         {
             const bmp_channel &channel = layout->channels[c];
-            if (channel.mask == 0 || channel.max > 0xFFFF)
+            mask[c] = channel.mask;
+            shift[c] = channel.shift;
+            if (channel.mask == 0)
+            {
+                table[c].assign(1, c == 3 ? 255 : 0);
                 continue;
+            }
             table[c].resize(size_t(channel.max) + 1);
             for (uint32_t v = 0; v <= channel.max; v++)
                 table[c][v] = static_cast<uint8_t>(scale(v, channel.max));
         }
     }
-    uint32_t value(const bmp_layout *layout, int c, uint32_t word) const
+    uint32_t pixel(uint32_t word) const
     {
-        const bmp_channel &channel = layout->channels[c];
-        if (channel.mask == 0)
-            return c == 3 ? 255 : 0;
-        uint32_t v = (word & channel.mask) >> channel.shift;
-        return table[c].empty() ? scale(v, channel.max) : table[c][v];
+        return uint32_t(table[0][(word & mask[0]) >> shift[0]]) |
+               uint32_t(table[1][(word & mask[1]) >> shift[1]]) << 8 |
+               uint32_t(table[2][(word & mask[2]) >> shift[2]]) << 16 |
+               uint32_t(table[3][(word & mask[3]) >> shift[3]]) << 24;
     }
 };
+
+// Channels wider than 16 bits, scaled pixel by pixel.
+uint32_t wide_pixel(const bmp_layout *layout, uint32_t word)
+{
+    uint32_t pixel = 0;
+    for (int c = 0; c < 4; c++)
+    {
+        const bmp_channel &channel = layout->channels[c];
+        uint32_t value = channel.mask == 0 ? (c == 3 ? 255 : 0)
+                                           : scale((word & channel.mask) >> channel.shift, channel.max);
+        pixel |= value << (8 * c);
+    }
+    return pixel;
+}
+
+enum fields_path
+{
+    path_bytes,   // every channel one whole byte: shifts only
+    path_tables,  // every channel up to 16 bits: table look-ups
+    path_wide     // some channel wider: arithmetic
+};
+
+fields_path path_of(const bmp_layout *layout)
+{
+    bool bytes = layout->bits == 32, narrow = true;
+    for (int c = 0; c < 4; c++)
+    {
+        const bmp_channel &channel = layout->channels[c];
+        if (channel.mask != 0 && (channel.max != 0xFF || channel.shift % 8 != 0))
+            bytes = false;
+        if (channel.max > 0xFFFF)
+            narrow = false;
+    }
+    return bytes ? path_bytes : narrow ? path_tables : path_wide;
+}
 
 uint32_t stored_word(const uint8_t *in, uint32_t bytes)
 {
@@ -121,9 +154,10 @@ uint32_t stored_word(const uint8_t *in, uint32_t bytes)
 const char *decode_fields(const uint8_t *data, const bmp_layout *layout, uint32_t *pixels)
 {
     const uint32_t bytes = layout->bits / 8;
-    const bool fast = bytes == 4 && byte_channels(layout);
+    const fields_path path = path_of(layout);
     const bmp_channel *ch = layout->channels;
-    channel_tables tables(fast ? nullptr : layout);
+    const uint32_t alpha_mask = ch[3].mask != 0 ? 0xFF : 0;
+    const channel_tables tables(path == path_tables ? layout : nullptr);
     for (uint64_t stored = 0; stored < layout->height; stored++)
     {
         const uint8_t *in = data + stored * layout->row_size;
@@ -131,13 +165,14 @@ const char *decode_fields(const uint8_t *data, const bmp_layout *layout, uint32_
         for (uint32_t x = 0; x < layout->width; x++, in += bytes)
         {
             uint32_t word = stored_word(in, bytes);
-            if (fast)
+            if (path == path_bytes)
                 out[x] = ((word >> ch[0].shift) & 0xFF) | ((word >> ch[1].shift) & 0xFF) << 8 |
                          ((word >> ch[2].shift) & 0xFF) << 16 |
-                         (ch[3].mask != 0 ? (word >> ch[3].shift) & 0xFF : 0xFF) << 24;
+                         (((word >> ch[3].shift) & alpha_mask) | (0xFF & ~alpha_mask)) << 24;
+            else if (path == path_tables)
+                out[x] = tables.pixel(word);
             else
-                out[x] = tables.value(layout, 0, word) | tables.value(layout, 1, word) << 8 |
-                         tables.value(layout, 2, word) << 16 | tables.value(layout, 3, word) << 24;
+                out[x] = wide_pixel(layout, word);
         }
     }
     return nullptr;
@@ -152,28 +187,25 @@ struct rle_cursor
     bool done = false;
 };
 
-// Stores palette colour `index` at the cursor and moves on; pixels right of the
-// picture are dropped. False for an index with no entry.
-bool put_index(const bmp_layout *layout, uint32_t *pixels, rle_cursor *at, uint32_t index)
+// Stores a run of `count` palette colours at the cursor, index i being index_of(i), and
+// moves past it; pixels right of the picture are dropped. False for an index with no entry.
+template <typename IndexOf>
+bool put_run(const bmp_layout *layout, uint32_t *pixels, rle_cursor *at, uint32_t count,
+             IndexOf index_of)
 {
+    uint64_t shown = 0;
     if (at->x < layout->width && at->y < layout->height)
+        shown = std::min<uint64_t>(count, layout->width - at->x);
+    uint32_t *out = pixels + size_t(picture_row(layout, at->y < layout->height ? at->y : 0)) * layout->width;
+    uint32_t all = 0xFF000000u;
+    for (uint64_t i = 0; i < shown; i++)
     {
-        uint32_t colour = layout->palette[index];
-        if (colour == 0)
-            return false;
-        pixels[size_t(picture_row(layout, at->y)) * layout->width + at->x] = colour;
+        uint32_t colour = layout->palette[index_of(uint32_t(i))];
+        out[at->x + i] = colour;
+        all &= colour;
     }
-    at->x++;
-    return true;
-}
-
-// Index i of a run: RLE8 takes whole bytes; RLE4 alternates the high and low nibbles.
-uint32_t run_index(const bmp_layout *layout, const uint8_t *bytes, uint32_t i)
-{
-    if (layout->coding == coding_rle8)
-        return bytes[i];
-    uint8_t both = bytes[i / 2];
-    return i % 2 == 0 ? both >> 4 : both & 0x0F;
+    at->x += count;
+    return (all >> 24) == 0xFF;
 }
 
 // An escape (first byte 0): end of line, end of picture, delta or absolute run.
@@ -203,11 +235,12 @@ const char *rle_escape(const uint8_t *data, size_t size, size_t *at, const bmp_l
         size_t bytes = layout->coding == coding_rle8 ? code : (code + 1) / 2;
         if (*at + bytes > size)
             return cut_short;
-        uint32_t shown = cursor->x < layout->width ? uint32_t(layout->width - cursor->x) : 0;
-        for (uint32_t i = 0; i < code && i < shown; i++)
-            if (!put_index(layout, pixels, cursor, run_index(layout, data + *at, i)))
-                return no_entry;
-        cursor->x += code > shown ? code - shown : 0;
+        const uint8_t *indices = data + *at;
+        bool rle8 = layout->coding == coding_rle8;
+        if (!put_run(layout, pixels, cursor, code, [indices, rle8](uint32_t i) -> uint32_t {
+                return rle8 ? indices[i] : (i % 2 == 0 ? indices[i / 2] >> 4 : indices[i / 2] & 0x0F);
+            }))
+            return no_entry;
         *at += (bytes + 1) / 2 * 2;  // absolute runs end on a 16-bit boundary
     }
     return nullptr;
@@ -237,11 +270,8 @@ const char *decode_rle(const uint8_t *data, size_t size, const bmp_layout *layou
             uint8_t both = data[at + 1];
             uint8_t indices[2] = {layout->coding == coding_rle8 ? both : uint8_t(both >> 4),
                                   layout->coding == coding_rle8 ? both : uint8_t(both & 0x0F)};
-            uint32_t shown = cursor.x < layout->width ? uint32_t(layout->width - cursor.x) : 0;
-            for (uint32_t i = 0; i < run && i < shown; i++)
-                if (!put_index(layout, pixels, &cursor, indices[i % 2]))
-                    return no_entry;
-            cursor.x += run > shown ? run - shown : 0;
+            if (!put_run(layout, pixels, &cursor, run, [&indices](uint32_t i) -> uint32_t { return indices[i % 2]; }))
+                return no_entry;
             at += 2;
         }
         if (cursor.y >= layout->height ||

@@ -142,39 +142,40 @@ fields_path path_of(const bmp_layout *layout)
     return bytes ? path_bytes : narrow ? path_tables : path_wide;
 }
 
-uint32_t stored_word(const uint8_t *in, uint32_t bytes)
+// One row of 16-bit (Bytes 2) or 32-bit (Bytes 4) pixels, through the given path.
+template <uint32_t Bytes, fields_path Path>
+void fields_row(const uint8_t *in, uint32_t *out, const bmp_layout *layout, const channel_tables &tables)
 {
-    uint32_t word = uint32_t(in[0]) | uint32_t(in[1]) << 8;
-    if (bytes == 4)
-        word |= uint32_t(in[2]) << 16 | uint32_t(in[3]) << 24;
-    return word;
+    const bmp_channel *ch = layout->channels;
+    const uint32_t alpha_mask = ch[3].mask != 0 ? 0xFF : 0;
+    for (uint32_t x = 0; x < layout->width; x++, in += Bytes)
+    {
+        uint32_t word = uint32_t(in[0]) | uint32_t(in[1]) << 8;
+        if (Bytes == 4)
+            word |= uint32_t(in[2]) << 16 | uint32_t(in[3]) << 24;
+        if (Path == path_bytes)
+            out[x] = ((word >> ch[0].shift) & 0xFF) | ((word >> ch[1].shift) & 0xFF) << 8 |
+                     ((word >> ch[2].shift) & 0xFF) << 16 |
+                     (((word >> ch[3].shift) & alpha_mask) | (0xFF & ~alpha_mask)) << 24;
+        else if (Path == path_tables)
+            out[x] = tables.pixel(word);
+        else
+            out[x] = wide_pixel(layout, word);
+    }
 }
 
 // 16 and 32-bit pixels through their bit fields.
 const char *decode_fields(const uint8_t *data, const bmp_layout *layout, uint32_t *pixels)
 {
-    const uint32_t bytes = layout->bits / 8;
     const fields_path path = path_of(layout);
-    const bmp_channel *ch = layout->channels;
-    const uint32_t alpha_mask = ch[3].mask != 0 ? 0xFF : 0;
     const channel_tables tables(path == path_tables ? layout : nullptr);
+    auto row = layout->bits == 16 ? fields_row<2, path_tables>
+             : path == path_bytes ? fields_row<4, path_bytes>
+             : path == path_tables ? fields_row<4, path_tables>
+                                   : fields_row<4, path_wide>;
     for (uint64_t stored = 0; stored < layout->height; stored++)
-    {
-        const uint8_t *in = data + stored * layout->row_size;
-        uint32_t *out = pixels + size_t(picture_row(layout, stored)) * layout->width;
-        for (uint32_t x = 0; x < layout->width; x++, in += bytes)
-        {
-            uint32_t word = stored_word(in, bytes);
-            if (path == path_bytes)
-                out[x] = ((word >> ch[0].shift) & 0xFF) | ((word >> ch[1].shift) & 0xFF) << 8 |
-                         ((word >> ch[2].shift) & 0xFF) << 16 |
-                         (((word >> ch[3].shift) & alpha_mask) | (0xFF & ~alpha_mask)) << 24;
-            else if (path == path_tables)
-                out[x] = tables.pixel(word);
-            else
-                out[x] = wide_pixel(layout, word);
-        }
-    }
+        row(data + stored * layout->row_size, pixels + size_t(picture_row(layout, stored)) * layout->width,
+            layout, tables);
     return nullptr;
 }
 
@@ -268,9 +269,9 @@ const char *decode_rle(const uint8_t *data, size_t size, const bmp_layout *layou
         {
             // RLE8 repeats one index; RLE4 alternates the byte's two nibbles.
             uint8_t both = data[at + 1];
-            uint8_t indices[2] = {layout->coding == coding_rle8 ? both : uint8_t(both >> 4),
-                                  layout->coding == coding_rle8 ? both : uint8_t(both & 0x0F)};
-            if (!put_run(layout, pixels, &cursor, run, [&indices](uint32_t i) -> uint32_t { return indices[i % 2]; }))
+            uint32_t even = layout->coding == coding_rle8 ? both : both >> 4u;
+            uint32_t odd = layout->coding == coding_rle8 ? both : both & 0x0Fu;
+            if (!put_run(layout, pixels, &cursor, run, [even, odd](uint32_t i) { return i % 2 == 0 ? even : odd; }))
                 return no_entry;
             at += 2;
         }

@@ -201,6 +201,7 @@ TEST_F(BmpReader, ReadsTheKindsNoToolWrites)
         std::vector<uint32_t> got(pixels->pixels, pixels->pixels + size_t(pixels->width) * height);
         EXPECT_EQ(got, c.expected);
         vollo_delete_clipable(pixels);
+        EXPECT_EQ(vollo_check_picture(dir.file("picture.bmp").c_str()), nullptr);
     }
 }
 
@@ -325,6 +326,14 @@ TEST_F(BmpReader, RefusesWhatItCannotReadWhole)
         EXPECT_EQ(pixels, nullptr);
         EXPECT_NE(reason, nullptr);
         vollo_delete_clipable(pixels);
+        // The check without display refuses a BMP file for the same reason, unless the
+        // fault lies in pixel codes, which it does not decode.
+        const char *checked = vollo_check_picture(dir.file("picture.bmp").c_str());
+        const bool bmp = c.bytes.size() >= 2 && c.bytes[0] == 'B' && c.bytes[1] == 'M';
+        if (bmp && checked != nullptr && reason != nullptr)
+        {
+            EXPECT_STREQ(checked, reason);
+        }
     }
 }
 

@@ -16,38 +16,10 @@ const char *const unknown_kind =
     "not a picture of a known kind (no BMP signature; not PNG, JPEG, GIF, TGA, PSD or HDR either)";
 const char *const too_large = "picture with a zero size, or too large for the memory available";
 
-uint32_t big_endian32(const uint8_t *bytes)
-{
-    return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
-}
-
 bool starts_with(const std::vector<uint8_t> &bytes, const char *magic)
 {
     size_t length = strlen(magic);
     return bytes.size() >= length && memcmp(bytes.data(), magic, length) == 0;
-}
-
-// The size a PNG, GIF or PSD header claims, checked before the loader allocates for
-// it; false when it is over the limit. Other kinds are checked after decoding.
-bool claimed_size_acceptable(const std::vector<uint8_t> &bytes)
-{
-    uint64_t width = 0, height = 0;
-    if (starts_with(bytes, "\x89PNG") && bytes.size() >= 24)
-    {
-        width = big_endian32(&bytes[16]);
-        height = big_endian32(&bytes[20]);
-    }
-    else if (starts_with(bytes, "GIF8") && bytes.size() >= 10)
-    {
-        width = bytes[6] | bytes[7] << 8;
-        height = bytes[8] | bytes[9] << 8;
-    }
-    else if (starts_with(bytes, "8BPS") && bytes.size() >= 22)
-    {
-        height = big_endian32(&bytes[14]);
-        width = big_endian32(&bytes[18]);
-    }
-    return width * height <= max_pixels && fits_in_arena(width * height);
 }
 
 // Why a file the loader refused cannot be shown: broken, or of no kind it reads.

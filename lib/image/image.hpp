@@ -98,6 +98,9 @@ const char *check_bmp(picture_file *file, bmp_layout *layout);
 const char *read_bmp_data(picture_file *file, const bmp_layout *layout, std::vector<uint8_t> *data);
 // Reads the whole of a file whose first bytes are in `file`, up to a size limit.
 const char *read_rest(picture_file *file, std::vector<uint8_t> *bytes);
+// False when the header of a file in another format claims a picture larger than the
+// limits; true when it does not, or when its size cannot be told from the header.
+bool claimed_size_acceptable(const std::vector<uint8_t> &bytes);
 // Decodes a file in another format with SFML's image loader into RGBA pixels,
 // composited over white; the picture's size in width and height.
 const char *decode_other(const std::vector<uint8_t> &bytes, std::vector<uint32_t> *pixels,

@@ -325,10 +325,27 @@ class WeReadWhatOthersWrite(unittest.TestCase):
         good = self.path("good.png")
         random_picture(30, 20, 11).save(good)
         data = open(good, "rb").read()
+        jpeg = self.path("good.jpg")
+        random_picture(30, 20, 12).convert("RGB").save(jpeg)
+        jpeg_data = open(jpeg, "rb").read()
+        frame = jpeg_data.index(b"\xff\xc0")
+        gif = self.path("good.gif")
+        random_picture(30, 20, 13).convert("P").save(gif)
+        gif_data = open(gif, "rb").read()
+        # Headers of a few bytes that claim pictures of a gigabyte are refused before the
+        # loader allocates for them.
         cases = [("text.png", b"only some text, long enough to fill a header or two\n", "signature"),
                  ("cut.png", data[:len(data) // 2], "PNG file that cannot be decoded"),
                  ("empty", b"", "empty"),
-                 ("huge.png", data[:16] + struct.pack(">II", 100000, 100000) + data[24:], "too large")]
+                 ("huge.png", data[:16] + struct.pack(">II", 100000, 100000) + data[24:], "too large"),
+                 ("huge.jpg", jpeg_data[:frame + 5] + struct.pack(">HH", 60000, 60000) + jpeg_data[frame + 9:],
+                  "too large"),
+                 ("huge.gif", gif_data[:6] + struct.pack("<HH", 65535, 65535) + gif_data[10:], "too large"),
+                 ("huge.tga", bytes([0, 0, 2]) + bytes(9) + struct.pack("<HH", 64503, 3844) + bytes([24, 0])
+                  + bytes(80), "too large"),
+                 ("huge.hdr", b"#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 60000 +X 60000\n" + bytes(64),
+                  "too large"),
+                 ("huge.ppm", b"P6\n# comment\n60000 60000\n255\n" + bytes(64), "too large")]
         for name, content, reason_part in cases:
             with self.subTest(case=name):
                 with open(self.path(name), "wb") as out:

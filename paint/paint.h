@@ -41,7 +41,7 @@ typedef struct bmp_header
     int32_t y_resolution;
     uint32_t colors_used;
     uint32_t important_colors;
-    uint32_t red_mask;           // unused by the writer; kept for programs that fill it
+    uint32_t red_mask;           // not used: 24-bit files carry no bit fields
     uint32_t green_mask;
     uint32_t blue_mask;
 } bmp_header;

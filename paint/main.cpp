@@ -49,7 +49,7 @@ static int fail(const char *what, const char *path, const char *why)
 int main(int argc, char **argv)
 {
     // Opaque black until a colour is picked: the circle icon and the circle tool use it.
-    paint_state state = {nullptr, nullptr, 0, PAINT_BLACK};
+    paint_state state{nullptr, nullptr, 0, PAINT_BLACK};
     const char *why = nullptr;
 
     if (argc == 2 && (why = check_picture(argv[1])) != nullptr)
@@ -77,6 +77,11 @@ int main(int argc, char **argv)
     vollo_set_key_response(set_key_response);
     vollo_set_click_response(set_mouse_response);
     vollo_set_loop_main_function(expose);
+    vollo_set_move_response(set_move_response);
+    vollo_set_focus_response(set_focus_response);
+    vollo_set_mouse_enter_response(set_mouse_enter_response);
+    vollo_set_resize_response(set_resize_response);
+    request_present(&state, PAINT_START_TICKS);
     vollo_loop(state.window, 100, &state);
     vollo_stop(state.window);
     save_file(&state);

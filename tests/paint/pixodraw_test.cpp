@@ -201,8 +201,8 @@ TEST_F(Pixodraw, PaletteColourDiscAndEraser)
     ASSERT_EQ(disc.size(), 121u);
     EXPECT_EQ(std::count_if(disc.begin(), disc.end(),
                             [&](uint32_t c) { return (c & RGB) == (picked & RGB); }),
-              89);
-    EXPECT_EQ(disc[(300 - 295 + 2) * 11 + (300 - 295 + 3)] & RGB, WHITE & RGB);
+              97);
+    EXPECT_EQ(disc[(300 - 295 + 2) * 11 + (300 - 295 + 3)] & RGB, picked & RGB);
     click_at(50, 60);   // square brush: colour back to black
     click_at(500, 300);
     ASSERT_TRUE(vt::wait_for_color(505, 305, BLACK));

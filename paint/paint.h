@@ -305,6 +305,9 @@ void disc_spans(int32_t radius, stamp_shape *shape);
 // Makes `shape` the stamp of the current tool (square brush, circle or eraser) at its size
 // and colour; false for the other tools. Kept as is when nothing changed since.
 bool tool_shape(const paint_state *state, const tool_state *tools, stamp_shape *shape);
+// The points of the line from `from` to `to`, both included, each one step (straight or
+// diagonal) from the one before (Bresenham).
+std::vector<vollo_position> line_points(vollo_position from, vollo_position to);
 // Stamps the shape at every point of the line from `from` to `to` (both included) that lies
 // in the drawing area, painting their union once; when `from_painted`, the shape at `from`
 // is taken as already painted. Records the area it changes in the open action.

@@ -44,9 +44,7 @@ bool tool_shape(const paint_state *state, const tool_state *tools, stamp_shape *
     return true;
 }
 
-// The points of the line from `from` to `to`, both included, each one step (straight or
-// diagonal) from the one before.
-static std::vector<vollo_position> line_points(vollo_position from, vollo_position to)
+std::vector<vollo_position> line_points(vollo_position from, vollo_position to)
 {
     std::vector<vollo_position> points;
     const int64_t dx = std::abs(int64_t(to.x) - from.x), dy = -std::abs(int64_t(to.y) - from.y);

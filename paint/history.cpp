@@ -59,6 +59,7 @@ static void forget_everything(paint_history *history)
     history->open = 0;
     history->saved = history->touched = PAINT_NO_RECT;
     std::vector<uint32_t>().swap(history->before);
+    std::vector<uint32_t>().swap(history->difference);
 }
 
 std::vector<uint32_t> history_encode(const uint32_t *words, size_t count)
@@ -150,6 +151,22 @@ bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint
     }
     if (empty(area))
         return true;
+    if (empty(history->saved))
+    {
+        // The first area of an action: the buffer of the last one is reused.
+        try
+        {
+            history->before.resize(area_of(area));
+        }
+        catch (const std::bad_alloc &)
+        {
+            forget_everything(history);
+            return false;
+        }
+        copy_rows(canvas, nullptr, PAINT_NO_RECT, history->before, area);
+        history->saved = history->touched = area;
+        return true;
+    }
     history->touched = join(history->touched, area);
     if (contains(history->saved, area))
         return true;
@@ -194,15 +211,19 @@ bool history_commit(paint_history *history, const vollo_pixelarray *canvas)
     try
     {
         const paint_rect area = history->touched;
-        std::vector<uint32_t> difference(area_of(area));
-        copy_rows(canvas, nullptr, PAINT_NO_RECT, difference, area);
+        std::vector<uint32_t> &difference = history->difference;
+        difference.resize(area_of(area));
         const size_t saved_width = size_t(history->saved.x1 - history->saved.x0 + 1);
         const size_t width = size_t(area.x1 - area.x0 + 1);
-        for (size_t i = 0; i < difference.size(); i++)
+        for (int32_t y = area.y0; !empty(area) && y <= area.y1; y++)
         {
-            const size_t y = size_t(area.y0 - history->saved.y0) + i / width;
-            const size_t x = size_t(area.x0 - history->saved.x0) + i % width;
-            difference[i] ^= history->before[y * saved_width + x];
+            const uint32_t *now = canvas->pixels + size_t(y) * canvas->width + area.x0;
+            const uint32_t *then = history->before.data() +
+                                   size_t(y - history->saved.y0) * saved_width +
+                                   size_t(area.x0 - history->saved.x0);
+            uint32_t *out = difference.data() + size_t(y - area.y0) * width;
+            for (size_t x = 0; x < width; x++)
+                out[x] = now[x] ^ then[x];
         }
         history_step step = {area, history_encode(difference.data(), difference.size())};
         step.diff.shrink_to_fit();

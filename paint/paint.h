@@ -38,6 +38,7 @@ typedef struct paint_history
     paint_rect saved = PAINT_NO_RECT;    // area held in `before`
     paint_rect touched = PAINT_NO_RECT;  // area the open action may have changed
     std::vector<uint32_t> before;
+    std::vector<uint32_t> difference;    // room for the step being coded
 } paint_history;
 
 // The shape a tool stamps, as one span of columns per row relative to the stamp point:
@@ -284,7 +285,7 @@ vollo_response set_resize_response(uint32_t width, uint32_t height, void *data);
 // Presenting, strokes, fill and undo
 // ---------------------------------------------------------------------------
 
-#define PAINT_START_TICKS 100      // presents every tick for the first second
+#define PAINT_START_TICKS 30       // presents every tick at first, while the window maps
 #define PAINT_HEARTBEAT_TICKS 400  // otherwise at least every 4 s at 100 ticks a second
 #define PAINT_RESIZE_TICKS 5
 #define PAINT_KEY_Y 24

@@ -49,7 +49,7 @@ static int fail(const char *what, const char *path, const char *why)
 int main(int argc, char **argv)
 {
     // Opaque black until a colour is picked: the circle icon and the circle tool use it.
-    paint_state state{nullptr, nullptr, 0, PAINT_BLACK};
+    paint_state state = {nullptr, nullptr, 0, PAINT_BLACK};
     const char *why = nullptr;
 
     if (argc == 2 && (why = check_picture(argv[1])) != nullptr)
@@ -83,6 +83,8 @@ int main(int argc, char **argv)
     vollo_set_resize_response(set_resize_response);
     request_present(&state, PAINT_START_TICKS);
     vollo_loop(state.window, 100, &state);
+    // A stroke still under way when the loop ended counts as an action too.
+    finish_action(&state);
     vollo_stop(state.window);
     save_file(&state);
     vollo_delete_clipable(state.canvas);

@@ -263,9 +263,11 @@ void copy_picture(paint_state *state, vollo_pixelarray *picture, int32_t left, i
 vollo_pixelarray *load_interface_picture(const char *name);
 
 // Responses handed to the library's main loop; `data` is the paint_state.
-// Escape pressed returns 2 (end); every other key event returns 3.
+// Escape pressed returns 2 (end); every other key event returns 3, after the undo and redo
+// keys (history_key) did their work.
 vollo_response set_key_response(vollo_event_state event, int32_t key, void *data);
-// Runs the click chain; a left press on the exit button returns 0 (end), else 3.
+// Runs the click chain and presents its result; a left press on the exit button returns 0
+// (end), else 3.
 vollo_response set_mouse_response(vollo_event_state event, int32_t button, void *data);
 // Blits the canvas and shows it when it may differ from what is on screen: after a
 // change, for the ticks a window event asked for, and every PAINT_HEARTBEAT_TICKS ticks

@@ -56,7 +56,7 @@ static void forget_everything(paint_history *history)
     history->steps.clear();
     history->undone = 0;
     history->bytes = 0;
-    history->open = 0;
+    history->lost = 1;
     history->saved = history->touched = PAINT_NO_RECT;
     std::vector<uint32_t>().swap(history->before);
     std::vector<uint32_t>().swap(history->difference);
@@ -147,8 +147,11 @@ bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint
     if (!history->open)
     {
         history->open = 1;
+        history->lost = 0;
         history->saved = history->touched = PAINT_NO_RECT;
     }
+    if (history->lost)
+        return false;
     if (empty(area))
         return true;
     if (empty(history->saved))
@@ -208,6 +211,8 @@ bool history_commit(paint_history *history, const vollo_pixelarray *canvas)
     if (!history->open)
         return false;
     history->open = 0;
+    if (history->lost)
+        return true;
     try
     {
         const paint_rect area = history->touched;

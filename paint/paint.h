@@ -39,6 +39,7 @@ typedef struct paint_history
     paint_rect touched = PAINT_NO_RECT;  // area the open action may have changed
     std::vector<uint32_t> before;
     std::vector<uint32_t> difference;    // room for the step being coded
+    int32_t lost = 0;                    // 1 when memory ran out during the open action
 } paint_history;
 
 // The shape a tool stamps, as one span of columns per row relative to the stamp point:
@@ -333,8 +334,8 @@ paint_rect flood_fill(vollo_pixelarray *canvas, vollo_position seed, uint32_t co
 // Run-length code of words: runs of one value as (n, value), others as (n | 1 << 31, n words).
 std::vector<uint32_t> history_encode(const uint32_t *words, size_t count);
 // Before the open action (opened here) changes any pixel of `area`: keeps the pixels of
-// `area` as they are and counts it in the action's area. False when memory ran out (the
-// history is then emptied and the action is not recorded).
+// `area` as they are and counts it in the action's area. False when memory ran out: the
+// history is then emptied and the rest of the action is not recorded.
 bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint_rect area);
 // Ends the open action and keeps it as the newest step (after the steps that were undone
 // are dropped), dropping the oldest steps while the history would exceed its limit. True

@@ -191,7 +191,7 @@ void save_file(paint_state *state);
 #define PAINT_STEP 5             // pixels per size step
 #define PAINT_MAX_LEVEL 30       // size steps: 0 to 30, so sizes 0 to 150
 
-// Tool settings shared by the three tools; one static record lives in the click handlers.
+// Tool settings shared by the tools; one static record lives in the click handlers.
 typedef struct tool_state
 {
     int32_t width;   // a square covers width + 1 columns

@@ -1,4 +1,4 @@
-// The three responses handed to the library's main loop.
+// The key and click responses and the main function handed to the library's main loop.
 #include "paint.h"
 
 vollo_response set_key_response(vollo_event_state event, int32_t key, void *data)

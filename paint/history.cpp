@@ -139,7 +139,7 @@ static void copy_rows(const vollo_pixelarray *canvas, const std::vector<uint32_t
     }
 }
 
-bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint_rect area)
+bool history_reserve(paint_history *history, const vollo_pixelarray *canvas, paint_rect area)
 {
     if (canvas == nullptr || canvas->pixels == nullptr)
         return false;
@@ -152,35 +152,25 @@ bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint
     }
     if (history->lost)
         return false;
-    if (empty(area))
-        return true;
-    if (empty(history->saved))
-    {
-        // The first area of an action: the buffer of the last one is reused.
-        try
-        {
-            history->before.resize(area_of(area));
-        }
-        catch (const std::bad_alloc &)
-        {
-            forget_everything(history);
-            return false;
-        }
-        copy_rows(canvas, nullptr, PAINT_NO_RECT, history->before, area);
-        history->saved = history->touched = area;
-        return true;
-    }
-    history->touched = join(history->touched, area);
     if (contains(history->saved, area))
         return true;
     // Outside what is kept, the action has changed nothing yet: the canvas still holds
-    // the pixels as they were before it.
+    // the pixels as they were before it. The first area of an action reuses the buffer
+    // of the last one.
     const paint_rect grown = join(history->saved, area);
     try
     {
-        std::vector<uint32_t> before(area_of(grown));
-        copy_rows(canvas, &history->before, history->saved, before, grown);
-        history->before.swap(before);
+        if (empty(history->saved))
+        {
+            history->before.resize(area_of(grown));
+            copy_rows(canvas, nullptr, PAINT_NO_RECT, history->before, grown);
+        }
+        else
+        {
+            std::vector<uint32_t> before(area_of(grown));
+            copy_rows(canvas, &history->before, history->saved, before, grown);
+            history->before.swap(before);
+        }
         history->saved = grown;
         return true;
     }
@@ -189,6 +179,14 @@ bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint
         forget_everything(history);
         return false;
     }
+}
+
+bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint_rect area)
+{
+    if (!history_reserve(history, canvas, area))
+        return false;
+    history->touched = join(history->touched, clip_to(canvas, area));
+    return true;
 }
 
 // Drops the oldest steps until `needed` more bytes fit; false when they never can.

@@ -333,6 +333,9 @@ paint_rect flood_fill(vollo_pixelarray *canvas, vollo_position seed, uint32_t co
 
 // Run-length code of words: runs of one value as (n, value), others as (n | 1 << 31, n words).
 std::vector<uint32_t> history_encode(const uint32_t *words, size_t count);
+// Keeps the pixels of `area` as they are before the open action (opened here) changes
+// them, without counting `area` in the action's area. False when memory ran out.
+bool history_reserve(paint_history *history, const vollo_pixelarray *canvas, paint_rect area);
 // Before the open action (opened here) changes any pixel of `area`: keeps the pixels of
 // `area` as they are and counts it in the action's area. False when memory ran out: the
 // history is then emptied and the rest of the action is not recorded.

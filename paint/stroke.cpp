@@ -134,7 +134,7 @@ void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position fro
         area.x1 = std::max(area.x1, right[row]);
     }
     if (!state->history.open)
-        history_cover(&state->history, canvas, reachable(shape));
+        history_reserve(&state->history, canvas, reachable(shape));
     history_cover(&state->history, canvas, area);
     const int32_t from_first = from.y + shape->top;
     for (int32_t row = 0; row < count; row++)
@@ -184,8 +184,10 @@ void stroke_release(paint_state *state, tool_state *tools, vollo_position positi
             uint32_t(position.y) >= canvas->height || puxcolor(state->canvas, position) == state->color)
             return finish_action(state);
         const paint_rect area = {AREA_LEFT, AREA_TOP, AREA_RIGHT, AREA_BOTTOM};
-        history_cover(&state->history, state->canvas, area);
-        flood_fill(state->canvas, position, state->color, area);
+        history_reserve(&state->history, state->canvas, area);
+        // Within what is kept already: this only records where the fill changed pixels.
+        history_cover(&state->history, state->canvas,
+                      flood_fill(state->canvas, position, state->color, area));
     }
     else if ((was_active || in_drawing_area(position)) &&
              tool_shape(state, tools, &stroke->shape))

@@ -270,3 +270,54 @@ bool history_redo(paint_history *history, vollo_pixelarray *canvas)
     history->undone--;
     return true;
 }
+
+// Decodes the step's difference, clears it over `area` and codes it again.
+static void clear_difference(history_step &step, paint_rect area)
+{
+    const size_t width = size_t(step.area.x1 - step.area.x0 + 1);
+    std::vector<uint32_t> words(area_of(step.area));
+    size_t at = 0;
+    for (size_t i = 0; i < step.diff.size() && at < words.size();)
+    {
+        const uint32_t head = step.diff[i++];
+        const size_t n = std::min<size_t>(head & MAX_RUN, words.size() - at);
+        if (head & LITERAL_BIT)
+        {
+            std::copy(step.diff.begin() + long(i), step.diff.begin() + long(i + n), words.begin() + long(at));
+            i += head & MAX_RUN;
+        }
+        else
+            std::fill(words.begin() + long(at), words.begin() + long(at + n), step.diff[i++]);
+        at += n;
+    }
+    for (int32_t y = area.y0; y <= area.y1; y++)
+    {
+        const size_t row = size_t(y - step.area.y0) * width;
+        std::fill(words.begin() + long(row + size_t(area.x0 - step.area.x0)),
+                  words.begin() + long(row + size_t(area.x1 - step.area.x0) + 1), 0u);
+    }
+    step.diff = history_encode(words.data(), words.size());
+    step.diff.shrink_to_fit();
+}
+
+void history_forget(paint_history *history, paint_rect area)
+{
+    for (history_step &step : history->steps)
+    {
+        const paint_rect common = {std::max(area.x0, step.area.x0), std::max(area.y0, step.area.y0),
+                                   std::min(area.x1, step.area.x1), std::min(area.y1, step.area.y1)};
+        if (empty(common))
+            continue;
+        history->bytes -= step_bytes(step);
+        try
+        {
+            clear_difference(step, common);
+        }
+        catch (const std::bad_alloc &)
+        {
+            forget_everything(history);
+            return;
+        }
+        history->bytes += step_bytes(step);
+    }
+}

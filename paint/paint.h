@@ -344,6 +344,10 @@ bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint
 // are dropped), dropping the oldest steps while the history would exceed its limit. True
 // when an action was open.
 bool history_commit(paint_history *history, const vollo_pixelarray *canvas);
+// After a change that is no action (the size bar) painted `area`: the steps no longer undo
+// or redo anything there, so that what it painted stays and no step turns it into
+// something that was never drawn.
+void history_forget(paint_history *history, paint_rect area);
 // Undoes the newest step not undone (true), or does nothing (false).
 bool history_undo(paint_history *history, vollo_pixelarray *canvas);
 // Redoes the oldest undone step (true), or does nothing (false).

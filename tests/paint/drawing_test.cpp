@@ -159,6 +159,28 @@ TEST_F(Drawing, AStrokeIsOneActionAndItsReleaseStampIsNotDoubled)
     EXPECT_EQ(state.history.steps.size(), 1u);
 }
 
+// The size bar is painted over a disc that reaches it; undo and redo then leave the bar as
+// it was painted and change the rest of the disc's pixels only.
+TEST_F(Drawing, UndoAndRedoLeaveTheSizeBarPaintedSinceAlone)
+{
+    choose(160, 13);  // radius 65, bar count 21
+    state.color = RED;
+    std::vector<uint32_t> before = snapshot(canvas);
+    click(840, 200);  // the disc reaches x 905, y 135
+    std::vector<uint32_t> after = snapshot(canvas);
+    ASSERT_EQ(canvas.at(902, 199), RED);
+    click(960, 60);  // plus: the bar, white, x 901 to 979
+    for (std::vector<uint32_t> *expected : {&before, &after})
+        for (int32_t y = 145; y <= 199; y++)
+            for (int32_t x = 901; x <= 979; x++)
+                (*expected)[size_t(y) * PAINT_WIDTH + x] = PAINT_WHITE;
+    EXPECT_TRUE(history_undo(&state.history, canvas.pixelarray));
+    EXPECT_TRUE(snapshot(canvas) == before);
+    EXPECT_TRUE(history_redo(&state.history, canvas.pixelarray));
+    EXPECT_TRUE(snapshot(canvas) == after);
+    EXPECT_EQ(state.history.steps.size(), 1u);
+}
+
 // The empty drawing area is x 211-839, y 200-727 inside a grey frame on the canvas.
 TEST_F(Drawing, FillCoversExactlyTheConnectedRegionOfOneColour)
 {

@@ -64,7 +64,14 @@ int main(int argc, char **argv)
     vollo_set_key_response(set_key_response);
     vollo_set_click_response(set_mouse_response);
     vollo_set_loop_main_function(expose);
+    vollo_set_move_response(set_move_response);
+    vollo_set_focus_response(set_focus_response);
+    vollo_set_mouse_enter_response(set_mouse_enter_response);
+    vollo_set_resize_response(set_resize_response);
+    request_present(&state, PAINT_START_TICKS);
     vollo_loop(state.window, 100, &state);
+    // A stroke still under way when the loop ended counts as an action too.
+    finish_action(&state);
     vollo_stop(state.window);
     save_file(&state);
     vollo_delete_clipable(state.canvas);

@@ -2,6 +2,7 @@
 // xdotool, the save dialogue answered on its standard input, the saved BMP read back
 // by an independent reader (Pillow), and the screen read back pixel by pixel.
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -129,6 +130,29 @@ struct Pixodraw : vt::XvfbTest
         ASSERT_TRUE(vt::xdotool({"mousemove", std::to_string(x), std::to_string(y), "click",
                                  "--repeat", std::to_string(count), "--delay", "5", "1"}));
     }
+    // One xdotool run: the press at the first point, moves through the others, the release
+    // at the last.
+    void drag(const std::vector<std::pair<int, int>> &path)
+    {
+        std::vector<std::string> arguments = {"mousemove", std::to_string(path.front().first),
+                                              std::to_string(path.front().second), "mousedown", "1"};
+        for (size_t i = 1; i < path.size(); i++)
+            arguments.insert(arguments.end(), {"mousemove", std::to_string(path[i].first),
+                                               std::to_string(path[i].second)});
+        arguments.insert(arguments.end(), {"mouseup", "1"});
+        ASSERT_TRUE(vt::xdotool(arguments));
+    }
+    std::vector<uint32_t> screen()
+    {
+        std::vector<uint32_t> pixels = vt::read_region(0, 0, PAINT_WIDTH, PAINT_HEIGHT);
+        for (uint32_t &pixel : pixels)
+            pixel &= RGB;
+        return pixels;
+    }
+    bool wait_for_screen(const std::vector<uint32_t> &expected)
+    {
+        return vt::wait_until([&] { return screen() == expected; });
+    }
     // Ends the run with Escape and answers the dialogue; waits for the exit.
     void finish(const std::string &answer, const std::string &name = "")
     {
@@ -188,6 +212,140 @@ TEST_F(Pixodraw, StampsSquareAndSavesTheWholeCanvas)
     EXPECT_EQ(wrong, 0);
 }
 
+TEST_F(Pixodraw, DragWithTheSquareBrushAtSizeZeroPaintsAnUnbrokenLine)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(50, 60);
+    drag({{300, 400}, {700, 450}});  // one jump of 400 pixels
+    ASSERT_TRUE(vt::wait_for_color(700, 450, BLACK));
+    const std::vector<uint32_t> area = vt::read_region(211, 200, 629, 528);
+    ASSERT_EQ(area.size(), 629u * 528u);
+    auto black = [&](int x, int y) { return (area[(y - 200) * 629 + (x - 211)] & RGB) == (BLACK & RGB); };
+    // One pixel per column from the press to the release, each next to the one before.
+    int total = 0, previous_row = 400;
+    for (int y = 200; y <= 727; y++)
+        for (int x = 211; x <= 839; x++)
+            total += black(x, y);
+    EXPECT_EQ(total, 401);
+    EXPECT_TRUE(black(300, 400));
+    for (int x = 300; x <= 700; x++)
+    {
+        int row = -1;
+        for (int y = 395; y <= 455; y++)
+            if (black(x, y))
+                row = y;
+        ASSERT_NE(row, -1) << "gap at column " << x;
+        EXPECT_LE(std::abs(row - previous_row), 1) << "column " << x;
+        previous_row = row;
+    }
+    EXPECT_EQ(previous_row, 450);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+TEST_F(Pixodraw, DragWithTheCircleAtSizeThirtyLeavesNoGap)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(160, 60);
+    clicks_at(960, 60, 6);  // radius 30
+    ASSERT_TRUE(vt::wait_for_color(939, 170, WHITE));
+    const std::vector<std::pair<int, int>> path = {{300, 300}, {520, 340}, {750, 650}};
+    drag(path);
+    ASSERT_TRUE(vt::wait_for_color(780, 650, BLACK));
+    const std::vector<uint32_t> pixels = screen();
+    // Everything within 29 pixels of the path is covered by some disc.
+    int white = 0;
+    for (size_t i = 0; i + 1 < path.size(); i++)
+    {
+        const double dx = path[i + 1].first - path[i].first, dy = path[i + 1].second - path[i].second;
+        const double length = std::hypot(dx, dy);
+        for (double t = 0; t <= length; t += 1)
+            for (int k = -29; k <= 29; k += 2)
+            {
+                const int x = int(std::lround(path[i].first + dx * t / length - dy * k / length));
+                const int y = int(std::lround(path[i].second + dy * t / length + dx * k / length));
+                white += pixels[y * PAINT_WIDTH + x] != (BLACK & RGB);
+            }
+    }
+    EXPECT_EQ(white, 0);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+TEST_F(Pixodraw, FillOfARingDrawnWithStrokesFillsItsInsideOnly)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(50, 60);
+    click_at(960, 60);  // size 5: strokes 6 pixels wide
+    drag({{300, 300}, {500, 300}, {500, 500}, {300, 500}, {300, 300}});
+    ASSERT_TRUE(vt::wait_for_color(505, 505, BLACK));
+    click_at(260, 60);  // the paint pot: fill
+    click_at(500, 40);  // a palette colour
+    const uint32_t picked = palette_color(70, 40);
+    click_at(400, 400);
+    ASSERT_TRUE(vt::wait_for_color(400, 400, picked));
+    const std::vector<uint32_t> pixels = screen();
+    auto at = [&](int x, int y) { return pixels[y * PAINT_WIDTH + x]; };
+    int inside = 0;
+    for (int y = 306; y <= 499; y++)
+        for (int x = 306; x <= 499; x++)
+            inside += at(x, y) == (picked & RGB);
+    EXPECT_EQ(inside, 194 * 194);
+    const std::pair<int, int> ring[] = {{300, 300}, {305, 400}, {500, 505}, {400, 303}};
+    for (const auto &p : ring)
+        EXPECT_EQ(at(p.first, p.second), BLACK & RGB) << p.first << "," << p.second;
+    const std::pair<int, int> outside[] = {{299, 299}, {506, 400}, {250, 650}, {211, 200}, {839, 727}};
+    for (const auto &p : outside)
+        EXPECT_EQ(at(p.first, p.second), WHITE & RGB) << p.first << "," << p.second;
+    EXPECT_EQ(at(210, 400), GREY & RGB);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+TEST_F(Pixodraw, UndoGivesBackTheScreenAndRedoTheStamp)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(50, 60);
+    clicks_at(960, 60, 3);
+    ASSERT_TRUE(vt::wait_for_color(924, 170, WHITE));
+    const std::vector<uint32_t> before = screen();
+    click_at(400, 300);
+    ASSERT_TRUE(vt::wait_for_color(415, 315, BLACK));
+    const std::vector<uint32_t> after = screen();
+    ASSERT_TRUE(vt::key("ctrl+z"));
+    EXPECT_TRUE(wait_for_screen(before));
+    ASSERT_TRUE(vt::key("ctrl+y"));
+    EXPECT_TRUE(wait_for_screen(after));
+    ASSERT_TRUE(vt::key("ctrl+z"));
+    EXPECT_TRUE(wait_for_screen(before));
+    ASSERT_TRUE(vt::key("ctrl+shift+z"));
+    EXPECT_TRUE(wait_for_screen(after));
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+TEST_F(Pixodraw, HundredFiftyStampsThenHundredUndosGiveTheFiftieth)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(50, 60);
+    click_at(960, 60);  // size 5
+    ASSERT_TRUE(vt::wait_for_color(905, 170, WHITE));
+    // Stamps n = 0..149 on a grid, none over another, a row of 15 per xdotool run.
+    auto stamps = [&](int first, int last) {
+        for (int row = first; row <= last; row += 15)
+        {
+            std::vector<std::string> arguments;
+            for (int n = row; n <= last && n < row + 15; n++)
+                arguments.insert(arguments.end(), {"mousemove", std::to_string(220 + 40 * (n % 15)),
+                                                   std::to_string(210 + 50 * (n / 15)), "click", "1"});
+            ASSERT_TRUE(vt::xdotool(arguments));
+        }
+        ASSERT_TRUE(vt::wait_for_color(225 + 40 * (last % 15), 215 + 50 * (last / 15), BLACK));
+    };
+    ASSERT_NO_FATAL_FAILURE(stamps(0, 49));
+    const std::vector<uint32_t> fiftieth = screen();
+    ASSERT_NO_FATAL_FAILURE(stamps(50, 149));
+    ASSERT_TRUE(vt::xdotool({"key", "--repeat", "100", "--delay", "10", "ctrl+z"}));
+    EXPECT_TRUE(wait_for_screen(fiftieth));
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
 TEST_F(Pixodraw, PaletteColourDiscAndEraser)
 {
     ASSERT_NO_FATAL_FAILURE(start_blank());
@@ -201,8 +359,8 @@ TEST_F(Pixodraw, PaletteColourDiscAndEraser)
     ASSERT_EQ(disc.size(), 121u);
     EXPECT_EQ(std::count_if(disc.begin(), disc.end(),
                             [&](uint32_t c) { return (c & RGB) == (picked & RGB); }),
-              89);
-    EXPECT_EQ(disc[(300 - 295 + 2) * 11 + (300 - 295 + 3)] & RGB, WHITE & RGB);
+              97);
+    EXPECT_EQ(disc[(300 - 295 + 2) * 11 + (300 - 295 + 3)] & RGB, picked & RGB);
     click_at(50, 60);   // square brush: colour back to black
     click_at(500, 300);
     ASSERT_TRUE(vt::wait_for_color(505, 305, BLACK));

@@ -1,4 +1,6 @@
 // The key and click responses, called as the main loop calls them.
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "canvas_util.h"
@@ -50,5 +52,61 @@ TEST(Responses, LeftPressOnTheExitButtonEndsTheLoop)
     EXPECT_EQ(set_mouse_response(VOLLO_RELEASED, 0, &state), VOLLO_CONTINUE);
     EXPECT_EQ(state.button_down, 0);
     EXPECT_TRUE(canvas.guards_intact());
+}
+}  // namespace
+
+namespace
+{
+// Ctrl+Z undoes and Ctrl+Y or Ctrl+Shift+Z redo, on the key press, with either Control
+// and either Shift; other keys and releases do nothing.
+TEST(Responses, UndoAndRedoKeys)
+{
+    GuardedCanvas canvas(PAINT_WIDTH, PAINT_HEIGHT, PAINT_WHITE);
+    paint_state state{canvas.pixelarray, nullptr, 0, PAINT_BLACK};
+    tool_state square = {5, 5, 5, 1, 1};
+    enum Effect
+    {
+        NOTHING,
+        UNDO,
+        REDO
+    };
+    struct Case
+    {
+        std::vector<int32_t> held;
+        vollo_event_state event;
+        int32_t key;
+        Effect effect;
+    } cases[] = {
+        {{PAINT_KEY_LCONTROL}, VOLLO_PRESSED, PAINT_KEY_Z, UNDO},
+        {{PAINT_KEY_RCONTROL}, VOLLO_PRESSED, PAINT_KEY_Z, UNDO},
+        {{PAINT_KEY_LCONTROL}, VOLLO_PRESSED, PAINT_KEY_Y, REDO},
+        {{PAINT_KEY_LCONTROL, PAINT_KEY_LSHIFT}, VOLLO_PRESSED, PAINT_KEY_Z, REDO},
+        {{PAINT_KEY_RCONTROL, PAINT_KEY_RSHIFT}, VOLLO_PRESSED, PAINT_KEY_Z, REDO},
+        {{PAINT_KEY_LCONTROL}, VOLLO_RELEASED, PAINT_KEY_Z, NOTHING},
+        {{}, VOLLO_PRESSED, PAINT_KEY_Z, NOTHING},
+        {{PAINT_KEY_LSHIFT}, VOLLO_PRESSED, PAINT_KEY_Y, NOTHING},
+        {{PAINT_KEY_LCONTROL}, VOLLO_PRESSED, PAINT_KEY_Y - 1, NOTHING},
+    };
+    for (const Case &c : cases)
+    {
+        canvas.fill_all(PAINT_WHITE);
+        state.history = paint_history{};
+        stroke_release(&state, &square, vollo_position{400, 400});
+        ASSERT_EQ(canvas.count(PAINT_BLACK), 36);
+        const bool undo_first = c.effect == REDO;
+        if (undo_first)
+        {
+            ASSERT_TRUE(history_undo(&state.history, canvas.pixelarray));
+        }
+        const uint64_t changes = state.changes;
+        for (int32_t key : c.held)
+            gl_keyboard[key] = 1;
+        EXPECT_EQ(set_key_response(c.event, c.key, &state), VOLLO_CONTINUE);
+        for (int32_t key : c.held)
+            gl_keyboard[key] = 0;
+        const int black = c.effect == UNDO ? 0 : c.effect == REDO ? 36 : undo_first ? 0 : 36;
+        EXPECT_EQ(canvas.count(PAINT_BLACK), black) << "key " << c.key << " event " << c.event;
+        EXPECT_EQ(state.changes, changes + (c.effect == NOTHING ? 0 : 1));
+    }
 }
 }  // namespace

@@ -55,6 +55,8 @@ void click_size(vollo_position position, vollo_event_state event, int32_t button
         size.tool = 1;
         state->color = PAINT_BLACK;
     }
+    if (stamp && size.tool >= 1 && size.tool <= 3)
+        state->changes++;
     if (stamp && size.tool == 1)
         puxsquare(state->canvas, state->color, position, &size);
     continue_click_size1(position, &size, event, button);

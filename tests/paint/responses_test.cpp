@@ -23,7 +23,7 @@ TEST(Responses, EscapePressEndsEverythingElseContinues)
 TEST(Responses, LeftPressOnTheExitButtonEndsTheLoop)
 {
     GuardedCanvas canvas(PAINT_WIDTH, PAINT_HEIGHT, 0);
-    paint_state state{canvas.pixelarray, nullptr, 0, 0xFF00FF00u};
+    paint_state state{canvas.pixelarray, nullptr, 0, 0xFF00FF00u, 0, 0};
     struct Case
     {
         int32_t x, y, button;

@@ -16,7 +16,7 @@ const uint32_t RED = 0xFF0000FFu;
 struct Tools : ::testing::Test
 {
     GuardedCanvas canvas{PAINT_WIDTH, PAINT_HEIGHT, BACKGROUND};
-    paint_state state{canvas.pixelarray, nullptr, 0, PAINT_BLACK};
+    paint_state state{canvas.pixelarray, nullptr, 0, PAINT_BLACK, 0, 0};
 
     void press(int32_t x, int32_t y, int32_t button = 0)
     {
@@ -195,7 +195,7 @@ TEST_F(Tools, SizeBarStopsAtX1019)
 TEST(SizeBar, PrintCurserArithmetic)
 {
     GuardedCanvas canvas(PAINT_WIDTH, PAINT_HEIGHT, 0);
-    paint_state state{canvas.pixelarray, nullptr, 0, 0};
+    paint_state state{canvas.pixelarray, nullptr, 0, 0, 0, 0};
     struct Case
     {
         int32_t count;
@@ -364,7 +364,7 @@ TEST_F(Tools, StampsAreClippedAtTheBottomEdge)
 TEST_F(Tools, SmallLoadedCanvasIsNeverOverrun)
 {
     GuardedCanvas small(300, 250, BACKGROUND);
-    paint_state small_state{small.pixelarray, nullptr, 0, PAINT_BLACK};
+    paint_state small_state{small.pixelarray, nullptr, 0, PAINT_BLACK, 0, 0};
     auto small_click = [&](int32_t x, int32_t y, vollo_event_state event) {
         click_pos(vollo_position{x, y}, event, 0, &small_state);
     };

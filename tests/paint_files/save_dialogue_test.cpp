@@ -38,7 +38,7 @@ std::string drain(int fd)
 Outcome run_dialogue(const TempDir &folder, const std::string &input, bool close_input = false)
 {
     // Made before the fork: the child touches nothing of SFML, only the pixels.
-    paint_state state = {pattern_canvas(4, 3), nullptr, 0, 0xFF000000u};
+    paint_state state = {pattern_canvas(4, 3), nullptr, 0, 0xFF000000u, 0, 0};
     int in[2], out[2], err[2];
     if (state.canvas == nullptr || pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0)
         return {};
@@ -160,7 +160,7 @@ TEST(SaveDialogue, FailedSaveIsReportedAndTheNameAskedAgain)
 
 TEST(SaveDialogue, NoCanvasAsksNothing)
 {
-    paint_state state = {nullptr, nullptr, 0, 0};
+    paint_state state = {nullptr, nullptr, 0, 0, 0, 0};
     save_file(&state);
     save_file(nullptr);
 }

@@ -627,6 +627,9 @@ TEST_F(Pixodraw, OptionsHelpVersionAndUnknown)
         {{"--bogus"}, 2, "", "pixodraw: unknown option '--bogus'[^\n]*\n"},
         {{"-x", "picture.bmp"}, 2, "", "pixodraw: unknown option '-x'[^\n]*\n"},
         {{"picture.bmp", "--nope"}, 2, "", "pixodraw: unknown option '--nope'[^\n]*\n"},
+        // After "--", and "-" alone, are picture names (here missing ones).
+        {{"--", "-x.bmp"}, 1, "", "pixodraw: cannot load the picture -x\\.bmp: No such file[^\n]*\n"},
+        {{"-"}, 1, "", "pixodraw: cannot load the picture -: No such file[^\n]*\n"},
     };
     // Without a display: none of them opens a window.
     const std::vector<std::string> base = {"env", "-u", "DISPLAY", PIXODRAW_BINARY};

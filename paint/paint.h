@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <deque>
 #include <vector>
+#include <ctime>
+
+#include <sys/types.h>
 
 #include "vollo.h"
 
@@ -76,6 +79,7 @@ typedef struct paint_state
     paint_history history{};
     int32_t present_ticks = 0;     // ticks that still present the canvas whatever happens
     int32_t idle_ticks = 0;        // ticks since the last present
+    uint64_t saved_changes = 0;    // `changes` when the canvas was last saved whole
 } paint_state;
 
 // ---------------------------------------------------------------------------
@@ -123,6 +127,21 @@ bool write_image(const uint32_t *pixels, int fd, const bmp_header *header);
 // umask, or truncated). True when every byte reached the file; otherwise false with errno
 // telling why, and a file that this call created is removed again.
 bool save_bmp(const vollo_pixelarray *canvas, const char *path);
+// Every write of the BMP writer goes through this pointer (write(2) unless a test
+// points it at a writer that fails part-way).
+extern ssize_t (*bmp_write)(int fd, const void *bytes, size_t count);
+// Writes the canvas to a temporary file in the folder of `path` (the target of a
+// symbolic link), syncs it and renames it over `path`: an existing file is either
+// replaced whole, its permissions and owner kept, or left untouched. With `replace`
+// false an existing path is never replaced (false, EEXIST). An existing path that is
+// not a regular file (a device, a pipe) is written in place by save_bmp. False with
+// errno telling why; the temporary file is then removed.
+bool save_bmp_safely(const vollo_pixelarray *canvas, const char *path, bool replace);
+// Saves the canvas safely, without replacing anything, as
+// `folder`/pixodraw-YYYYMMDD-HHMMSS.bmp for the local time `when`, or with the first
+// free suffix -2, -3, ... The path saved to, newly allocated (release with free);
+// null with errno telling why.
+char *save_bmp_numbered(const vollo_pixelarray *canvas, const char *folder, time_t when);
 
 // Reads a BMP file of any kind the library reads (vollo_load_bmp) into a new pixel array
 // owned by the caller (vollo_delete_clipable); every pixel is opaque, transparent ones
@@ -166,10 +185,35 @@ void my_putstr(const char *s);
 int32_t my_strcmp(const char *a, const char *b);
 // Appends src to dst, which must have room; returns dst.
 char *my_strcat(char *dst, const char *src);
+// How the save dialogue ended.
+typedef enum save_outcome
+{
+    SAVE_DONE,        // the canvas was saved
+    SAVE_DECLINED,    // the answer was not yes (or there was no canvas)
+    SAVE_UNANSWERED   // the input ended (or failed) before a save succeeded
+} save_outcome;
+
 // Asks on the terminal whether to save and under which name (".bmp" is appended), then
-// saves the canvas. A failed save prints the path and the reason on standard error and
+// saves the canvas safely (save_bmp_safely) and prints "pixodraw: saved PATH" on
+// standard error. A failed save prints the path and the reason on standard error and
 // asks for the name again; end of input at either question ends without saving.
-void save_file(paint_state *state);
+save_outcome save_file(paint_state *state);
+// Ctrl+S: saves the canvas as a numbered file in the working directory
+// (save_bmp_numbered) and says where, or why not, on standard error. True when saved.
+bool save_now(paint_state *state);
+// Keeps a canvas that would otherwise be lost: saves it as a numbered file in the
+// working directory, else in $HOME, else in $TMPDIR (or /tmp), and says where on
+// standard error. False, after saying why on standard error, when no folder took it.
+bool save_recovery(paint_state *state);
+// After the window closed: the save dialogue, then a recovery file when the canvas
+// changed since its last save and the dialogue ended without an answer. The exit
+// status: 0, or 1 when the drawing could be neither saved nor kept.
+int end_session(paint_state *state);
+// Handles --help, -h, --version and unknown options (usage on standard output, or an
+// error on standard error). -1 when the program goes on, else the exit status (0 or
+// 2). *operand_count receives the number of arguments that are not options (after a
+// "--", all are), *picture the first of them (null when none).
+int read_command_line(int argc, char **argv, const char **picture, int *operand_count);
 
 // ---------------------------------------------------------------------------
 // Interface, tools and clicks
@@ -181,6 +225,9 @@ void save_file(paint_state *state);
 #define PAINT_WHITE 0xFFFFFFFFu
 #define PAINT_BLACK 0xFF000000u
 #define PAINT_KEY_ESCAPE 36
+#define PAINT_KEY_S 18           // SFML key codes, as the library passes them
+#define PAINT_KEY_LEFT_CONTROL 37
+#define PAINT_KEY_RIGHT_CONTROL 41
 #define PAINT_LEFT_BUTTON 0
 #define PAINT_STEP 5             // pixels per size step
 #define PAINT_MAX_LEVEL 30       // size steps: 0 to 30, so sizes 0 to 150
@@ -253,8 +300,9 @@ void exit_win1(paint_state *state);
 void copy_picture(paint_state *state, vollo_pixelarray *picture, int32_t left, int32_t top,
                   int32_t width, int32_t height);
 // Loads an interface picture ("degrade.bmp", "potdepeinture.bmp"), looked for in ./img/,
-// then in the img folder beside the executable, the source tree and the install prefix.
-// Null when none of them can be loaded.
+// then in the img folder beside the executable, the source tree and the install prefix
+// (only in $PIXODRAW_IMG_DIR when that is set). Null, after one warning line on standard
+// error, when none of them can be loaded.
 vollo_pixelarray *load_interface_picture(const char *name);
 
 // Responses handed to the library's main loop; `data` is the paint_state.

@@ -1,12 +1,20 @@
 // The key and click responses and the main function handed to the library's main loop.
 #include "paint.h"
 
+static bool control_held()
+{
+    const uint8_t *keys = vollo_get_keyboard();
+    return keys[PAINT_KEY_LEFT_CONTROL] || keys[PAINT_KEY_RIGHT_CONTROL];
+}
+
 vollo_response set_key_response(vollo_event_state event, int32_t key, void *data)
 {
     if (key == PAINT_KEY_ESCAPE && event == VOLLO_PRESSED)
         return 2;
     if (data != nullptr)
         history_key(static_cast<paint_state *>(data), event, key);
+    if (key == PAINT_KEY_S && event == VOLLO_PRESSED && data != nullptr && control_held())
+        save_now(static_cast<paint_state *>(data));
     return VOLLO_CONTINUE;
 }
 

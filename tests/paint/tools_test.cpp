@@ -196,7 +196,7 @@ TEST_F(Tools, SizeBarStopsAtX1019)
 TEST(SizeBar, PrintCurserArithmetic)
 {
     GuardedCanvas canvas(PAINT_WIDTH, PAINT_HEIGHT, 0);
-    paint_state state{canvas.pixelarray, nullptr, 0, 0};
+    paint_state state{canvas.pixelarray, nullptr, 0, 0, 0, 0};
     struct Case
     {
         int32_t count;

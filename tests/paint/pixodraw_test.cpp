@@ -801,7 +801,7 @@ TEST_F(Pixodraw, OptionsHelpVersionAndUnknown)
         const char *output;  // a regular expression for the whole standard output
         const char *errors;  // the same for standard error
     } cases[] = {
-        {{"--help"}, 0, "Usage: pixodraw \\[PICTURE\\.bmp\\][^]*Escape[^]*Ctrl\\+Z[^]*Ctrl\\+Y[^]*"
+        {{"--help"}, 0, "Usage: pixodraw \\[PICTURE\\][^]*Escape[^]*Ctrl\\+Z[^]*Ctrl\\+Y[^]*"
                         "Ctrl\\+S[^]*pixodraw-YYYYMMDD-HHMMSS\\.bmp[^]*", ""},
         {{"--version"}, 0, "pixodraw [0-9]+\\.[0-9]+\\.[0-9]+\n", ""},
         {{"--bogus"}, 2, "", "pixodraw: unknown option '--bogus'[^\n]*\n"},

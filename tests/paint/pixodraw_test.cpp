@@ -181,11 +181,6 @@ struct Pixodraw : vt::XvfbTest
         EXPECT_EQ(program->exit_code(), 0) << program->errors();
         EXPECT_EQ(program->errors().find("vertical sync"), std::string::npos) << program->errors();
     }
-    // The whole window as the screen shows it.
-    std::vector<uint32_t> screen()
-    {
-        return vt::read_region(0, 0, PAINT_WIDTH, PAINT_HEIGHT);
-    }
     // Pixels where the file, read by Pillow, differs from the screen.
     int differences(const std::string &bmp, const std::vector<uint32_t> &shown)
     {

@@ -167,6 +167,16 @@ vollo_window *vollo_start(uint32_t width, uint32_t height, bool fullscreen, cons
 vollo_window *vollo_start_style(uint32_t width, uint32_t height, uint32_t style, const char *title);
 // Closes the window and releases its record. Responses and input state are kept.
 void vollo_stop(vollo_window *window);
+// Changes the title bar's text and keeps `title`'s pointer in the record (null: no text).
+void vollo_set_title(vollo_window *window, const char *title);
+// Resizes the window; width and height of the record and the one-pixel-per-pixel view follow
+// at once (the resize response still comes from the loop). False, changing nothing, for a
+// null window or a side of 0 or above 65535.
+bool vollo_set_size(vollo_window *window, uint32_t width, uint32_t height);
+// Switches waiting for the screen's refresh at each vollo_display on or off.
+void vollo_set_vertical_sync(vollo_window *window, bool enabled);
+// Shows or hides the mouse pointer while it is over the window.
+void vollo_show_cursor(vollo_window *window, bool visible);
 
 // ---------------------------------------------------------------------------
 // 3. Main loop and responses
@@ -207,6 +217,21 @@ const vollo_context *vollo_get_context(void);
 // (window may be null) before each; returns the first response result other than
 // VOLLO_CONTINUE, or 1 when the window is closed.
 vollo_response vollo_loop(vollo_window *window, uint8_t frequency, void *data);
+
+// Time, for movement that does not depend on the frame rate. A frame late by several
+// periods is caught up in a burst: the frames it owes run back to back, the first with a
+// long frame time and the others with almost none. Moving by speed * vollo_get_frame_time()
+// keeps the overall pace right through a burst; to avoid a jump after a long stall (a
+// dragged window, a busy machine) clamp the value first, e.g. to 0.05 seconds.
+
+// Seconds since the first vollo_loop of the program began; 0 before it.
+double vollo_get_time(void);
+// Seconds between the starts of the latest two frames (the first frame of a loop: since
+// the loop began); 0 before the first frame.
+double vollo_get_frame_time(void);
+// Frames a second, counted over the latest complete window of at least one second of
+// vollo_loop; 0 until the first second has run.
+double vollo_get_fps(void);
 
 // ---------------------------------------------------------------------------
 // 4. Input state (kept up to date by vollo_loop; zero at start)

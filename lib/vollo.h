@@ -6,6 +6,8 @@
 //   3. main loop and responses           8. tracked allocator
 //   4. input state                       9. INI store (handle API)
 //   5. clipables, blit, fill, display   10. the Vollo function-pointer namespace
+//                                       11. text
+//                                       12. shapes
 //
 // Records are plain structures that programs may read directly; functions take
 // them by pointer. Colours are 32-bit values with red in bits 0-7, green in
@@ -51,6 +53,147 @@ typedef enum vollo_event_state
 #define VOLLO_JOYSTICK_COUNT 8
 #define VOLLO_JOYSTICK_BUTTON_COUNT 32
 #define VOLLO_JOYSTICK_AXIS_COUNT 8
+
+// Key codes: the `key` of the key response and the indexes of vollo_get_keyboard
+// (the numbering of sf::Keyboard::Key). A key SFML does not identify arrives at the
+// key response as VOLLO_KEY_UNKNOWN (-1) and leaves the keyboard state untouched.
+#define VOLLO_KEY_UNKNOWN (-1)
+#define VOLLO_KEY_A 0
+#define VOLLO_KEY_B 1
+#define VOLLO_KEY_C 2
+#define VOLLO_KEY_D 3
+#define VOLLO_KEY_E 4
+#define VOLLO_KEY_F 5
+#define VOLLO_KEY_G 6
+#define VOLLO_KEY_H 7
+#define VOLLO_KEY_I 8
+#define VOLLO_KEY_J 9
+#define VOLLO_KEY_K 10
+#define VOLLO_KEY_L 11
+#define VOLLO_KEY_M 12
+#define VOLLO_KEY_N 13
+#define VOLLO_KEY_O 14
+#define VOLLO_KEY_P 15
+#define VOLLO_KEY_Q 16
+#define VOLLO_KEY_R 17
+#define VOLLO_KEY_S 18
+#define VOLLO_KEY_T 19
+#define VOLLO_KEY_U 20
+#define VOLLO_KEY_V 21
+#define VOLLO_KEY_W 22
+#define VOLLO_KEY_X 23
+#define VOLLO_KEY_Y 24
+#define VOLLO_KEY_Z 25
+#define VOLLO_KEY_0 26  // digits of the main keyboard
+#define VOLLO_KEY_1 27
+#define VOLLO_KEY_2 28
+#define VOLLO_KEY_3 29
+#define VOLLO_KEY_4 30
+#define VOLLO_KEY_5 31
+#define VOLLO_KEY_6 32
+#define VOLLO_KEY_7 33
+#define VOLLO_KEY_8 34
+#define VOLLO_KEY_9 35
+#define VOLLO_KEY_ESCAPE 36
+#define VOLLO_KEY_LEFT_CONTROL 37
+#define VOLLO_KEY_LEFT_SHIFT 38
+#define VOLLO_KEY_LEFT_ALT 39
+#define VOLLO_KEY_LEFT_SYSTEM 40   // the "Windows" key
+#define VOLLO_KEY_RIGHT_CONTROL 41
+#define VOLLO_KEY_RIGHT_SHIFT 42
+#define VOLLO_KEY_RIGHT_ALT 43
+#define VOLLO_KEY_RIGHT_SYSTEM 44
+#define VOLLO_KEY_MENU 45
+#define VOLLO_KEY_LEFT_BRACKET 46  // [
+#define VOLLO_KEY_RIGHT_BRACKET 47 // ]
+#define VOLLO_KEY_SEMICOLON 48
+#define VOLLO_KEY_COMMA 49
+#define VOLLO_KEY_PERIOD 50
+#define VOLLO_KEY_QUOTE 51
+#define VOLLO_KEY_SLASH 52
+#define VOLLO_KEY_BACKSLASH 53
+#define VOLLO_KEY_TILDE 54
+#define VOLLO_KEY_EQUAL 55
+#define VOLLO_KEY_HYPHEN 56
+#define VOLLO_KEY_SPACE 57
+#define VOLLO_KEY_ENTER 58
+#define VOLLO_KEY_BACKSPACE 59
+#define VOLLO_KEY_TAB 60
+#define VOLLO_KEY_PAGE_UP 61
+#define VOLLO_KEY_PAGE_DOWN 62
+#define VOLLO_KEY_END 63
+#define VOLLO_KEY_HOME 64
+#define VOLLO_KEY_INSERT 65
+#define VOLLO_KEY_DELETE 66
+#define VOLLO_KEY_ADD 67       // + of the numeric keypad
+#define VOLLO_KEY_SUBTRACT 68
+#define VOLLO_KEY_MULTIPLY 69
+#define VOLLO_KEY_DIVIDE 70
+#define VOLLO_KEY_LEFT 71      // arrows
+#define VOLLO_KEY_RIGHT 72
+#define VOLLO_KEY_UP 73
+#define VOLLO_KEY_DOWN 74
+#define VOLLO_KEY_NUMPAD_0 75  // digits of the numeric keypad
+#define VOLLO_KEY_NUMPAD_1 76
+#define VOLLO_KEY_NUMPAD_2 77
+#define VOLLO_KEY_NUMPAD_3 78
+#define VOLLO_KEY_NUMPAD_4 79
+#define VOLLO_KEY_NUMPAD_5 80
+#define VOLLO_KEY_NUMPAD_6 81
+#define VOLLO_KEY_NUMPAD_7 82
+#define VOLLO_KEY_NUMPAD_8 83
+#define VOLLO_KEY_NUMPAD_9 84
+#define VOLLO_KEY_F1 85
+#define VOLLO_KEY_F2 86
+#define VOLLO_KEY_F3 87
+#define VOLLO_KEY_F4 88
+#define VOLLO_KEY_F5 89
+#define VOLLO_KEY_F6 90
+#define VOLLO_KEY_F7 91
+#define VOLLO_KEY_F8 92
+#define VOLLO_KEY_F9 93
+#define VOLLO_KEY_F10 94
+#define VOLLO_KEY_F11 95
+#define VOLLO_KEY_F12 96
+#define VOLLO_KEY_F13 97
+#define VOLLO_KEY_F14 98
+#define VOLLO_KEY_F15 99
+#define VOLLO_KEY_PAUSE 100
+
+// Mouse buttons: the `button` of the click response and the indexes of vollo_get_mouse_button.
+#define VOLLO_MOUSE_LEFT 0
+#define VOLLO_MOUSE_RIGHT 1
+#define VOLLO_MOUSE_MIDDLE 2
+#define VOLLO_MOUSE_EXTRA_1 3
+#define VOLLO_MOUSE_EXTRA_2 4
+
+// Colours from channels 0..255 (each taken modulo 256), and the channels of a colour.
+#define VOLLO_RGBA(r, g, b, a)                                                                 \
+    ((uint32_t)((uint32_t)(r) & 0xFFu) | ((uint32_t)(g) & 0xFFu) << 8 | ((uint32_t)(b) & 0xFFu) << 16 | \
+     ((uint32_t)(a) & 0xFFu) << 24)
+#define VOLLO_RGB(r, g, b) VOLLO_RGBA(r, g, b, 255)
+#define VOLLO_RED_OF(color) ((uint32_t)(color) & 0xFFu)
+#define VOLLO_GREEN_OF(color) (((uint32_t)(color) >> 8) & 0xFFu)
+#define VOLLO_BLUE_OF(color) (((uint32_t)(color) >> 16) & 0xFFu)
+#define VOLLO_ALPHA_OF(color) ((uint32_t)(color) >> 24)
+
+// Named opaque colours, and the fully transparent one.
+#define VOLLO_WHITE VOLLO_RGB(255, 255, 255)
+#define VOLLO_BLACK VOLLO_RGB(0, 0, 0)
+#define VOLLO_RED VOLLO_RGB(255, 0, 0)
+#define VOLLO_GREEN VOLLO_RGB(0, 255, 0)
+#define VOLLO_BLUE VOLLO_RGB(0, 0, 255)
+#define VOLLO_YELLOW VOLLO_RGB(255, 255, 0)
+#define VOLLO_CYAN VOLLO_RGB(0, 255, 255)
+#define VOLLO_MAGENTA VOLLO_RGB(255, 0, 255)
+#define VOLLO_ORANGE VOLLO_RGB(255, 165, 0)
+#define VOLLO_PURPLE VOLLO_RGB(128, 0, 128)
+#define VOLLO_BROWN VOLLO_RGB(139, 69, 19)
+#define VOLLO_PINK VOLLO_RGB(255, 105, 180)  // the colour of a new pixel array
+#define VOLLO_GRAY VOLLO_RGB(128, 128, 128)
+#define VOLLO_LIGHT_GRAY VOLLO_RGB(192, 192, 192)
+#define VOLLO_DARK_GRAY VOLLO_RGB(64, 64, 64)
+#define VOLLO_TRANSPARENT VOLLO_RGBA(0, 0, 0, 0)
 
 // A point in pixels: origin top-left, x to the right, y downwards.
 typedef struct vollo_position
@@ -243,6 +386,9 @@ const vollo_position *vollo_get_mouse_position(void);
 const uint8_t *vollo_get_mouse_button(void);
 // VOLLO_KEY_COUNT flags, indexed by sf::Keyboard::Key: 1 while down.
 const uint8_t *vollo_get_keyboard(void);
+// English name of a key code ("A", "7", "Escape", "Left", "Numpad 7", "F1"); "Unknown"
+// for VOLLO_KEY_UNKNOWN and any value outside 0..VOLLO_KEY_COUNT-1. Static text.
+const char *vollo_key_name(int32_t key);
 // 256 flags: button b of joystick j at j * 32 + b, 1 while down.
 const uint8_t *vollo_get_joy_button(void);
 // 64 positions: axis a of joystick j at j * 8 + a.
@@ -486,5 +632,78 @@ extern const char *EraseIndex;      // twin of erase_index
 extern const char *EraseScope;      // twin of erase_scope
 extern const int EraseField;        // twin of erase_field
 }  // namespace Vollo
+
+// ---------------------------------------------------------------------------
+// 11. Text
+// ---------------------------------------------------------------------------
+
+// Text is UTF-8; '\n' starts a new line. Text is drawn onto the window, a picture or a
+// pixel array, inside the buffer and (off-screen buffers) inside its clip rectangle,
+// alpha-blended as the shapes of section 12 are. A null buffer or text draws nothing.
+
+// The width and height of a box in pixels.
+typedef struct vollo_size
+{
+    int32_t width;
+    int32_t height;
+} vollo_size;
+
+// Draws text in the built-in font (printable ASCII and Latin-1; any other character,
+// and each byte of malformed UTF-8, as a framed question mark): every glyph is a
+// 5 x 11 cell of font pixels on a 6 x 12 pitch, each font pixel drawn as a scale x scale
+// block of identical pixels, the first cell's top-left at `position`. Scale 0 or below
+// draws nothing.
+void vollo_draw_text(vollo_buffer *buffer, const char *text, vollo_position position, int32_t scale,
+                     uint32_t color);
+// The box vollo_draw_text covers from its position: (6 * longest line in characters - 1)
+// * scale by (12 * lines - 1) * scale; (0, 0) for empty or null text or scale 0 or below.
+// Saturates at INT32_MAX.
+vollo_size vollo_text_size(const char *text, int32_t scale);
+
+// A TrueType or OpenType font read from a file (owned by the caller until vollo_delete_font).
+typedef struct vollo_font vollo_font;
+
+// Reads a font file; null when it cannot be read as a font. The file is read whole.
+vollo_font *vollo_load_font(const char *path);
+// Draws anti-aliased text at `pixel_size` (1..1024; other sizes draw nothing): the top of
+// the first line at position.y, its pen start at position.x, lines one line spacing apart.
+// Coverage blends the colour as an alpha of color's alpha times coverage.
+void vollo_draw_text_font(vollo_buffer *buffer, vollo_font *font, const char *text,
+                          vollo_position position, int32_t pixel_size, uint32_t color);
+// The box from the drawing position to the farthest pixel vollo_draw_text_font can touch,
+// rounded up to whole pixels; (0, 0) for a null font, empty text or a size outside 1..1024.
+vollo_size vollo_text_size_font(vollo_font *font, const char *text, int32_t pixel_size);
+// Releases a font (null: nothing).
+void vollo_delete_font(vollo_font *font);
+
+// ---------------------------------------------------------------------------
+// 12. Shapes
+// ---------------------------------------------------------------------------
+
+// Shapes are drawn the same way on every kind of buffer: a pixel is drawn when its centre
+// (x + 0.5, y + 0.5) lies inside the shape, within the buffer and (off-screen buffers)
+// within its clip rectangle. Positions are pixel corners, as the vertices of
+// vollo_set_polygon are. Any coordinates are safe; sizes of 0 or below draw nothing.
+// Colours blend over what is there, every channel of a pixel array rounded to nearest:
+//   out.rgb = (color.rgb * a + under.rgb * (255 - a)) / 255
+//   out.a   = a + under.a * (255 - a) / 255           (a = the colour's alpha)
+// so alpha 255 replaces and alpha 0 leaves the pixel as it was. The window and pictures
+// blend the same way on the GPU (equal up to rounding). Outlines are one pixel wide:
+// the pixels of the filled shape with a side-neighbour outside it.
+
+// Rectangle of width x height pixels, its top-left pixel at `corner`.
+void vollo_set_rectangle(vollo_buffer *buffer, vollo_position corner, int32_t width, int32_t height,
+                         uint32_t color, bool filled);
+// Circle of `radius` pixels around the point `centre` (a pixel corner): diameter 2 * radius.
+void vollo_set_circle(vollo_buffer *buffer, vollo_position centre, int32_t radius, uint32_t color,
+                      bool filled);
+// Ellipse with horizontal radius radius_x and vertical radius radius_y around `centre`;
+// a centre exactly on its border counts as inside.
+void vollo_set_ellipse(vollo_buffer *buffer, vollo_position centre, int32_t radius_x, int32_t radius_y,
+                       uint32_t color, bool filled);
+// Line between points[0] and points[1] (pixel centres of its two end pixels) `width`
+// pixels thick with round caps: the pixels whose centres lie within width / 2 of the
+// segment. Width 1 gives a solid line at least one pixel thick.
+void vollo_set_line_width(vollo_buffer *buffer, const vollo_position *points, int32_t width, uint32_t color);
 
 #endif

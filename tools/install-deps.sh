@@ -9,6 +9,7 @@ packages=(
   xvfb xauth x11-utils xdotool
   python3 python3-xlib python3-pil imagemagick
   libinih-dev
+  fonts-dejavu-core
   "$@"
 )
 

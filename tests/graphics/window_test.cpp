@@ -4,6 +4,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
+#include <cstdio>
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -510,6 +513,217 @@ TEST_F(Window, ShaderAppliesToPicturesOnlyNotToPixelArrays)
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 16; ++x)
             EXPECT_EQ(b[y * 16 + x], x < 8 ? a[y * 16 + x] : 0xFF00FF00) << x << "," << y;
+}
+
+// Draws the same thing on a picture and on a pixel array over the same pattern.
+void draw_on_both(vollo_picture *picture, vollo_pixelarray *array, const std::function<void(vollo_buffer *)> &draw)
+{
+    array_ptr pattern_array = make_pattern_array(array->width, array->height);
+    std::copy(pattern_array->pixels, pattern_array->pixels + array->width * array->height, array->pixels);
+    vollo_blit(picture, pattern_array.get(), nullptr);
+    draw(picture);
+    draw(array);
+    vollo_draw(picture);
+}
+
+// Shapes and built-in text are cut into whole-pixel runs before the GPU sees them,
+// so a picture gets the pixel array's pixels, blending rounded at most one step
+// apart, clip rectangle included.
+TEST_F(Window, ShapesAndBuiltinTextOnAPictureMatchThePixelArray)
+{
+    const int32_t big = INT32_MAX;
+    const vollo_position thick[2] = {{5, 70}, {90, 8}}, thin[2] = {{-20, 3}, {120, 60}};
+    const std::function<void(vollo_buffer *)> cases[] = {
+        [](vollo_buffer *b) { vollo_set_rectangle(b, {10, 12}, 50, 30, VOLLO_RED, true); },
+        [](vollo_buffer *b) { vollo_set_rectangle(b, {-3, 5}, 70, 60, VOLLO_RGBA(0, 255, 0, 100), false); },
+        [](vollo_buffer *b) { vollo_set_circle(b, {48, 40}, 30, VOLLO_RGBA(0, 0, 255, 128), true); },
+        [](vollo_buffer *b) { vollo_set_circle(b, {48, 40}, 37, VOLLO_YELLOW, false); },
+        [](vollo_buffer *b) { vollo_set_ellipse(b, {50, 41}, 45, 13, VOLLO_RGBA(255, 255, 255, 77), true); },
+        [](vollo_buffer *b) { vollo_set_ellipse(b, {-5, 90}, 60, 70, VOLLO_CYAN, false); },
+        [&](vollo_buffer *b) { vollo_set_line_width(b, thick, 9, VOLLO_RGBA(255, 0, 255, 200)); },
+        [&](vollo_buffer *b) { vollo_set_line_width(b, thin, 1, VOLLO_WHITE); },
+        [&](vollo_buffer *b) { vollo_set_circle(b, {0, 0}, big, VOLLO_RGBA(9, 99, 199, 33), true); },
+        [](vollo_buffer *b) { vollo_draw_text(b, "Score: 42\n\xC3\xA9t\xC3\xA9 \xE2\x82\xAC", {3, 4}, 2, VOLLO_BLACK); },
+        [](vollo_buffer *b) { vollo_draw_text(b, "abc", {40, 60}, 1, VOLLO_RGBA(255, 0, 0, 128)); },
+    };
+    int index = 0;
+    for (const auto &draw : cases)
+    {
+        for (bool clipped : {false, true})
+        {
+            picture_ptr picture(vollo_new_picture(96, 80));
+            array_ptr array(vollo_new_pixelarray(96, 80));
+            ASSERT_TRUE(picture && array);
+            if (clipped)
+                for (vollo_clipable *c : {static_cast<vollo_clipable *>(picture.get()),
+                                          static_cast<vollo_clipable *>(array.get())})
+                    c->clip_x = 20, c->clip_y = 15, c->clip_width = 50, c->clip_height = 40;
+            draw_on_both(picture.get(), array.get(), draw);
+            const std::vector<uint32_t> gpu = picture_pixels(picture.get());
+            int differing = 0;
+            for (int i = 0; i < 96 * 80 && differing < 3; ++i)
+                for (int shift = 0; shift < 32; shift += 8)
+                    if (std::abs(int(gpu[i] >> shift & 0xFF) - int(array->pixels[i] >> shift & 0xFF)) > 1)
+                    {
+                        ADD_FAILURE() << "case " << index << (clipped ? " clipped" : "") << " pixel " << i % 96
+                                      << "," << i / 96 << ": picture " << std::hex << gpu[i] << ", pixel array "
+                                      << array->pixels[i];
+                        ++differing;
+                        break;
+                    }
+            if (differing)
+                return;
+        }
+        ++index;
+    }
+}
+
+// The built-in font on the window, read back from the screen, gives the pixels it
+// gives on a pixel array.
+TEST_F(Window, BuiltinTextOnTheScreenIsTheGlyphBitmaps)
+{
+    const char *text = "Hello, world!\nAa0@\xC3\x84\xC3\xB1\xC3\x9F?";
+    array_ptr array(vollo_new_pixelarray(200, 60));
+    std::fill(array->pixels, array->pixels + 200 * 60, black);
+    vollo_draw_text(array.get(), text, {4, 5}, 2, VOLLO_GREEN);
+    vollo_draw_text(window, text, {304, 105}, 2, VOLLO_GREEN);
+    expect_screen(300, 100, 200, 60, [&](int x, int y) { return array->pixels[(y - 100) * 200 + (x - 300)]; });
+    int drawn = int(std::count(array->pixels, array->pixels + 200 * 60, VOLLO_GREEN));
+    EXPECT_GT(drawn, 500);
+}
+
+const char *const dejavu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+struct font_deleter
+{
+    void operator()(vollo_font *font) const { vollo_delete_font(font); }
+};
+using font_ptr = std::unique_ptr<vollo_font, font_deleter>;
+
+// Box of the pixels unlike `ground` in a width x height block, and how many are
+// neither the ground nor the full text colour (anti-aliased edges).
+struct ink
+{
+    int left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1, partial = 0;
+};
+ink find_ink(const uint32_t *pixels, int width, int height, uint32_t ground, uint32_t full)
+{
+    ink found;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+        {
+            const uint32_t c = rgb(pixels[y * width + x]);
+            if (c == rgb(ground))
+                continue;
+            found.left = std::min(found.left, x), found.top = std::min(found.top, y);
+            found.right = std::max(found.right, x + 1), found.bottom = std::max(found.bottom, y + 1);
+            found.partial += c != rgb(full);
+        }
+    return found;
+}
+
+// Text in a font file draws visible anti-aliased glyphs on all three buffers, its
+// farthest ink within a pixel of the box vollo_text_size_font gives, nothing
+// before the position and nothing outside a picture's clip rectangle.
+TEST_F(Window, FontFileTextIsAntiAliasedAndFitsItsBox)
+{
+    font_ptr font(vollo_load_font(dejavu));
+    ASSERT_NE(font, nullptr) << "install fonts-dejavu-core";
+    const char *text = "Hello, W\xC3\xB6rld\nline two";
+    const vollo_size size = vollo_text_size_font(font.get(), text, 32);
+    ASSERT_GT(size.width, 150);
+    ASSERT_GT(size.height, 60);
+    const vollo_position at = {20, 30};
+    const int width = 400, height = 150;
+    auto check = [&](const std::vector<uint32_t> &pixels, const char *where) {
+        const ink found = find_ink(pixels.data(), width, height, black, VOLLO_WHITE);
+        EXPECT_GE(found.left, at.x - 1) << where;
+        EXPECT_GE(found.top, at.y) << where;
+        EXPECT_NEAR(found.right, at.x + size.width, 1) << where;
+        EXPECT_NEAR(found.bottom, at.y + size.height, 1) << where;
+        EXPECT_GT(found.partial, 100) << where << ": no anti-aliased edges";
+    };
+
+    vollo_draw_text_font(window, font.get(), text, {at.x + 300, at.y + 200}, 32, VOLLO_WHITE);
+    vollo_display(window);
+    std::vector<uint32_t> screen;
+    ASSERT_TRUE(vollo_test::wait_until([&] {
+        screen = vollo_test::read_region(300, 200, width, height);
+        return screen.size() == size_t(width) * height &&
+               std::any_of(screen.begin(), screen.end(), [](uint32_t c) { return rgb(c) == 0xFFFFFF; });
+    }));
+    check(screen, "window");
+
+    picture_ptr picture(vollo_new_picture(width, height));
+    vollo_fill(picture.get(), black);
+    vollo_draw_text_font(picture.get(), font.get(), text, at, 32, VOLLO_WHITE);
+    vollo_draw(picture.get());
+    check(picture_pixels(picture.get()), "picture");
+
+    array_ptr array(vollo_new_pixelarray(width, height));
+    std::fill(array->pixels, array->pixels + width * height, black);
+    vollo_draw_text_font(array.get(), font.get(), text, at, 32, VOLLO_WHITE);
+    check(std::vector<uint32_t>(array->pixels, array->pixels + width * height), "pixel array");
+
+    // Half-transparent text blends: no pixel gets brighter than half white.
+    std::fill(array->pixels, array->pixels + width * height, black);
+    vollo_draw_text_font(array.get(), font.get(), text, at, 32, VOLLO_RGBA(255, 255, 255, 128));
+    EXPECT_LE(*std::max_element(array->pixels, array->pixels + width * height), 0xFF808080u);
+    EXPECT_GE(*std::max_element(array->pixels, array->pixels + width * height), 0xFF7F7F7Fu);
+
+    // Clip rectangles hold on a picture and on a pixel array.
+    for (vollo_clipable *clipable : {static_cast<vollo_clipable *>(picture.get()),
+                                     static_cast<vollo_clipable *>(array.get())})
+    {
+        vollo_fill(clipable, black);  // the whole buffer, before the clip rectangle shrinks
+        clipable->clip_x = 60, clipable->clip_y = 40, clipable->clip_width = 50, clipable->clip_height = 20;
+        vollo_draw_text_font(clipable, font.get(), text, at, 32, VOLLO_WHITE);
+        vollo_draw(picture.get());
+        const std::vector<uint32_t> pixels = clipable == array.get()
+                                                 ? std::vector<uint32_t>(array->pixels, array->pixels + width * height)
+                                                 : picture_pixels(picture.get());
+        const ink found = find_ink(pixels.data(), width, height, black, VOLLO_WHITE);
+        EXPECT_GE(found.left, 60);
+        EXPECT_GE(found.top, 40);
+        EXPECT_LE(found.right, 110);
+        EXPECT_LE(found.bottom, 60);
+        EXPECT_GT(found.right, 60) << "nothing drawn inside the clip rectangle";
+    }
+}
+
+TEST_F(Window, FontLoadingFailsWithNullAndEmptyCallsDrawNothing)
+{
+    char folder[] = "/tmp/vollo-font-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string not_a_font = std::string(folder) + "/notes.ttf", empty = std::string(folder) + "/empty.ttf";
+    FILE *file = std::fopen(not_a_font.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fputs("this is not a font\n", file);
+    ASSERT_EQ(std::fclose(file), 0);
+    file = std::fopen(empty.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fclose(file), 0);
+    for (const char *path : {(const char *)nullptr, "/nonexistent/font.ttf", (const char *)folder,
+                             not_a_font.c_str(), empty.c_str()})
+        EXPECT_EQ(vollo_load_font(path), nullptr) << (path ? path : "null");
+    unlink(not_a_font.c_str());
+    unlink(empty.c_str());
+    rmdir(folder);
+    vollo_delete_font(nullptr);
+
+    font_ptr font(vollo_load_font(dejavu));
+    ASSERT_NE(font, nullptr);
+    array_ptr array(vollo_new_pixelarray(40, 40));
+    for (int32_t size : {0, -5, 1025})
+    {
+        vollo_draw_text_font(array.get(), font.get(), "A", {0, 0}, size, VOLLO_WHITE);
+        EXPECT_EQ(vollo_text_size_font(font.get(), "A", size).width, 0) << size;
+    }
+    vollo_draw_text_font(array.get(), font.get(), "", {0, 0}, 12, VOLLO_WHITE);
+    vollo_draw_text_font(array.get(), nullptr, "A", {0, 0}, 12, VOLLO_WHITE);
+    vollo_draw_text_font(array.get(), font.get(), "A", {INT32_MIN, INT32_MAX}, 1024, VOLLO_WHITE);
+    for (int i = 0; i < 40 * 40; ++i)
+        ASSERT_EQ(array->pixels[i], initial) << i;
 }
 
 }  // namespace

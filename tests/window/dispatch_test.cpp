@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <set>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -245,7 +246,7 @@ TEST_F(Dispatch, KeysUpdateTheKeyboardOnlyWithAResponseAndInRange)
 
     // Codes outside 0..100 reach the response but never index the table.
     Snapshot before;
-    for (int code : {-1, 101, 127, -2, -128, 1000, -70000})
+    for (int code : {VOLLO_KEY_UNKNOWN, 101, 127, -2, -128, 1000, -70000})
         send(key_event(true, code));
     EXPECT_TRUE(Snapshot() == before);
     EXPECT_EQ(calls, (std::vector<std::string>{"key 0 36 down=1", "key 1 36 down=0", "key 0 100 down=-1",
@@ -561,6 +562,101 @@ TEST_F(Dispatch, GettersReturnTheLiveGlobals)
                       sizeof gl_joy_axis == 64 * sizeof(float) &&
                       sizeof gl_joystick / sizeof gl_joystick[0] == 8,
                   "input state sizes");
+}
+
+// The names are SFML's numbering: a key event's code is the name's value, the
+// index of its keyboard flag, and what vollo_key_name describes.
+TEST_F(Dispatch, KeyAndButtonNamesAreTheNumbersEventsCarry)
+{
+    struct
+    {
+        int32_t name;
+        int sfml;
+        const char *text;
+    } keys[] = {
+        {VOLLO_KEY_UNKNOWN, sf::Keyboard::Unknown, "Unknown"},
+        {VOLLO_KEY_A, sf::Keyboard::A, "A"},
+        {VOLLO_KEY_M, sf::Keyboard::M, "M"},
+        {VOLLO_KEY_Z, sf::Keyboard::Z, "Z"},
+        {VOLLO_KEY_0, sf::Keyboard::Num0, "0"},
+        {VOLLO_KEY_9, sf::Keyboard::Num9, "9"},
+        {VOLLO_KEY_ESCAPE, sf::Keyboard::Escape, "Escape"},
+        {VOLLO_KEY_LEFT_SHIFT, sf::Keyboard::LShift, "Left Shift"},
+        {VOLLO_KEY_RIGHT_SYSTEM, sf::Keyboard::RSystem, "Right System"},
+        {VOLLO_KEY_MENU, sf::Keyboard::Menu, "Menu"},
+        {VOLLO_KEY_TILDE, sf::Keyboard::Tilde, "`"},
+        {VOLLO_KEY_HYPHEN, sf::Keyboard::Hyphen, "-"},
+        {VOLLO_KEY_SPACE, sf::Keyboard::Space, "Space"},
+        {VOLLO_KEY_ENTER, sf::Keyboard::Enter, "Enter"},
+        {VOLLO_KEY_BACKSPACE, sf::Keyboard::Backspace, "Backspace"},
+        {VOLLO_KEY_TAB, sf::Keyboard::Tab, "Tab"},
+        {VOLLO_KEY_PAGE_UP, sf::Keyboard::PageUp, "Page Up"},
+        {VOLLO_KEY_DELETE, sf::Keyboard::Delete, "Delete"},
+        {VOLLO_KEY_ADD, sf::Keyboard::Add, "Numpad +"},
+        {VOLLO_KEY_DIVIDE, sf::Keyboard::Divide, "Numpad /"},
+        {VOLLO_KEY_LEFT, sf::Keyboard::Left, "Left"},
+        {VOLLO_KEY_RIGHT, sf::Keyboard::Right, "Right"},
+        {VOLLO_KEY_UP, sf::Keyboard::Up, "Up"},
+        {VOLLO_KEY_DOWN, sf::Keyboard::Down, "Down"},
+        {VOLLO_KEY_NUMPAD_0, sf::Keyboard::Numpad0, "Numpad 0"},
+        {VOLLO_KEY_NUMPAD_9, sf::Keyboard::Numpad9, "Numpad 9"},
+        {VOLLO_KEY_F1, sf::Keyboard::F1, "F1"},
+        {VOLLO_KEY_F15, sf::Keyboard::F15, "F15"},
+        {VOLLO_KEY_PAUSE, sf::Keyboard::Pause, "Pause"},
+    };
+    vollo_set_key_response(on_key);
+    for (const auto &key : keys)
+    {
+        EXPECT_EQ(key.name, key.sfml) << key.text;
+        EXPECT_STREQ(vollo_key_name(key.name), key.text);
+        calls.clear();
+        send(key_event(true, key.sfml));
+        EXPECT_EQ(calls, std::vector<std::string>{"key 0 " + std::to_string(key.name) + " down=" +
+                                                  std::to_string(key.name == 36 ? 1 : -1)});
+        if (key.name >= 0)
+        {
+            EXPECT_EQ(vollo_get_keyboard()[key.name], 1) << key.text;
+        }
+    }
+    static_assert(VOLLO_KEY_PAUSE + 1 == VOLLO_KEY_COUNT && sf::Keyboard::KeyCount == VOLLO_KEY_COUNT,
+                  "every key has a name");
+    std::set<std::string> names;
+    for (int32_t key = 0; key < VOLLO_KEY_COUNT; ++key)
+        names.insert(vollo_key_name(key));
+    EXPECT_EQ(names.size(), size_t(VOLLO_KEY_COUNT)) << "two keys share a name";
+    for (int32_t outside : {VOLLO_KEY_COUNT, -2, INT32_MIN, INT32_MAX})
+        EXPECT_STREQ(vollo_key_name(outside), "Unknown");
+
+    static_assert(VOLLO_MOUSE_LEFT == sf::Mouse::Left && VOLLO_MOUSE_RIGHT == sf::Mouse::Right &&
+                      VOLLO_MOUSE_MIDDLE == sf::Mouse::Middle && VOLLO_MOUSE_EXTRA_2 + 1 == sf::Mouse::ButtonCount,
+                  "mouse button numbering");
+}
+
+// Colour names pack channels as the pixels hold them: red in the low byte.
+TEST(ColourNames, PackAndUnpackChannels)
+{
+    static_assert(VOLLO_RGBA(0x12, 0x34, 0x56, 0x78) == 0x78563412u, "byte order");
+    static_assert(VOLLO_RGB(1, 2, 3) == 0xFF030201u, "opaque");
+    static_assert(VOLLO_RGBA(256 + 7, -1, 0, 0) == 0x0000FF07u, "channels modulo 256");
+    const uint32_t color = VOLLO_RGBA(10, 20, 30, 40);
+    EXPECT_EQ(VOLLO_RED_OF(color), 10u);
+    EXPECT_EQ(VOLLO_GREEN_OF(color), 20u);
+    EXPECT_EQ(VOLLO_BLUE_OF(color), 30u);
+    EXPECT_EQ(VOLLO_ALPHA_OF(color), 40u);
+    struct
+    {
+        uint32_t name;
+        sf::Color sfml;
+    } named[] = {{VOLLO_WHITE, sf::Color::White},   {VOLLO_BLACK, sf::Color::Black},
+                 {VOLLO_RED, sf::Color::Red},       {VOLLO_GREEN, sf::Color::Green},
+                 {VOLLO_BLUE, sf::Color::Blue},     {VOLLO_YELLOW, sf::Color::Yellow},
+                 {VOLLO_CYAN, sf::Color::Cyan},     {VOLLO_MAGENTA, sf::Color::Magenta},
+                 {VOLLO_TRANSPARENT, sf::Color::Transparent}};
+    for (const auto &test : named)
+        EXPECT_EQ(test.name, test.sfml.toInteger() >> 24 | test.sfml.a << 24 | test.sfml.b << 16 |
+                                 test.sfml.g << 8)
+            << std::hex << test.name;
+    EXPECT_EQ(VOLLO_PINK, 0xFFB469FFu) << "a new pixel array's colour";
 }
 
 }  // namespace

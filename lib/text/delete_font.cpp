@@ -1,0 +1,6 @@
+#include "text.hpp"
+
+void vollo_delete_font(vollo_font *font)
+{
+    delete font;
+}

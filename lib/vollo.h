@@ -559,6 +559,20 @@ const char *vollo_ini_scope_name(vollo_ini *ini, vollo_ini_scope *scope);
 const char *vollo_ini_scope_get_field(vollo_ini_scope *scope, const char *field, int index);
 // Replaces an existing value of a field of the scope; never adds values.
 void vollo_ini_scope_set_field(vollo_ini_scope *scope, const char *field, int index, const char *value);
+// Why the latest failed vollo_load_ini or vollo_save_ini failed: "ini: cannot open file",
+// "ini: cannot write file", or the reader's message with the line of the file, as in
+// "ini: line 3: expected '=' after field name."; "" before any failure. A success leaves
+// it as it is. The text belongs to the library, valid until the next failure.
+const char *vollo_ini_error(void);
+// Value `index` of scope.field as a decimal integer (blanks around it allowed); `fallback`
+// when the value is missing, is not a whole integer or does not fit in 64 bits.
+int64_t vollo_ini_get_int(vollo_ini *ini, const char *scope, const char *field, int index, int64_t fallback);
+// The value as a finite number read by strtod (blanks around it allowed); `fallback` when
+// missing, malformed, out of range, infinite or not a number.
+double vollo_ini_get_double(vollo_ini *ini, const char *scope, const char *field, int index, double fallback);
+// The value as a truth: 1, true, yes, on or 0, false, no, off in any case (blanks around
+// allowed); `fallback` when missing or anything else.
+bool vollo_ini_get_bool(vollo_ini *ini, const char *scope, const char *field, int index, bool fallback);
 
 extern const char *default_scope;  // null: as a scope name, the default scope
 extern vollo_ini_scope *last_scope;  // null: the end of a scope walk

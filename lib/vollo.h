@@ -481,7 +481,8 @@ vollo_sound *vollo_load_effect(const char *path);
 // Opens a sound file (WAV, OGG, FLAC) for streaming while it plays; owned by the caller
 // until vollo_delete_sound. Null when the path is not a regular file holding playable sound.
 vollo_sound *vollo_load_music(const char *path);
-// Starts (or resumes) playing. Every sound function does nothing for a null sound.
+// Starts playing (from the start when already playing). Every sound function does nothing
+// for a null sound.
 void vollo_sound_play(vollo_sound *sound);
 // Stops playing and rewinds.
 void vollo_sound_stop(vollo_sound *sound);
@@ -493,6 +494,14 @@ void vollo_sound_volume(vollo_sound *sound, double volume);
 void vollo_sound_pitch(vollo_sound *sound, double pitch);
 // Stops and releases the sound.
 void vollo_delete_sound(vollo_sound *sound);
+// True while the sound (any of an effect's voices) is playing.
+bool vollo_sound_playing(vollo_sound *sound);
+// Plays an effect once more over itself while it still sounds, up to 8 voices at once; a
+// ninth restarts the voice that has played longest. Voices take the effect's volume, pitch
+// and looping, and vollo_sound_stop, _volume, _pitch and _loop apply to them all, where
+// vollo_sound_play restarts only the effect's first voice. A music plays as with
+// vollo_sound_play.
+void vollo_sound_play_voice(vollo_sound *sound);
 
 // ---------------------------------------------------------------------------
 // 8. Tracked allocator (one arena, size classes of 32 bytes, border checks)

@@ -437,6 +437,14 @@ void vollo_fill(vollo_buffer *buffer, uint32_t color);
 void vollo_draw(vollo_picture *picture);
 // Shows on screen everything drawn on the window since the last display.
 void vollo_display(vollo_window *window);
+// Writes the buffer as an image file in the format its name ends with (.png, .bmp, .tga,
+// .jpg or .jpeg, any case): a whole pixel array, a picture as vollo_draw last made it
+// visible, or the window as the next vollo_display will show it (call it before
+// vollo_display; made opaque). PNG, BMP and TGA keep the alpha, JPEG (quality 95) drops it.
+// The file is written under a temporary name in the same folder and renamed, so an existing
+// file is replaced whole or left as it was. False on any failure (unknown extension,
+// folder missing or not writable, full disk), with nothing left behind.
+bool vollo_save_buffer(vollo_buffer *buffer, const char *path);
 
 // Hooks for drawing on buffers that SFML does not draw (pixel arrays). When a hook
 // is null the library draws on pixel arrays itself; an installed hook always wins.

@@ -10,6 +10,7 @@ packages=(
   python3 python3-xlib python3-pil imagemagick
   libinih-dev
   fonts-dejavu-core
+  libstb-dev
   "$@"
 )
 

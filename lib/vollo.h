@@ -687,8 +687,8 @@ typedef struct vollo_size
 void vollo_draw_text(vollo_buffer *buffer, const char *text, vollo_position position, int32_t scale,
                      uint32_t color);
 // The box vollo_draw_text covers from its position: (6 * longest line in characters - 1)
-// * scale by (12 * lines - 1) * scale; (0, 0) for empty or null text or scale 0 or below.
-// Saturates at INT32_MAX.
+// * scale by (12 * lines - 1) * scale, each saturating at INT32_MAX; the width is 0 when
+// no line holds a character, and the box (0, 0) for empty or null text or scale 0 or below.
 vollo_size vollo_text_size(const char *text, int32_t scale);
 
 // A TrueType or OpenType font read from a file (owned by the caller until vollo_delete_font).
@@ -698,7 +698,8 @@ typedef struct vollo_font vollo_font;
 vollo_font *vollo_load_font(const char *path);
 // Draws anti-aliased text at `pixel_size` (1..1024; other sizes draw nothing): the top of
 // the first line at position.y, its pen start at position.x, lines one line spacing apart.
-// Coverage blends the colour as an alpha of color's alpha times coverage.
+// Each pixel blends the colour with its alpha scaled by the glyph's coverage there.
+// A null font or empty text draws nothing.
 void vollo_draw_text_font(vollo_buffer *buffer, vollo_font *font, const char *text,
                           vollo_position position, int32_t pixel_size, uint32_t color);
 // The box from the drawing position to the farthest pixel vollo_draw_text_font can touch,
@@ -720,7 +721,8 @@ void vollo_delete_font(vollo_font *font);
 //   out.a   = a + under.a * (255 - a) / 255           (a = the colour's alpha)
 // so alpha 255 replaces and alpha 0 leaves the pixel as it was. The window and pictures
 // blend the same way on the GPU (equal up to rounding). Outlines are one pixel wide:
-// the pixels of the filled shape with a side-neighbour outside it.
+// the pixels of the filled shape with a side-neighbour outside it. Shapes and text
+// draw on pixel arrays themselves: no drawing hook of section 5 is consulted.
 
 // Rectangle of width x height pixels, its top-left pixel at `corner`.
 void vollo_set_rectangle(vollo_buffer *buffer, vollo_position corner, int32_t width, int32_t height,

@@ -30,6 +30,31 @@ void draw_in_area(vollo_buffer *buffer, const sf::Text &text, const region &area
     target->setView(saved);
 }
 
+// Draws the text into one tile of the pixel array, no larger than a texture may be.
+void blend_tile(vollo_pixelarray *array, sf::Text &text, vollo_position position, uint32_t color, const region &tile)
+{
+    sf::RenderTexture scratch;
+    if (!scratch.create(unsigned(tile.width), unsigned(tile.height)))
+        return;
+    scratch.clear(sf::Color::Transparent);
+    text.setFillColor(sf::Color::White);
+    text.setPosition(float(int64_t(position.x) - tile.x), float(int64_t(position.y) - tile.y));
+    scratch.draw(text);
+    scratch.display();
+    const sf::Image coverage = scratch.getTexture().copyToImage();
+    const uint32_t alpha = color >> 24, rgb = color & 0xFFFFFF;
+    for (int64_t y = 0; y < tile.height; ++y)
+    {
+        uint32_t *row = array->pixels + size_t(tile.y + y) * array->width + size_t(tile.x);
+        for (int64_t x = 0; x < tile.width; ++x)
+        {
+            const uint32_t covered = coverage.getPixel(unsigned(x), unsigned(y)).a;
+            if (covered)
+                row[x] = vollo_shapes::blend_over(rgb | ((alpha * covered + 127) / 255) << 24, row[x]);
+        }
+    }
+}
+
 void blend_into_pixelarray(vollo_pixelarray *array, sf::Text &text, vollo_position position, uint32_t color,
                            const region &area)
 {
@@ -41,26 +66,13 @@ void blend_into_pixelarray(vollo_pixelarray *array, sf::Text &text, vollo_positi
     const region part = vollo_graphics::intersect(reach, area);
     if (part.empty())
         return;
-    sf::RenderTexture scratch;
-    if (!scratch.create(unsigned(part.width), unsigned(part.height)))
-        return;
-    scratch.clear(sf::Color::Transparent);
-    text.setFillColor(sf::Color::White);
-    text.setPosition(float(int64_t(position.x) - part.x), float(int64_t(position.y) - part.y));
-    scratch.draw(text);
-    scratch.display();
-    const sf::Image coverage = scratch.getTexture().copyToImage();
-    const uint32_t alpha = color >> 24, rgb = color & 0xFFFFFF;
-    for (int64_t y = 0; y < part.height; ++y)
-    {
-        uint32_t *row = array->pixels + size_t(part.y + y) * array->width + size_t(part.x);
-        for (int64_t x = 0; x < part.width; ++x)
+    const int64_t largest = std::min<int64_t>(sf::Texture::getMaximumSize(), 1024);
+    for (int64_t y = part.y; y < part.y + part.height; y += largest)
+        for (int64_t x = part.x; x < part.x + part.width; x += largest)
         {
-            const uint32_t covered = coverage.getPixel(unsigned(x), unsigned(y)).a;
-            if (covered)
-                row[x] = vollo_shapes::blend_over(rgb | ((alpha * covered + 127) / 255) << 24, row[x]);
+            const region tile{x, y, std::min(largest, part.x + part.width - x), std::min(largest, part.y + part.height - y)};
+            blend_tile(array, text, position, color, tile);
         }
-    }
 }
 
 }  // namespace

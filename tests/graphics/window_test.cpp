@@ -579,15 +579,23 @@ TEST_F(Window, ShapesAndBuiltinTextOnAPictureMatchThePixelArray)
     }
 }
 
-// The built-in font on the window, read back from the screen, gives the pixels it
-// gives on a pixel array.
+// The built-in font and the shapes on the window, read back from the screen, give
+// the pixels they give on a pixel array.
 TEST_F(Window, BuiltinTextOnTheScreenIsTheGlyphBitmaps)
 {
     const char *text = "Hello, world!\nAa0@\xC3\x84\xC3\xB1\xC3\x9F?";
     array_ptr array(vollo_new_pixelarray(200, 60));
     std::fill(array->pixels, array->pixels + 200 * 60, black);
-    vollo_draw_text(array.get(), text, {4, 5}, 2, VOLLO_GREEN);
-    vollo_draw_text(window, text, {304, 105}, 2, VOLLO_GREEN);
+    for (vollo_buffer *buffer : {static_cast<vollo_buffer *>(array.get()), static_cast<vollo_buffer *>(window)})
+    {
+        const int32_t x = buffer == window ? 300 : 0, y = buffer == window ? 100 : 0;
+        vollo_set_ellipse(buffer, {x + 150, y + 30}, 45, 25, VOLLO_BLUE, true);
+        vollo_set_circle(buffer, {x + 150, y + 30}, 28, VOLLO_RED, false);
+        const vollo_position ends[2] = {{x + 2, y + 58}, {x + 190, y + 40}};
+        vollo_set_line_width(buffer, ends, 5, VOLLO_YELLOW);
+        vollo_set_rectangle(buffer, {x + 180, y - 10}, 30, 30, VOLLO_WHITE, false);
+        vollo_draw_text(buffer, text, {x + 4, y + 5}, 2, VOLLO_GREEN);
+    }
     expect_screen(300, 100, 200, 60, [&](int x, int y) { return array->pixels[(y - 100) * 200 + (x - 300)]; });
     int drawn = int(std::count(array->pixels, array->pixels + 200 * 60, VOLLO_GREEN));
     EXPECT_GT(drawn, 500);
@@ -690,6 +698,34 @@ TEST_F(Window, FontFileTextIsAntiAliasedAndFitsItsBox)
         EXPECT_LE(found.bottom, 60);
         EXPECT_GT(found.right, 60) << "nothing drawn inside the clip rectangle";
     }
+}
+
+// Large text reaches a pixel array in tiles; they join without a seam, giving what
+// the GPU draws on a picture, up to rounding.
+TEST_F(Window, LargeFontTextOnAPixelArrayMatchesThePicture)
+{
+    font_ptr font(vollo_load_font(dejavu));
+    ASSERT_NE(font, nullptr);
+    const uint32_t width = 1300, height = 1100;
+    picture_ptr picture(vollo_new_picture(width, height));
+    array_ptr array(vollo_new_pixelarray(width, height));
+    ASSERT_TRUE(picture && array);
+    vollo_fill(picture.get(), black);
+    std::fill(array->pixels, array->pixels + width * height, black);
+    for (vollo_buffer *buffer : {static_cast<vollo_buffer *>(picture.get()), static_cast<vollo_buffer *>(array.get())})
+        vollo_draw_text_font(buffer, font.get(), "@O", {-40, -30}, 1000, VOLLO_RGBA(255, 200, 100, 255));
+    vollo_draw(picture.get());
+    const std::vector<uint32_t> gpu = picture_pixels(picture.get());
+    int differing = 0, inked = 0;
+    for (uint32_t i = 0; i < width * height; ++i)
+    {
+        inked += rgb(array->pixels[i]) != 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            if (std::abs(int(gpu[i] >> shift & 0xFF) - int(array->pixels[i] >> shift & 0xFF)) > 2 && differing++ < 3)
+                ADD_FAILURE() << "pixel " << i % width << "," << i / width << ": picture " << std::hex << gpu[i]
+                              << ", pixel array " << array->pixels[i];
+    }
+    EXPECT_GT(inked, 100000);
 }
 
 TEST_F(Window, FontLoadingFailsWithNullAndEmptyCallsDrawNothing)

@@ -77,6 +77,8 @@ protected:
     vollo_response run(Frames &frames, uint8_t frequency)
     {
         frames.at.reserve(4096);
+        frames.frame_times.reserve(4096);
+        frames.clock_times.reserve(4096);
         frames.start = Clock::now();
         return vollo_loop(nullptr, frequency, &frames);
     }

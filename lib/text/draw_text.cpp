@@ -53,8 +53,11 @@ void vollo_draw_text(vollo_buffer *buffer, const char *text, vollo_position posi
                 break;
             continue;
         }
-        const bool visible = x < area.x + area.width && x + advance > area.x && y < area.y + area.height &&
-                             y + line_height > area.y;
+        // Past the right edge the rest of the line cannot show; x stops there, so
+        // it cannot overflow however long the line.
+        if (x >= area.x + area.width)
+            continue;
+        const bool visible = x + advance > area.x && y < area.y + area.height && y + line_height > area.y;
         if (visible)
             draw_glyph(painter, vollo_text::builtin_glyph(code), x, y, scale);
         x += advance;

@@ -418,6 +418,22 @@ vollo_picture *vollo_new_picture(uint32_t width, uint32_t height);
 // Picture holding an image file (any format SFML reads); null when it cannot be loaded
 // or no display can be reached.
 vollo_picture *vollo_load_picture(const char *path);
+// Pixel array holding a picture file, recognised by its content: BMP of every kind (1 to
+// 32 bits, palettes, bit fields, RLE8/RLE4, OS/2 and Windows headers) through the
+// library's own reader, and PNG, JPEG, GIF (first frame), TGA, PSD or HDR through SFML's
+// image loader. Transparent pixels are composited over white; every pixel is opaque.
+// Null when the file cannot be read or decoded whole, or no pixel array can be made;
+// vollo_load_pixelarray_error() then tells why.
+vollo_pixelarray *vollo_load_pixelarray(const char *path);
+// As vollo_load_pixelarray for BMP files only: any other file is refused.
+vollo_pixelarray *vollo_load_bmp(const char *path);
+// Why the last vollo_load_pixelarray, vollo_load_bmp or vollo_check_picture failed: a
+// static text; null after a success.
+const char *vollo_load_pixelarray_error(void);
+// Null when vollo_load_pixelarray can most likely load the file, otherwise why not (a
+// static text); needs no display. BMP files are judged by their headers and length, the
+// pixel codes are not decoded; other kinds are decoded and dropped.
+const char *vollo_check_picture(const char *path);
 // Releases a picture or a pixel array with all it owns; does nothing for other records.
 void vollo_delete_clipable(vollo_clipable *clipable);
 

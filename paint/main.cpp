@@ -1,4 +1,4 @@
-// PIXODRAW: a paint program. With one argument, the BMP picture it names is the whole
+// PIXODRAW: a paint program. With one argument, the picture it names is the whole
 // canvas; otherwise a blank canvas with the interface drawn on it. After the window
 // closes, the terminal dialogue offers to save the canvas.
 #include <cerrno>
@@ -12,29 +12,12 @@
 
 #include "paint.h"
 
-// Checks the picture's header and length before any window opens, so that a file that
-// cannot be shown gives an error without a window. Null when it looks loadable,
-// otherwise why not.
+// Checks the picture before any window opens, so that a file that cannot be shown gives
+// an error without a window: BMP headers and length, other kinds decoded once. Null when
+// it looks loadable, otherwise why not.
 static const char *check_picture(const char *path)
 {
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::strerror(errno);
-    bmp_header header;
-    const char *failure = read_bmp_header(fd, &header);
-    struct stat info;
-    if (failure == nullptr && fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
-    {
-        const uint64_t rows = header.height < 0 ? -static_cast<int64_t>(header.height)
-                                                : static_cast<int64_t>(header.height);
-        const uint64_t needed =
-            header.data_offset +
-            rows * bmp_row_size(static_cast<uint32_t>(header.width), header.bits_per_pixel);
-        if (static_cast<uint64_t>(info.st_size) < needed)
-            failure = "BMP pixel data cut short";
-    }
-    close(fd);
-    return failure;
+    return vollo_check_picture(path);
 }
 
 static int fail(const char *what, const char *path, const char *why)
@@ -62,7 +45,11 @@ int main(int argc, char **argv)
     if (state.window == nullptr)
         return fail("cannot open the window", nullptr, "no display available (is DISPLAY set?)");
     if (argc == 2)
-        state.canvas = load_bmp_reason(argv[1], &why);
+    {
+        // Any picture kind the library reads: BMP, PNG, JPEG, GIF, TGA, PSD, HDR.
+        state.canvas = vollo_load_pixelarray(argv[1]);
+        why = vollo_load_pixelarray_error();
+    }
     else if ((state.canvas = vollo_new_pixelarray(PAINT_WIDTH, PAINT_HEIGHT)) != nullptr)
         fill_color(&state);
     else

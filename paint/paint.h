@@ -34,14 +34,14 @@ typedef struct bmp_header
     int32_t width;
     int32_t height;              // positive: rows stored bottom-up; negative: top-down
     uint16_t planes;             // 1
-    uint16_t bits_per_pixel;     // 24 (written); 24 or 32 (read)
-    uint32_t compression;        // 0 none; 3 bit fields (read, 32 bits only)
+    uint16_t bits_per_pixel;     // 24 (written)
+    uint32_t compression;        // 0 none
     uint32_t image_size;         // bytes of pixel rows, padding included
     int32_t x_resolution;        // pixels per metre; 0 when unknown
     int32_t y_resolution;
     uint32_t colors_used;
     uint32_t important_colors;
-    uint32_t red_mask;           // bit fields only (the 12 bytes at offset 54)
+    uint32_t red_mask;           // not used: 24-bit files carry no bit fields
     uint32_t green_mask;
     uint32_t blue_mask;
 } bmp_header;
@@ -61,22 +61,16 @@ bool write_image(const uint32_t *pixels, int fd, const bmp_header *header);
 // telling why, and a file that this call created is removed again.
 bool save_bmp(const vollo_pixelarray *canvas, const char *path);
 
-// Reads a BMP file into a new pixel array owned by the caller (vollo_delete_clipable);
-// every pixel is opaque. Null when the file cannot be opened or is not a picture it reads
-// whole: no "BM", header cut short, depth other than 24 or 32, compression other than none
-// (or byte-aligned bit fields at 32 bits), zero or absurd sizes, rows cut short, or no
-// memory for the pixel array.
+// Reads a BMP file of any kind the library reads (vollo_load_bmp) into a new pixel array
+// owned by the caller (vollo_delete_clipable); every pixel is opaque, transparent ones
+// composited over white. Null when the file cannot be opened or is not a BMP picture it
+// reads whole: no "BM", headers cut short or of an unknown kind, unsupported depth or
+// compression, bad bit fields, no palette or an index past its end, zero or absurd sizes,
+// pixel data cut short, or no memory for the pixel array.
 vollo_pixelarray *load_bmp(const char *path);
 // As load_bmp; on failure, when `reason` is not null, *reason points to a static text
 // saying why (never null).
 vollo_pixelarray *load_bmp_reason(const char *path, const char **reason);
-// Reads and checks the header from the start of fd (the bit-field masks too) and leaves fd
-// at the start of the pixel rows. Null when it is acceptable, otherwise a text saying why.
-const char *read_bmp_header(int fd, bmp_header *header);
-// Reads the pixel rows described by the header from fd, which stands at their start, into
-// pixels (header width x |height| words, top row first, alpha 255). Null on success,
-// otherwise a text saying why (rows cut short, read error).
-const char *fill_pixelarray(uint32_t *pixels, int fd, const bmp_header *header);
 
 // ---------------------------------------------------------------------------
 // Terminal: line input on raw file descriptors and the save dialogue

@@ -284,10 +284,11 @@ TEST_F(Pixodraw, LoadsThePictureGivenAsArgumentWithoutTip)
     EXPECT_EQ(program->output(), QUESTION);
 }
 
-// BMP files from another writer (ImageMagick): its default output (124-byte header,
-// 24 bits), BMP3 (40-byte header), 32 bits with bit fields, and a top-down file made
-// from its BMP3 output by reversing the rows. Each is shown through the command line
-// with the right pixels: 7 x 5 pixels, so rows need padding at 24 bits.
+// Picture files from another writer (ImageMagick): its default BMP output (124-byte
+// header, 24 bits), BMP3 (40-byte header), 32 bits with bit fields, a top-down file made
+// from its BMP3 output by reversing the rows, an 8-bit palette file, an RLE8 file, a PNG
+// and a PNG named .bmp. Each is shown through the command line with the right pixels:
+// 7 x 5 pixels, so rows need padding at 24 bits.
 TEST_F(Pixodraw, LoadsBmpFilesWrittenByImageMagick)
 {
     const int width = 7, height = 5;
@@ -305,6 +306,10 @@ TEST_F(Pixodraw, LoadsBmpFilesWrittenByImageMagick)
         {"convert", ppm, dir.path + "/default.bmp"},
         {"convert", ppm, "bmp3:" + dir.path + "/bmp3.bmp"},
         {"convert", ppm, "-alpha", "set", "-type", "TrueColorAlpha", dir.path + "/alpha32.bmp"},
+        {"convert", ppm, "-type", "Palette", "-compress", "None", dir.path + "/palette.bmp"},
+        {"convert", ppm, "-type", "Palette", "-compress", "RLE", "bmp3:" + dir.path + "/rle8.bmp"},
+        {"convert", ppm, dir.path + "/picture.png"},
+        {"convert", ppm, "png:" + dir.path + "/png-named.bmp"},
     };
     for (const auto &conversion : conversions)
     {
@@ -322,16 +327,33 @@ TEST_F(Pixodraw, LoadsBmpFilesWrittenByImageMagick)
         vt::run_command({"/usr/bin/python3", "-c", flip, dir.path + "/bmp3.bmp", dir.path + "/topdown.bmp"});
     ASSERT_TRUE(flipped.succeeded()) << flipped.describe();
 
-    for (const char *name : {"default.bmp", "bmp3.bmp", "alpha32.bmp", "topdown.bmp"})
+    for (const char *name : {"default.bmp", "bmp3.bmp", "alpha32.bmp", "topdown.bmp", "palette.bmp",
+                             "rle8.bmp", "picture.png", "png-named.bmp"})
     {
         SCOPED_TRACE(name);
+        // ImageMagick's own decode of the file: its palette files may merge close colours.
+        const vt::CommandResult decoded =
+            vt::run_command({"convert", dir.path + "/" + name, "-depth", "8", "rgb:-"});
+        ASSERT_TRUE(decoded.succeeded()) << decoded.describe();
+        ASSERT_EQ(decoded.output.size(), static_cast<size_t>(width) * height * 3);
+        std::vector<uint32_t> expected;
+        for (size_t i = 0; i + 2 < decoded.output.size(); i += 3)
+            expected.push_back(uint8_t(decoded.output[i]) | uint8_t(decoded.output[i + 1]) << 8 |
+                               uint8_t(decoded.output[i + 2]) << 16);
         ASSERT_NO_FATAL_FAILURE(start({dir.path + "/" + name}));
-        ASSERT_TRUE(vt::wait_for_color(width - 1, height - 1, picture_pattern(width - 1, height - 1)));
+        ASSERT_TRUE(vt::wait_for_color(width - 1, height - 1, expected.back() | 0xFF000000u));
         const std::vector<uint32_t> screen = vt::read_region(0, 0, width, height);
         ASSERT_EQ(screen.size(), static_cast<size_t>(width) * height);
         for (int y = 0; y < height; y++)
             for (int x = 0; x < width; x++)
-                EXPECT_EQ(screen[y * width + x] & RGB, picture_pattern(x, y) & RGB) << "(" << x << ", " << y << ")";
+            {
+                EXPECT_EQ(screen[y * width + x] & RGB, expected[y * width + x]) << "(" << x << ", " << y << ")";
+                const bool quantised = std::string(name) == "palette.bmp" || std::string(name) == "rle8.bmp";
+                if (!quantised)
+                {
+                    EXPECT_EQ(expected[y * width + x], picture_pattern(x, y) & RGB);
+                }
+            }
         ASSERT_NO_FATAL_FAILURE(finish("no"));
         EXPECT_EQ(program->output(), QUESTION);
     }
@@ -458,7 +480,7 @@ TEST_F(Pixodraw, HostileHeadersAreAnErrorNotACrash)
     } patches[] = {{"huge-width", 18, 0x7FFFFFFFu, 4},  {"huge-height", 22, 0x7FFFFFFFu, 4},
                    {"zero-width", 18, 0, 4},            {"zero-height", 22, 0, 4},
                    {"negative-width", 18, 0xFFFFFFFBu, 4}, {"both-huge", 18, 0x10000, 4},
-                   {"depth-8", 28, 8, 2},               {"depth-16", 28, 16, 2},
+                   {"depth-8", 28, 8, 2},               {"depth-64", 28, 64, 2},
                    {"depth-0", 28, 0, 2},               {"offset-past-end", 10, 0x00100000u, 4},
                    {"compressed", 30, 1, 4},            {"short-header", 14, 12, 4}};
     for (const Patch &patch : patches)

@@ -3,6 +3,7 @@
 //                                      standard input into a canvas and saves it with save_bmp
 //   bmp_tool load PATH                 loads with load_bmp and writes "WIDTH HEIGHT\n" and
 //                                      the pixels (bytes R, G, B, A) to standard output
+//   bmp_tool picture PATH              the same through vollo_load_pixelarray (any format)
 // Exit status 1, with the reason on standard error, when the save or the load fails.
 #include <cerrno>
 #include <cstdio>
@@ -43,10 +44,17 @@ int save(uint32_t width, uint32_t height, const char *path)
     return 0;
 }
 
-int load(const char *path)
+int load(const char *path, bool any_format)
 {
     const char *reason = nullptr;
-    vollo_pixelarray *pixels = load_bmp_reason(path, &reason);
+    vollo_pixelarray *pixels = nullptr;
+    if (any_format)
+    {
+        pixels = vollo_load_pixelarray(path);
+        reason = vollo_load_pixelarray_error();
+    }
+    else
+        pixels = load_bmp_reason(path, &reason);
     if (pixels == nullptr)
     {
         fprintf(stderr, "bmp_tool: %s: %s\n", path, reason);
@@ -68,7 +76,9 @@ int main(int argc, char **argv)
     if (argc == 5 && std::string(argv[1]) == "save")
         return save(static_cast<uint32_t>(atoi(argv[2])), static_cast<uint32_t>(atoi(argv[3])), argv[4]);
     if (argc == 3 && std::string(argv[1]) == "load")
-        return load(argv[2]);
-    fprintf(stderr, "usage: bmp_tool save WIDTH HEIGHT PATH | bmp_tool load PATH\n");
+        return load(argv[2], false);
+    if (argc == 3 && std::string(argv[1]) == "picture")
+        return load(argv[2], true);
+    fprintf(stderr, "usage: bmp_tool save WIDTH HEIGHT PATH | bmp_tool load|picture PATH\n");
     return 2;
 }

@@ -137,6 +137,8 @@ std::vector<uint8_t> BmpFile::bytes() const
         put(out, red_mask, 4);
         put(out, green_mask, 4);
         put(out, blue_mask, 4);
+        if (info_size >= 56)
+            put(out, 0, 4);  // no alpha mask
     }
     out.resize(offset, 0xEE);  // the rest of a longer header, and the gap
     for (uint32_t stored = 0; stored < rows; stored++)
@@ -166,5 +168,37 @@ std::vector<uint8_t> BmpFile::bytes() const
         }
         out.resize(start + row_size, 0xAA);  // padding
     }
+    return out;
+}
+
+std::vector<uint8_t> BmpParts::bytes() const
+{
+    const bool os2 = info_size == 12;
+    const uint32_t header_end = 14 + info_size + (info_size == 40 ? 4 * uint32_t(masks.size()) : 0);
+    const uint32_t offset = header_end + uint32_t(palette.size()) + gap;
+    std::vector<uint8_t> out = {'B', 'M'};
+    put(out, offset + uint32_t(data.size()), 4);
+    put(out, 0, 4);
+    put(out, offset, 4);
+    put(out, info_size, 4);
+    put(out, static_cast<uint32_t>(width), os2 ? 2 : 4);
+    put(out, static_cast<uint32_t>(height), os2 ? 2 : 4);
+    put(out, 1, 2);
+    put(out, bits, 2);
+    if (!os2)
+    {
+        put(out, compression, 4);
+        put(out, uint32_t(data.size()), 4);
+        put(out, 2835, 4);
+        put(out, 2835, 4);
+        put(out, colors_used, 4);
+        put(out, 0, 4);
+    }
+    for (uint32_t mask : masks)
+        put(out, mask, 4);
+    out.resize(header_end, 0);
+    out.insert(out.end(), palette.begin(), palette.end());
+    out.resize(offset, 0xEE);
+    out.insert(out.end(), data.begin(), data.end());
     return out;
 }

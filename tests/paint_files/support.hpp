@@ -58,4 +58,22 @@ struct BmpFile
     std::vector<uint8_t> bytes() const;
 };
 
+// A BMP file of any kind assembled from its parts, for the kinds that no tool at hand
+// writes: the headers, then the masks, the palette and the pixel data as given.
+struct BmpParts
+{
+    uint32_t info_size = 40;       // 12: OS/2 1.x, with 16-bit sizes and no fields after bits
+    int32_t width = 1;
+    int32_t height = 1;
+    uint16_t bits = 8;
+    uint32_t compression = 0;
+    uint32_t colors_used = 0;
+    std::vector<uint32_t> masks;   // at offset 54: inside a longer header, after a 40-byte one
+    std::vector<uint8_t> palette;  // entries as stored: B, G, R (and 0 after a Windows header)
+    uint32_t gap = 0;              // bytes between the palette and the pixel data
+    std::vector<uint8_t> data;     // the pixel data as stored
+
+    std::vector<uint8_t> bytes() const;
+};
+
 #endif

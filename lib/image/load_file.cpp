@@ -1,0 +1,79 @@
+// A picture file into a new pixel array: BMP files through the library's own reader,
+// every other kind through SFML's image loader; the kind is told by the content.
+#include <cstring>
+
+#include "image.hpp"
+
+namespace vollo_image
+{
+namespace
+{
+
+const char *const too_large = "BMP picture too large for the memory available";
+const char *const no_array = "picture too large for the memory available (or no display)";
+
+vollo_pixelarray *load_bmp_file(picture_file *file, const char **reason)
+{
+    bmp_layout layout;
+    std::vector<uint8_t> data;
+    if ((*reason = check_bmp(file, &layout)) != nullptr ||
+        (*reason = read_bmp_data(file, &layout, &data)) != nullptr)
+        return nullptr;
+    vollo_pixelarray *array = vollo_new_pixelarray(layout.width, layout.height);
+    if (array == nullptr)
+    {
+        *reason = too_large;
+        return nullptr;
+    }
+    *reason = decode_bmp(data.data(), data.size(), &layout, array->pixels);
+    if (*reason != nullptr)
+    {
+        vollo_delete_clipable(array);
+        return nullptr;
+    }
+    return array;
+}
+
+vollo_pixelarray *load_other_file(picture_file *file, const char **reason)
+{
+    std::vector<uint8_t> bytes;
+    std::vector<uint32_t> pixels;
+    uint32_t width = 0, height = 0;
+    if ((*reason = read_rest(file, &bytes)) != nullptr ||
+        (*reason = decode_other(bytes, &pixels, &width, &height)) != nullptr)
+        return nullptr;
+    bytes = std::vector<uint8_t>();  // the file's bytes are no longer needed
+    vollo_pixelarray *array = vollo_new_pixelarray(width, height);
+    if (array == nullptr)
+    {
+        *reason = no_array;
+        return nullptr;
+    }
+    memcpy(array->pixels, pixels.data(), pixels.size() * 4);
+    return array;
+}
+
+}  // namespace
+
+bool is_bmp(const picture_file &file)
+{
+    return file.head.size() >= 2 && file.head[0] == 'B' && file.head[1] == 'M';
+}
+
+vollo_pixelarray *load_file(const char *path, bool bmp_only)
+{
+    picture_file file;
+    const char *reason = open_picture(path, &file);
+    vollo_pixelarray *array = nullptr;
+    if (reason == nullptr)
+    {
+        if (bmp_only || is_bmp(file))
+            array = load_bmp_file(&file, &reason);
+        else
+            array = load_other_file(&file, &reason);
+    }
+    gl_vollo_load_error = reason;
+    return array;
+}
+
+}  // namespace vollo_image

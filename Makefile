@@ -42,8 +42,16 @@ test-asan: deps
 pictures: build
 	./$(BUILD_DIR)/make_pictures img
 
-run: build
-	./$(BUILD_DIR)/pixodraw
+# PIXODRAW alone: only the packages that building and running it needs, and only the
+# program, in a build folder of its own without tests, benchmarks and examples.
+RUN_BUILD_DIR ?= build-run
+
+run:
+	@bash tools/install-deps.sh --program
+	cmake -S . -B $(RUN_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOLLO_BUILD_TESTS=OFF \
+	  -DVOLLO_BUILD_BENCHMARKS=OFF -DVOLLO_BUILD_EXAMPLES=OFF
+	cmake --build $(RUN_BUILD_DIR) -j $(JOBS) --target pixodraw
+	./$(RUN_BUILD_DIR)/pixodraw
 
 # Every fuzz target for FUZZ_SECONDS seconds (clang, ASan and UBSan).
 fuzz:
@@ -53,4 +61,4 @@ fuzz:
 	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(RUN_BUILD_DIR)

@@ -1,4 +1,4 @@
-// The paint-pot picture. It is only a picture: there is no flood fill.
+// The paint-pot picture, drawn on the cell that chooses the fill tool.
 #include "paint.h"
 
 void bucket_bmp(paint_state *state)

@@ -7,10 +7,17 @@
 #define BAR_BOTTOM 199
 #define BAR_LEFT 901
 
+// The bar is no drawing action: the undo history lets go of what it paints.
+static void paint_bar(paint_state *state, int32_t x0, int32_t x1, uint32_t color)
+{
+    pux_rectangle(state->canvas, x0, BAR_TOP, x1, BAR_BOTTOM, color);
+    history_forget(&state->history, paint_rect{x0, BAR_TOP, x1, BAR_BOTTOM});
+}
+
 int print_curser_plus(paint_state *state, int32_t *count)
 {
     if (*count <= 29)
-        pux_rectangle(state->canvas, BAR_LEFT, BAR_TOP, 5 * *count + 874, BAR_BOTTOM, PAINT_WHITE);
+        paint_bar(state, BAR_LEFT, 5 * *count + 874, PAINT_WHITE);
     *count = *count + 1;
     return 0;
 }
@@ -18,8 +25,7 @@ int print_curser_plus(paint_state *state, int32_t *count)
 int print_curser_minus(paint_state *state, int32_t *count)
 {
     if (*count > 7)
-        pux_rectangle(state->canvas, 5 * *count + 851, BAR_TOP, 5 * *count + 899, BAR_BOTTOM,
-                      PAINT_GREY);
+        paint_bar(state, 5 * *count + 851, 5 * *count + 899, PAINT_GREY);
     *count = *count - 1;
     return 0;
 }

@@ -25,36 +25,44 @@ char *bmp_path(const char *name)
 
 }  // namespace
 
-void save_file(paint_state *state)
+save_outcome save_file(paint_state *state)
 {
     if (state == nullptr || state->canvas == nullptr)
-        return;
+        return SAVE_DECLINED;
     my_putstr("Save work ? [yes/no]\n");
     char *answer = get_next_line(0);
     if (answer == nullptr)
-        return;
-    bool save = my_strcmp(answer, "yes") == 0;
+        return SAVE_UNANSWERED;
+    const bool save = my_strcmp(answer, "yes") == 0;
     free(answer);
+    if (!save)
+        return SAVE_DECLINED;
     // Until a save succeeds, or the input ends: a failed save must not lose the drawing.
-    while (save)
+    while (true)
     {
         my_putstr("File name : ");
         char *name = get_next_line(0);
         if (name == nullptr)
-            return;
+            return SAVE_UNANSWERED;
         char *path = bmp_path(name);
         free(name);
         if (path == nullptr)
         {
             fprintf(stderr, "pixodraw: the picture could not be saved: %s\n", strerror(ENOMEM));
-            return;
+            return SAVE_UNANSWERED;
         }
-        if (save_bmp(state->canvas, path))
-            save = false;
+        const bool saved = save_bmp_safely(state->canvas, path, true);
+        if (saved)
+        {
+            fprintf(stderr, "pixodraw: saved %s\n", path);
+            state->saved_changes = state->changes;
+        }
         else
             fprintf(stderr, "pixodraw: the picture could not be saved to %s: %s\n", path,
                     strerror(errno));
         free(path);
+        if (saved)
+            return SAVE_DONE;
     }
 }
 

@@ -42,14 +42,16 @@ void copy_picture(paint_state *state, vollo_pixelarray *picture, int32_t left, i
                          puxcolor(picture, vollo_position{sx, sy}));
 }
 
-// Without the palette picture the rest of the interface is not drawn.
+// Without the palette picture its cell stays white and the rest is drawn all the same,
+// so that the tools and the exit button can still be seen.
 void fill_color4(paint_state *state)
 {
     vollo_pixelarray *palette = load_interface_picture("degrade.bmp");
 
-    if (palette == nullptr)
-        return;
-    copy_picture(state, palette, 430, 0, 212, 123);
-    vollo_delete_clipable(palette);
+    if (palette != nullptr)
+    {
+        copy_picture(state, palette, 430, 0, 212, 123);
+        vollo_delete_clipable(palette);
+    }
     square(state);
 }

@@ -1,7 +1,9 @@
 // PIXODRAW: a paint program. With one argument, the picture it names is the whole
 // canvas; otherwise a blank canvas with the interface drawn on it. After the window
-// closes, the terminal dialogue offers to save the canvas.
+// closes, the terminal dialogue offers to save the canvas, and a changed canvas that
+// it did not save is kept in a recovery file.
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -31,23 +33,33 @@ static int fail(const char *what, const char *path, const char *why)
 
 int main(int argc, char **argv)
 {
+    const char *picture = nullptr;
+    int operands = 0;
+    const int option_status = read_command_line(argc, argv, &picture, &operands);
+    if (option_status >= 0)
+        return option_status;
+    const bool load = operands == 1;
+    // A closed terminal or output pipe must not end the run before the drawing is saved
+    // or kept: writes to them fail instead, and reads see the end of input.
+    signal(SIGPIPE, SIG_IGN);
+    signal(SIGHUP, SIG_IGN);
     // Opaque black until a colour is picked: the circle icon and the circle tool use it.
     paint_state state = {nullptr, nullptr, 0, PAINT_BLACK};
     const char *why = nullptr;
 
-    if (argc == 2 && (why = check_picture(argv[1])) != nullptr)
-        return fail("cannot load the picture", argv[1], why);
-    if (argc != 2)
+    if (load && (why = check_picture(picture)) != nullptr)
+        return fail("cannot load the picture", picture, why);
+    if (!load)
         my_putstr("Tip: You can load a picture by giving its path as argument\n");
     // The window is opened before the canvas is made: pixel arrays need the display, and
     // only opening the window finds out, without a crash, that there is none.
     state.window = vollo_start(PAINT_WIDTH, PAINT_HEIGHT, false, "PIXODRAW");
     if (state.window == nullptr)
         return fail("cannot open the window", nullptr, "no display available (is DISPLAY set?)");
-    if (argc == 2)
+    if (load)
     {
         // Any picture kind the library reads: BMP, PNG, JPEG, GIF, TGA, PSD, HDR.
-        state.canvas = vollo_load_pixelarray(argv[1]);
+        state.canvas = vollo_load_pixelarray(picture);
         why = vollo_load_pixelarray_error();
     }
     else if ((state.canvas = vollo_new_pixelarray(PAINT_WIDTH, PAINT_HEIGHT)) != nullptr)
@@ -57,16 +69,23 @@ int main(int argc, char **argv)
     if (state.canvas == nullptr)
     {
         vollo_stop(state.window);
-        if (argc == 2)
-            return fail("cannot load the picture", argv[1], why);
+        if (load)
+            return fail("cannot load the picture", picture, why);
         return fail("cannot make the canvas", nullptr, why);
     }
     vollo_set_key_response(set_key_response);
     vollo_set_click_response(set_mouse_response);
     vollo_set_loop_main_function(expose);
+    vollo_set_move_response(set_move_response);
+    vollo_set_focus_response(set_focus_response);
+    vollo_set_mouse_enter_response(set_mouse_enter_response);
+    vollo_set_resize_response(set_resize_response);
+    request_present(&state, PAINT_START_TICKS);
     vollo_loop(state.window, 100, &state);
+    // A stroke still under way when the loop ended counts as an action too.
+    finish_action(&state);
     vollo_stop(state.window);
-    save_file(&state);
+    const int status = end_session(&state);
     vollo_delete_clipable(state.canvas);
-    return 0;
+    return status;
 }

@@ -2,9 +2,69 @@
 #ifndef PAINT_H
 #define PAINT_H
 
+#include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <vector>
+#include <ctime>
+
+#include <sys/types.h>
 
 #include "vollo.h"
+
+// A rectangle of pixels, bounds included; empty when x0 > x1 or y0 > y1.
+typedef struct paint_rect
+{
+    int32_t x0, y0, x1, y1;
+} paint_rect;
+
+#define PAINT_NO_RECT (paint_rect{0, 0, -1, -1})
+#define PAINT_HISTORY_LIMIT (64u << 20)  // bytes of undo history kept at most
+
+// One undone or redone drawing action: the pixels of `area` XOR-ed before against after,
+// run-length coded (see history_encode).
+typedef struct history_step
+{
+    paint_rect area;
+    std::vector<uint32_t> diff;
+} history_step;
+
+// Undo history: the steps, oldest first; the last `undone` of them are undone (redo
+// brings them back). An open action keeps the pixels of `saved` as they were before it.
+typedef struct paint_history
+{
+    std::deque<history_step> steps;
+    size_t undone = 0;
+    size_t bytes = 0;                    // memory held by the steps
+    size_t limit = PAINT_HISTORY_LIMIT;  // the oldest steps go when `bytes` would pass it
+    int32_t open = 0;                    // 1 while an action is being recorded
+    paint_rect saved = PAINT_NO_RECT;    // area held in `before`
+    paint_rect touched = PAINT_NO_RECT;  // area the open action may have changed
+    std::vector<uint32_t> before;
+    std::vector<uint32_t> difference;    // room for the step being coded
+    int32_t lost = 0;                    // 1 when memory ran out during the open action
+} paint_history;
+
+// The shape a tool stamps, as one span of columns per row relative to the stamp point:
+// row top + k covers columns left[k] .. right[k]. Every span contains column 0.
+typedef struct stamp_shape
+{
+    int32_t top = 0;
+    std::vector<int32_t> left, right;
+    uint32_t color = 0;
+    int32_t tool = 0, size = -1;  // what it was made for
+} stamp_shape;
+
+// The stroke under way while the left button is held after a press in the drawing area.
+typedef struct paint_stroke
+{
+    int32_t active = 0;                // 1 from such a press to the release
+    int32_t stamped = 0;               // 1 when the shape at `last` is painted
+    vollo_position last = {0, 0};      // last point of the path
+    stamp_shape shape;                 // of the current tool, kept from stamp to stamp
+} paint_stroke;
+
+struct tool_state;
 
 // The one state record of a run, handed to every response as its data pointer.
 typedef struct paint_state
@@ -13,6 +73,13 @@ typedef struct paint_state
     vollo_window *window;
     int32_t button_down;       // 1 after the left button went down, 0 after it came up
     uint32_t color;            // current colour of the square brush and the circle
+    uint64_t changes = 0;      // drawing actions, undos and redos so far
+    tool_state *tools = nullptr;   // the click handlers' tool settings, once a click came
+    paint_stroke stroke{};
+    paint_history history{};
+    int32_t present_ticks = 0;     // ticks that still present the canvas whatever happens
+    int32_t idle_ticks = 0;        // ticks since the last present
+    uint64_t saved_changes = 0;    // `changes` when the canvas was last saved whole
 } paint_state;
 
 // ---------------------------------------------------------------------------
@@ -60,6 +127,21 @@ bool write_image(const uint32_t *pixels, int fd, const bmp_header *header);
 // umask, or truncated). True when every byte reached the file; otherwise false with errno
 // telling why, and a file that this call created is removed again.
 bool save_bmp(const vollo_pixelarray *canvas, const char *path);
+// Every write of the BMP writer goes through this pointer (write(2) unless a test
+// points it at a writer that fails part-way).
+extern ssize_t (*bmp_write)(int fd, const void *bytes, size_t count);
+// Writes the canvas to a temporary file in the folder of `path` (the target of a
+// symbolic link), syncs it and renames it over `path`: an existing file is either
+// replaced whole, its permissions and owner kept, or left untouched. With `replace`
+// false an existing path is never replaced (false, EEXIST). An existing path that is
+// not a regular file (a device, a pipe) is written in place by save_bmp. False with
+// errno telling why; the temporary file is then removed.
+bool save_bmp_safely(const vollo_pixelarray *canvas, const char *path, bool replace);
+// Saves the canvas safely, without replacing anything, as
+// `folder`/pixodraw-YYYYMMDD-HHMMSS.bmp for the local time `when`, or with the first
+// free suffix -2, -3, ... The path saved to, newly allocated (release with free);
+// null with errno telling why.
+char *save_bmp_numbered(const vollo_pixelarray *canvas, const char *folder, time_t when);
 
 // Reads a BMP file of any kind the library reads (vollo_load_bmp) into a new pixel array
 // owned by the caller (vollo_delete_clipable); every pixel is opaque, transparent ones
@@ -103,10 +185,35 @@ void my_putstr(const char *s);
 int32_t my_strcmp(const char *a, const char *b);
 // Appends src to dst, which must have room; returns dst.
 char *my_strcat(char *dst, const char *src);
+// How the save dialogue ended.
+typedef enum save_outcome
+{
+    SAVE_DONE,        // the canvas was saved
+    SAVE_DECLINED,    // the answer was not yes (or there was no canvas)
+    SAVE_UNANSWERED   // the input ended (or failed) before a save succeeded
+} save_outcome;
+
 // Asks on the terminal whether to save and under which name (".bmp" is appended), then
-// saves the canvas. A failed save prints the path and the reason on standard error and
+// saves the canvas safely (save_bmp_safely) and prints "pixodraw: saved PATH" on
+// standard error. A failed save prints the path and the reason on standard error and
 // asks for the name again; end of input at either question ends without saving.
-void save_file(paint_state *state);
+save_outcome save_file(paint_state *state);
+// Ctrl+S: saves the canvas as a numbered file in the working directory
+// (save_bmp_numbered) and says where, or why not, on standard error. True when saved.
+bool save_now(paint_state *state);
+// Keeps a canvas that would otherwise be lost: saves it as a numbered file in the
+// working directory, else in $HOME, else in $TMPDIR (or /tmp), and says where on
+// standard error. False, after saying why on standard error, when no folder took it.
+bool save_recovery(paint_state *state);
+// After the window closed: the save dialogue, then a recovery file when the canvas
+// changed since its last save and the dialogue ended without an answer. The exit
+// status: 0, or 1 when the drawing could be neither saved nor kept.
+int end_session(paint_state *state);
+// Handles --help, -h, --version and unknown options (usage on standard output, or an
+// error on standard error). -1 when the program goes on, else the exit status (0 or
+// 2). *operand_count receives the number of arguments that are not options (after a
+// "--", all are), *picture the first of them (null when none).
+int read_command_line(int argc, char **argv, const char **picture, int *operand_count);
 
 // ---------------------------------------------------------------------------
 // Interface, tools and clicks
@@ -118,17 +225,20 @@ void save_file(paint_state *state);
 #define PAINT_WHITE 0xFFFFFFFFu
 #define PAINT_BLACK 0xFF000000u
 #define PAINT_KEY_ESCAPE 36
+#define PAINT_KEY_S 18           // SFML key codes, as the library passes them
+#define PAINT_KEY_LEFT_CONTROL 37
+#define PAINT_KEY_RIGHT_CONTROL 41
 #define PAINT_LEFT_BUTTON 0
 #define PAINT_STEP 5             // pixels per size step
 #define PAINT_MAX_LEVEL 30       // size steps: 0 to 30, so sizes 0 to 150
 
-// Tool settings shared by the three tools; one static record lives in the click handlers.
+// Tool settings shared by the tools; one static record lives in the click handlers.
 typedef struct tool_state
 {
     int32_t width;   // a square covers width + 1 columns
     int32_t height;  // and height + 1 rows
     int32_t radius;  // radius of the disc
-    int32_t tool;    // 0 none, 1 square brush, 2 circle, 3 eraser
+    int32_t tool;    // 0 none, 1 square brush, 2 circle, 3 eraser, 4 fill
     int32_t level;   // size steps taken, 0 to 30
 } tool_state;
 
@@ -190,16 +300,103 @@ void exit_win1(paint_state *state);
 void copy_picture(paint_state *state, vollo_pixelarray *picture, int32_t left, int32_t top,
                   int32_t width, int32_t height);
 // Loads an interface picture ("degrade.bmp", "potdepeinture.bmp"), looked for in ./img/,
-// then in the img folder beside the executable, the source tree and the install prefix.
-// Null when none of them can be loaded.
+// then in the img folder beside the executable, the source tree and the install prefix
+// (only in $PIXODRAW_IMG_DIR when that is set). Null, after one warning line on standard
+// error, when none of them can be loaded.
 vollo_pixelarray *load_interface_picture(const char *name);
 
 // Responses handed to the library's main loop; `data` is the paint_state.
-// Escape pressed returns 2 (end); every other key event returns 3.
+// Escape pressed returns 2 (end); every other key event returns 3, after the undo and redo
+// keys (history_key) did their work.
 vollo_response set_key_response(vollo_event_state event, int32_t key, void *data);
-// Runs the click chain; a left press on the exit button returns 0 (end), else 3.
+// Runs the click chain and presents its result; a left press on the exit button returns 0
+// (end), else 3.
 vollo_response set_mouse_response(vollo_event_state event, int32_t button, void *data);
-// Shows the last frame and blits the canvas for the next one; returns 3.
+// Blits the canvas and shows it when it may differ from what is on screen: after a
+// change, for the ticks a window event asked for, and every PAINT_HEARTBEAT_TICKS ticks
+// otherwise; returns 3.
 vollo_response expose(void *data);
+// Mouse moves: continues the stroke to the pointer; returns 3.
+vollo_response set_move_response(const vollo_position *move, void *data);
+// Gaining the focus may come with lost window contents: presents again; returns 3.
+vollo_response set_focus_response(vollo_event_state event, void *data);
+// The pointer entering the window: presents again; returns 3.
+vollo_response set_mouse_enter_response(vollo_event_state event, void *data);
+// A resize: presents for the next PAINT_RESIZE_TICKS ticks (the new drawable size is taken
+// up a few presents late); returns 3.
+vollo_response set_resize_response(uint32_t width, uint32_t height, void *data);
+
+// ---------------------------------------------------------------------------
+// Presenting, strokes, fill and undo
+// ---------------------------------------------------------------------------
+
+#define PAINT_START_TICKS 30       // presents every tick at first, while the window maps
+#define PAINT_HEARTBEAT_TICKS 400  // otherwise at least every 4 s at 100 ticks a second
+#define PAINT_RESIZE_TICKS 5
+#define PAINT_KEY_Y 24
+#define PAINT_KEY_Z 25
+#define PAINT_KEY_LCONTROL 37
+#define PAINT_KEY_LSHIFT 38
+#define PAINT_KEY_RCONTROL 41
+#define PAINT_KEY_RSHIFT 42
+
+// Presents the canvas on each of the next `ticks` ticks at least.
+void request_present(paint_state *state, int32_t ticks);
+
+// True when the position lies in the drawing area, x 210-840, y 200-727.
+bool in_drawing_area(vollo_position position);
+// Spans of the filled disc of radius r (none when r < 0): every pixel of the midpoint rings
+// of radius r down to 0, and every pixel between two of them on the same row.
+void disc_spans(int32_t radius, stamp_shape *shape);
+// Makes `shape` the stamp of the current tool (square brush, circle or eraser) at its size
+// and colour; false for the other tools. Kept as is when nothing changed since.
+bool tool_shape(const paint_state *state, const tool_state *tools, stamp_shape *shape);
+// The points of the line from `from` to `to`, both included, each one step (straight or
+// diagonal) from the one before (Bresenham).
+std::vector<vollo_position> line_points(vollo_position from, vollo_position to);
+// Stamps the shape at every point of the line from `from` to `to` (both included) that lies
+// in the drawing area, painting their union once; when `from_painted`, the shape at `from`
+// is taken as already painted. Records the area it changes in the open action.
+void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position from,
+                vollo_position to, bool from_painted);
+// Left press: starts a stroke when it lies in the drawing area.
+void stroke_press(paint_state *state, vollo_position position);
+// Pointer move while a stroke is under way: stamps the current tool up to the position.
+void stroke_move(paint_state *state, vollo_position position);
+// Left release: ends the stroke at the position (or, without a stroke, stamps there when it
+// lies in the drawing area), or fills there with the fill tool; then ends the action.
+void stroke_release(paint_state *state, tool_state *tools, vollo_position position);
+
+// Fills the 4-connected region of the pixels that have exactly the colour of `seed`,
+// within `limit` (and the canvas), with `color`. Returns the bounding rectangle of the
+// pixels it changed (empty when none, as when the seed lies outside or has that colour).
+paint_rect flood_fill(vollo_pixelarray *canvas, vollo_position seed, uint32_t color,
+                      paint_rect limit);
+
+// Run-length code of words: runs of one value as (n, value), others as (n | 1 << 31, n words).
+std::vector<uint32_t> history_encode(const uint32_t *words, size_t count);
+// Keeps the pixels of `area` as they are before the open action (opened here) changes
+// them, without counting `area` in the action's area. False when memory ran out.
+bool history_reserve(paint_history *history, const vollo_pixelarray *canvas, paint_rect area);
+// Before the open action (opened here) changes any pixel of `area`: keeps the pixels of
+// `area` as they are and counts it in the action's area. False when memory ran out: the
+// history is then emptied and the rest of the action is not recorded.
+bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint_rect area);
+// Ends the open action and keeps it as the newest step (after the steps that were undone
+// are dropped), dropping the oldest steps while the history would exceed its limit. True
+// when an action was open.
+bool history_commit(paint_history *history, const vollo_pixelarray *canvas);
+// After a change that is no action (the size bar) painted `area`: the steps no longer undo
+// or redo anything there, so that what it painted stays and no step turns it into
+// something that was never drawn.
+void history_forget(paint_history *history, paint_rect area);
+// Undoes the newest step not undone (true), or does nothing (false).
+bool history_undo(paint_history *history, vollo_pixelarray *canvas);
+// Redoes the oldest undone step (true), or does nothing (false).
+bool history_redo(paint_history *history, vollo_pixelarray *canvas);
+// Ends the open drawing action, counts it in `changes` and presents it.
+void finish_action(paint_state *state);
+// Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo (on the press); true when the canvas changed.
+bool history_key(paint_state *state, vollo_event_state event, int32_t key);
 
 #endif

@@ -1,11 +1,20 @@
-// The three responses handed to the library's main loop.
+// The key and click responses and the main function handed to the library's main loop.
 #include "paint.h"
+
+static bool control_held()
+{
+    const uint8_t *keys = vollo_get_keyboard();
+    return keys[PAINT_KEY_LEFT_CONTROL] || keys[PAINT_KEY_RIGHT_CONTROL];
+}
 
 vollo_response set_key_response(vollo_event_state event, int32_t key, void *data)
 {
-    (void)data;
     if (key == PAINT_KEY_ESCAPE && event == VOLLO_PRESSED)
         return 2;
+    if (data != nullptr)
+        history_key(static_cast<paint_state *>(data), event, key);
+    if (key == PAINT_KEY_S && event == VOLLO_PRESSED && data != nullptr && control_held())
+        save_now(static_cast<paint_state *>(data));
     return VOLLO_CONTINUE;
 }
 
@@ -16,18 +25,25 @@ vollo_response set_mouse_response(vollo_event_state event, int32_t button, void 
     const vollo_position position = *vollo_get_mouse_position();
 
     click_pos(position, event, button, state);
+    // Tool buttons, the size bar and stamps may all change the canvas.
+    request_present(state, 1);
     if (button == PAINT_LEFT_BUTTON && event == VOLLO_PRESSED && position.x >= 885 &&
         position.x <= 1016 && position.y >= 654 && position.y <= 779)
         return 0;
     return VOLLO_CONTINUE;
 }
 
-// The canvas is blitted after the display, so each frame shows the previous tick's blit.
+// The canvas is blitted and shown in the tick of its change.
 vollo_response expose(void *data)
 {
     paint_state *state = static_cast<paint_state *>(data);
 
-    vollo_display(state->window);
+    if (state->present_ticks > 0)
+        state->present_ticks--;
+    else if (++state->idle_ticks < PAINT_HEARTBEAT_TICKS)
+        return VOLLO_CONTINUE;
+    state->idle_ticks = 0;
     vollo_blit(state->window, state->canvas, nullptr);
+    vollo_display(state->window);
     return VOLLO_CONTINUE;
 }

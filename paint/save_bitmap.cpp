@@ -8,6 +8,8 @@
 
 #include "paint.h"
 
+ssize_t (*bmp_write)(int fd, const void *bytes, size_t count) = write;
+
 namespace
 {
 
@@ -33,7 +35,7 @@ bool write_all(int fd, const uint8_t *data, size_t size)
 {
     while (size > 0)
     {
-        ssize_t written = write(fd, data, size);
+        ssize_t written = bmp_write(fd, data, size);
         if (written < 0)
         {
             if (errno == EINTR)

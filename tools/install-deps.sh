@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian packages that building and testing need and
 # that are not installed yet, and the extra packages named as arguments. Does nothing when everything is present.
+# With --program first, only what building and running PIXODRAW needs (make run).
 set -euo pipefail
 
-packages=(
-  cmake make g++ pkg-config
-  libsfml-dev libgtest-dev libbenchmark-dev
-  xvfb xauth x11-utils xdotool
-  python3 python3-xlib python3-pil imagemagick
-  libinih-dev
-  fonts-dejavu-core
-  libstb-dev
-  "$@"
-)
+if [[ ${1:-} == --program ]]; then
+  shift
+  packages=(cmake make g++ libsfml-dev libstb-dev "$@")
+else
+  packages=(
+    cmake make g++ pkg-config
+    libsfml-dev libgtest-dev libbenchmark-dev
+    xvfb xauth x11-utils xdotool
+    python3 python3-xlib python3-pil imagemagick
+    libinih-dev
+    fonts-dejavu-core
+    libstb-dev
+    "$@"
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

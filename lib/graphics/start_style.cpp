@@ -2,6 +2,8 @@
 #include <csignal>
 #include <locale>
 #include <new>
+#include <sstream>
+#include <string>
 
 #include "window_private.hpp"
 
@@ -52,6 +54,33 @@ bool create_window(vollo_window *record)
 // Largest window side the X protocol can carry.
 const uint32_t largest_side = 65535;
 
+// SFML switches vertical sync off in every new window (it is off already), and a driver
+// without the extension answers with this line at every start-up: it says nothing to
+// the user, so it is dropped while any other message goes on to SFML's error stream.
+const char vertical_sync_line[] = "Setting vertical sync not supported";
+
+// Gathers what SFML writes on its error stream for the life of the object, then passes
+// it on without the vertical-sync line.
+class WithoutVerticalSyncLine
+{
+public:
+    WithoutVerticalSyncLine() : previous(sf::err().rdbuf(&gathered)) {}
+    ~WithoutVerticalSyncLine()
+    {
+        sf::err().rdbuf(previous);
+        std::istringstream lines(gathered.str());
+        for (std::string line; std::getline(lines, line);)
+            if (line != vertical_sync_line)
+                sf::err() << line << std::endl;
+    }
+    WithoutVerticalSyncLine(const WithoutVerticalSyncLine &) = delete;
+    WithoutVerticalSyncLine &operator=(const WithoutVerticalSyncLine &) = delete;
+
+private:
+    std::stringbuf gathered;
+    std::streambuf *previous;
+};
+
 }  // namespace
 
 vollo_window *vollo_start_style(uint32_t width, uint32_t height, uint32_t style, const char *title)
@@ -74,8 +103,9 @@ vollo_window *vollo_start_style(uint32_t width, uint32_t height, uint32_t style,
     {
         const sf::String caption(title, std::locale());
         const sf::ContextSettings settings(0, 0, 4, 1, 1);
+        // Creating the window switches vertical sync off too.
+        const WithoutVerticalSyncLine quiet;
         window->create(sf::VideoMode(width, height, 32), caption, style, settings);
-        window->setVerticalSyncEnabled(false);
     }
     catch (const std::bad_alloc &)
     {

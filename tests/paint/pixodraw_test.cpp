@@ -2,9 +2,12 @@
 // xdotool, the save dialogue answered on its standard input, the saved BMP read back
 // by an independent reader (Pillow), and the screen read back pixel by pixel.
 #include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <csignal>
 #include <iterator>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -95,10 +98,14 @@ struct Pixodraw : vt::XvfbTest
         ASSERT_TRUE(write_test_bmp(dir.path + "/img/degrade.bmp", 212, 123, palette_color));
         ASSERT_TRUE(write_test_bmp(dir.path + "/img/potdepeinture.bmp", 62, 105, pot_color));
     }
-    // Starts pixodraw in the temporary folder and waits for its window at (0, 0).
-    void start(const std::vector<std::string> &arguments = {})
+    // Starts pixodraw in the temporary folder, with these NAME=VALUE variables added to
+    // its environment, and waits for its window at (0, 0).
+    void start(const std::vector<std::string> &arguments = {},
+               const std::vector<std::string> &environment = {})
     {
-        std::vector<std::string> argv = {PIXODRAW_BINARY};
+        std::vector<std::string> argv = {"env"};
+        argv.insert(argv.end(), environment.begin(), environment.end());
+        argv.push_back(PIXODRAW_BINARY);
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         program = std::make_unique<vt::ChildProcess>();
         ASSERT_TRUE(program->start(argv, dir.path));
@@ -106,9 +113,10 @@ struct Pixodraw : vt::XvfbTest
         ASSERT_NE(window, 0u);
         ASSERT_TRUE(vt::move_window_to_origin(window));
     }
-    void start_blank(const std::vector<std::string> &arguments = {})
+    void start_blank(const std::vector<std::string> &arguments = {},
+                     const std::vector<std::string> &environment = {})
     {
-        start(arguments);
+        start(arguments, environment);
         // The square-brush icon and the door leaf show that the interface is on screen.
         ASSERT_TRUE(vt::wait_for_color(50, 60, BLACK));
         ASSERT_TRUE(vt::wait_for_color(951, 700, GREY));
@@ -129,6 +137,29 @@ struct Pixodraw : vt::XvfbTest
         ASSERT_TRUE(vt::xdotool({"mousemove", std::to_string(x), std::to_string(y), "click",
                                  "--repeat", std::to_string(count), "--delay", "5", "1"}));
     }
+    // One xdotool run: the press at the first point, moves through the others, the release
+    // at the last.
+    void drag(const std::vector<std::pair<int, int>> &path)
+    {
+        std::vector<std::string> arguments = {"mousemove", std::to_string(path.front().first),
+                                              std::to_string(path.front().second), "mousedown", "1"};
+        for (size_t i = 1; i < path.size(); i++)
+            arguments.insert(arguments.end(), {"mousemove", std::to_string(path[i].first),
+                                               std::to_string(path[i].second)});
+        arguments.insert(arguments.end(), {"mouseup", "1"});
+        ASSERT_TRUE(vt::xdotool(arguments));
+    }
+    std::vector<uint32_t> screen()
+    {
+        std::vector<uint32_t> pixels = vt::read_region(0, 0, PAINT_WIDTH, PAINT_HEIGHT);
+        for (uint32_t &pixel : pixels)
+            pixel &= RGB;
+        return pixels;
+    }
+    bool wait_for_screen(const std::vector<uint32_t> &expected)
+    {
+        return vt::wait_until([&] { return screen() == expected; });
+    }
     // Ends the run with Escape and answers the dialogue; waits for the exit.
     void finish(const std::string &answer, const std::string &name = "")
     {
@@ -148,8 +179,49 @@ struct Pixodraw : vt::XvfbTest
         program->close_input();
         ASSERT_TRUE(program->wait_exit());
         EXPECT_EQ(program->exit_code(), 0) << program->errors();
+        EXPECT_EQ(program->errors().find("vertical sync"), std::string::npos) << program->errors();
+    }
+    // The whole window as the screen shows it.
+    std::vector<uint32_t> screen()
+    {
+        return vt::read_region(0, 0, PAINT_WIDTH, PAINT_HEIGHT);
+    }
+    // Pixels where the file, read by Pillow, differs from the screen.
+    int differences(const std::string &bmp, const std::vector<uint32_t> &shown)
+    {
+        const ReadBack saved = read_with_pillow(bmp, dir.path + "/raw.rgb");
+        EXPECT_EQ(saved.width, PAINT_WIDTH);
+        EXPECT_EQ(saved.height, PAINT_HEIGHT);
+        if (saved.pixels.size() != shown.size())
+            return -1;
+        int wrong = 0;
+        for (size_t i = 0; i < shown.size(); i++)
+            wrong += saved.pixels[i] != (shown[i] & RGB);
+        return wrong;
+    }
+    // A square stamped at (x, y) with the brush at size 5, seen on screen.
+    void stamp_square(int x, int y)
+    {
+        click_at(960, 60);
+        click_at(50, 60);
+        click_at(x, y);
+        ASSERT_TRUE(vt::wait_for_color(x + 5, y + 5, BLACK));
     }
 };
+
+// The path in the last standard error line that begins with `prefix`, or "".
+std::string path_after(const std::string &errors, const std::string &prefix)
+{
+    std::string path;
+    for (size_t at = errors.find(prefix); at != std::string::npos; at = errors.find(prefix, at + 1))
+    {
+        const size_t start = at + prefix.size();
+        path = errors.substr(start, errors.find('\n', start) - start);
+    }
+    return path;
+}
+
+const std::regex numbered_name(".*/pixodraw-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.bmp");
 
 TEST_F(Pixodraw, StampsSquareAndSavesTheWholeCanvas)
 {
@@ -188,6 +260,140 @@ TEST_F(Pixodraw, StampsSquareAndSavesTheWholeCanvas)
     EXPECT_EQ(wrong, 0);
 }
 
+TEST_F(Pixodraw, DragWithTheSquareBrushAtSizeZeroPaintsAnUnbrokenLine)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(50, 60);
+    drag({{300, 400}, {700, 450}});  // one jump of 400 pixels
+    ASSERT_TRUE(vt::wait_for_color(700, 450, BLACK));
+    const std::vector<uint32_t> area = vt::read_region(211, 200, 629, 528);
+    ASSERT_EQ(area.size(), 629u * 528u);
+    auto black = [&](int x, int y) { return (area[(y - 200) * 629 + (x - 211)] & RGB) == (BLACK & RGB); };
+    // One pixel per column from the press to the release, each next to the one before.
+    int total = 0, previous_row = 400;
+    for (int y = 200; y <= 727; y++)
+        for (int x = 211; x <= 839; x++)
+            total += black(x, y);
+    EXPECT_EQ(total, 401);
+    EXPECT_TRUE(black(300, 400));
+    for (int x = 300; x <= 700; x++)
+    {
+        int row = -1;
+        for (int y = 395; y <= 455; y++)
+            if (black(x, y))
+                row = y;
+        ASSERT_NE(row, -1) << "gap at column " << x;
+        EXPECT_LE(std::abs(row - previous_row), 1) << "column " << x;
+        previous_row = row;
+    }
+    EXPECT_EQ(previous_row, 450);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+TEST_F(Pixodraw, DragWithTheCircleAtSizeThirtyLeavesNoGap)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(160, 60);
+    clicks_at(960, 60, 6);  // radius 30
+    ASSERT_TRUE(vt::wait_for_color(939, 170, WHITE));
+    const std::vector<std::pair<int, int>> path = {{300, 300}, {520, 340}, {750, 650}};
+    drag(path);
+    ASSERT_TRUE(vt::wait_for_color(780, 650, BLACK));
+    const std::vector<uint32_t> pixels = screen();
+    // Everything within 29 pixels of the path is covered by some disc.
+    int white = 0;
+    for (size_t i = 0; i + 1 < path.size(); i++)
+    {
+        const double dx = path[i + 1].first - path[i].first, dy = path[i + 1].second - path[i].second;
+        const double length = std::hypot(dx, dy);
+        for (double t = 0; t <= length; t += 1)
+            for (int k = -29; k <= 29; k += 2)
+            {
+                const int x = int(std::lround(path[i].first + dx * t / length - dy * k / length));
+                const int y = int(std::lround(path[i].second + dy * t / length + dx * k / length));
+                white += pixels[y * PAINT_WIDTH + x] != (BLACK & RGB);
+            }
+    }
+    EXPECT_EQ(white, 0);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+TEST_F(Pixodraw, FillOfARingDrawnWithStrokesFillsItsInsideOnly)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(50, 60);
+    click_at(960, 60);  // size 5: strokes 6 pixels wide
+    drag({{300, 300}, {500, 300}, {500, 500}, {300, 500}, {300, 300}});
+    ASSERT_TRUE(vt::wait_for_color(505, 505, BLACK));
+    click_at(260, 60);  // the paint pot: fill
+    click_at(500, 40);  // a palette colour
+    const uint32_t picked = palette_color(70, 40);
+    click_at(400, 400);
+    ASSERT_TRUE(vt::wait_for_color(400, 400, picked));
+    const std::vector<uint32_t> pixels = screen();
+    auto at = [&](int x, int y) { return pixels[y * PAINT_WIDTH + x]; };
+    int inside = 0;
+    for (int y = 306; y <= 499; y++)
+        for (int x = 306; x <= 499; x++)
+            inside += at(x, y) == (picked & RGB);
+    EXPECT_EQ(inside, 194 * 194);
+    const std::pair<int, int> ring[] = {{300, 300}, {305, 400}, {500, 505}, {400, 303}};
+    for (const auto &p : ring)
+        EXPECT_EQ(at(p.first, p.second), BLACK & RGB) << p.first << "," << p.second;
+    const std::pair<int, int> outside[] = {{299, 299}, {506, 400}, {250, 650}, {211, 200}, {839, 727}};
+    for (const auto &p : outside)
+        EXPECT_EQ(at(p.first, p.second), WHITE & RGB) << p.first << "," << p.second;
+    EXPECT_EQ(at(210, 400), GREY & RGB);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+TEST_F(Pixodraw, UndoGivesBackTheScreenAndRedoTheStamp)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(50, 60);
+    clicks_at(960, 60, 3);
+    ASSERT_TRUE(vt::wait_for_color(924, 170, WHITE));
+    const std::vector<uint32_t> before = screen();
+    click_at(400, 300);
+    ASSERT_TRUE(vt::wait_for_color(415, 315, BLACK));
+    const std::vector<uint32_t> after = screen();
+    ASSERT_TRUE(vt::key("ctrl+z"));
+    EXPECT_TRUE(wait_for_screen(before));
+    ASSERT_TRUE(vt::key("ctrl+y"));
+    EXPECT_TRUE(wait_for_screen(after));
+    ASSERT_TRUE(vt::key("ctrl+z"));
+    EXPECT_TRUE(wait_for_screen(before));
+    ASSERT_TRUE(vt::key("ctrl+shift+z"));
+    EXPECT_TRUE(wait_for_screen(after));
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+TEST_F(Pixodraw, HundredFiftyStampsThenHundredUndosGiveTheFiftieth)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(50, 60);
+    click_at(960, 60);  // size 5
+    ASSERT_TRUE(vt::wait_for_color(905, 170, WHITE));
+    // Stamps n = 0..149 on a grid, none over another, a row of 15 per xdotool run.
+    auto stamps = [&](int first, int last) {
+        for (int row = first; row <= last; row += 15)
+        {
+            std::vector<std::string> arguments;
+            for (int n = row; n <= last && n < row + 15; n++)
+                arguments.insert(arguments.end(), {"mousemove", std::to_string(220 + 40 * (n % 15)),
+                                                   std::to_string(210 + 50 * (n / 15)), "click", "1"});
+            ASSERT_TRUE(vt::xdotool(arguments));
+        }
+        ASSERT_TRUE(vt::wait_for_color(225 + 40 * (last % 15), 215 + 50 * (last / 15), BLACK));
+    };
+    ASSERT_NO_FATAL_FAILURE(stamps(0, 49));
+    const std::vector<uint32_t> fiftieth = screen();
+    ASSERT_NO_FATAL_FAILURE(stamps(50, 149));
+    ASSERT_TRUE(vt::xdotool({"key", "--repeat", "100", "--delay", "10", "ctrl+z"}));
+    EXPECT_TRUE(wait_for_screen(fiftieth));
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
 TEST_F(Pixodraw, PaletteColourDiscAndEraser)
 {
     ASSERT_NO_FATAL_FAILURE(start_blank());
@@ -201,8 +407,8 @@ TEST_F(Pixodraw, PaletteColourDiscAndEraser)
     ASSERT_EQ(disc.size(), 121u);
     EXPECT_EQ(std::count_if(disc.begin(), disc.end(),
                             [&](uint32_t c) { return (c & RGB) == (picked & RGB); }),
-              89);
-    EXPECT_EQ(disc[(300 - 295 + 2) * 11 + (300 - 295 + 3)] & RGB, WHITE & RGB);
+              97);
+    EXPECT_EQ(disc[(300 - 295 + 2) * 11 + (300 - 295 + 3)] & RGB, picked & RGB);
     click_at(50, 60);   // square brush: colour back to black
     click_at(500, 300);
     ASSERT_TRUE(vt::wait_for_color(505, 305, BLACK));
@@ -525,5 +731,118 @@ TEST_F(Pixodraw, NoDisplayIsAnErrorNotACrash)
         EXPECT_NE(run.errors.find("cannot open the window"), std::string::npos) << run.errors;
         EXPECT_EQ(occurrences(run.output, QUESTION), 0u);
     }
+}
+
+// Ctrl+S saves the whole canvas, as shown, in a numbered file of the working directory
+// and goes on; a second one never replaces the first. Nothing changed since: the end
+// of input leaves no recovery file.
+TEST_F(Pixodraw, ControlSSavesTheScreenWithoutLeaving)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_NO_FATAL_FAILURE(stamp_square(400, 300));
+    const std::vector<uint32_t> shown = screen();
+    ASSERT_TRUE(move_to(600, 400));
+    ASSERT_TRUE(vt::key("ctrl+s"));
+    ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
+    const std::string first = path_after(program->errors(), "pixodraw: saved ");
+    EXPECT_TRUE(std::regex_match(first, numbered_name)) << first;
+    EXPECT_EQ(first.rfind(dir.path + "/", 0), 0u) << first;
+    EXPECT_EQ(differences(first, shown), 0);
+
+    ASSERT_TRUE(vt::key("ctrl+s"));
+    ASSERT_TRUE(vt::wait_until([&] { return occurrences(program->errors(), "pixodraw: saved ") == 2; }));
+    const std::string second = path_after(program->errors(), "pixodraw: saved ");
+    EXPECT_NE(second, first);
+    EXPECT_EQ(differences(second, shown), 0);
+    EXPECT_TRUE(program->running());
+    // S alone saves nothing.
+    ASSERT_TRUE(vt::key("s"));
+    program->close_input();
+    ASSERT_TRUE(vt::key("Escape"));
+    ASSERT_TRUE(program->wait_exit());
+    EXPECT_EQ(program->exit_code(), 0);
+    EXPECT_EQ(program->output(), std::string(TIP) + QUESTION);
+    EXPECT_EQ(occurrences(program->errors(), "\n"), 2u) << program->errors();
+    const std::vector<std::string> files = files_in(dir.path);
+    EXPECT_EQ(std::count_if(files.begin(), files.end(),
+                            [](const std::string &name) { return name.rfind("pixodraw-", 0) == 0; }),
+              2);
+}
+
+// Standard input at its end from the start, and a hang-up on the way: the drawing is
+// kept in a recovery file equal to the screen, and the run ends well.
+TEST_F(Pixodraw, EndOfInputKeepsTheDrawingInARecoveryFile)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    program->close_input();
+    ASSERT_NO_FATAL_FAILURE(stamp_square(500, 500));
+    program->kill_now(SIGHUP);  // the terminal went away: the window stays
+    click_at(960, 60);          // and still answers
+    ASSERT_TRUE(vt::wait_for_color(917, 170, WHITE));  // the bar reaches x 919
+    EXPECT_TRUE(program->running());
+    const std::vector<uint32_t> shown = screen();
+    ASSERT_TRUE(move_to(600, 400));
+    ASSERT_TRUE(vt::key("Escape"));
+    ASSERT_TRUE(program->wait_exit());
+    EXPECT_EQ(program->exit_code(), 0) << program->errors();
+    EXPECT_EQ(program->output(), std::string(TIP) + QUESTION);
+    const std::string kept =
+        path_after(program->errors(), "pixodraw: the drawing was not saved; it is kept in ");
+    EXPECT_TRUE(std::regex_match(kept, numbered_name)) << program->errors();
+    EXPECT_EQ(differences(kept, shown), 0);
+}
+
+TEST_F(Pixodraw, OptionsHelpVersionAndUnknown)
+{
+    struct Case
+    {
+        std::vector<std::string> arguments;
+        int exit_code;
+        const char *output;  // a regular expression for the whole standard output
+        const char *errors;  // the same for standard error
+    } cases[] = {
+        {{"--help"}, 0, "Usage: pixodraw \\[PICTURE\\][^]*Escape[^]*Ctrl\\+Z[^]*Ctrl\\+Y[^]*"
+                        "Ctrl\\+S[^]*pixodraw-YYYYMMDD-HHMMSS\\.bmp[^]*", ""},
+        {{"--version"}, 0, "pixodraw [0-9]+\\.[0-9]+\\.[0-9]+\n", ""},
+        {{"--bogus"}, 2, "", "pixodraw: unknown option '--bogus'[^\n]*\n"},
+        {{"-x", "picture.bmp"}, 2, "", "pixodraw: unknown option '-x'[^\n]*\n"},
+        {{"picture.bmp", "--nope"}, 2, "", "pixodraw: unknown option '--nope'[^\n]*\n"},
+        // After "--", and "-" alone, are picture names (here missing ones).
+        {{"--", "-x.bmp"}, 1, "", "pixodraw: cannot load the picture -x\\.bmp: No such file[^\n]*\n"},
+        {{"-"}, 1, "", "pixodraw: cannot load the picture -: No such file[^\n]*\n"},
+    };
+    // Without a display: none of them opens a window.
+    const std::vector<std::string> base = {"env", "-u", "DISPLAY", PIXODRAW_BINARY};
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.arguments[0]);
+        std::vector<std::string> argv = base;
+        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+        const vt::CommandResult run = vt::run_command(argv);
+        EXPECT_EQ(run.exit_code, c.exit_code) << run.describe();
+        EXPECT_TRUE(std::regex_match(run.output, std::regex(c.output))) << run.output;
+        EXPECT_TRUE(std::regex_match(run.errors, std::regex(c.errors))) << run.errors;
+    }
+    std::vector<std::string> help = base, short_help = base;
+    help.push_back("--help");
+    short_help.push_back("-h");
+    EXPECT_EQ(vt::run_command(short_help).output, vt::run_command(help).output);
+}
+
+// Without its pictures the interface is drawn all the same, their cells white, after
+// one warning line for each.
+TEST_F(Pixodraw, MissingPicturesGiveOneWarningEach)
+{
+    ASSERT_EQ(mkdir((dir.path + "/empty").c_str(), 0755), 0);
+    ASSERT_NO_FATAL_FAILURE(start_blank({}, {"PIXODRAW_IMG_DIR=" + dir.path + "/empty"}));
+    EXPECT_TRUE(vt::wait_for_color(160, 60, BLACK));  // the circle icon
+    EXPECT_TRUE(vt::wait_for_color(500, 40, WHITE));  // the palette's cell
+    EXPECT_TRUE(vt::wait_for_color(250, 50, WHITE));  // the pot's cell
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    const std::string errors = program->errors();
+    EXPECT_EQ(occurrences(errors, "\n"), 2u) << errors;
+    EXPECT_EQ(occurrences(errors, "pixodraw: warning: interface picture degrade.bmp not found"), 1u) << errors;
+    EXPECT_EQ(occurrences(errors, "pixodraw: warning: interface picture potdepeinture.bmp not found"), 1u);
+    EXPECT_EQ(program->output(), std::string(TIP) + QUESTION);
 }
 }  // namespace

@@ -1,5 +1,8 @@
 // The BMP writer: exact bytes, row order, channel order, padding, sizes and write errors.
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <regex>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -169,6 +172,192 @@ TEST_F(BmpWriter, FailedSaveOverAnExistingPathKeepsThePath)
     ASSERT_EQ(symlink("/dev/full", link.c_str()), 0);
     EXPECT_FALSE(save_bmp(canvas, link.c_str()));
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"full.bmp"});
+}
+
+// ---------------------------------------------------------------------------
+// Safe saves: through a synced temporary file renamed over the target
+// ---------------------------------------------------------------------------
+
+// Bytes the writer may still write before its writes fail with ENOSPC, as on a disk
+// that fills up part-way; negative: no limit.
+long long bytes_before_full = -1;
+
+ssize_t write_until_full(int fd, const void *bytes, size_t count)
+{
+    if (bytes_before_full < 0)
+        return write(fd, bytes, count);
+    if (bytes_before_full == 0)
+    {
+        errno = ENOSPC;
+        return -1;
+    }
+    const size_t allowed = count < static_cast<size_t>(bytes_before_full)
+                               ? count
+                               : static_cast<size_t>(bytes_before_full);
+    const ssize_t written = write(fd, bytes, allowed);
+    if (written > 0)
+        bytes_before_full -= written;
+    return written;
+}
+
+class SafeSave : public BmpWriter
+{
+protected:
+    void SetUp() override
+    {
+        canvas = pattern_canvas(1050, 800);
+        ASSERT_NE(canvas, nullptr);
+        bmp_write = write_until_full;
+        bytes_before_full = -1;
+    }
+    void TearDown() override
+    {
+        bmp_write = write;
+        BmpWriter::TearDown();
+    }
+    // What save_bmp writes for this canvas: the reference bytes of a whole save.
+    std::vector<uint8_t> expected_bytes()
+    {
+        const std::string path = dir.file("reference");
+        EXPECT_TRUE(save_bmp(canvas, path.c_str()));
+        std::vector<uint8_t> bytes = read_file(path);
+        unlink(path.c_str());
+        return bytes;
+    }
+    mode_t mode_of(const std::string &path)
+    {
+        struct stat info;
+        EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
+        return info.st_mode;
+    }
+};
+
+// The disk fills up after so many bytes: the old file stays byte for byte, with its
+// permissions, and no temporary file is left; a new path is not created at all.
+TEST_F(SafeSave, FailurePartWayLeavesTheOldFileAsItWas)
+{
+    const std::vector<uint8_t> old_bytes(3000, 0x5A);
+    for (long long budget : {0LL, 1LL, 54LL, 300000LL, 2521653LL})
+    {
+        SCOPED_TRACE(budget);
+        const std::string path = dir.file("old.bmp");
+        write_file(path, old_bytes);
+        ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+        bytes_before_full = budget;
+        errno = 0;
+        EXPECT_FALSE(save_bmp_safely(canvas, path.c_str(), true));
+        EXPECT_EQ(errno, ENOSPC);
+        EXPECT_EQ(read_file(path), old_bytes);
+        EXPECT_EQ(mode_of(path) & 07777, 0640u);
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{"old.bmp"});
+
+        bytes_before_full = budget;
+        EXPECT_FALSE(save_bmp_safely(canvas, dir.file("new.bmp").c_str(), false));
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{"old.bmp"});
+    }
+}
+
+// A whole save replaces the file and keeps its permission bits, whatever the umask.
+TEST_F(SafeSave, SuccessReplacesTheFileWholeAndKeepsItsPermissions)
+{
+    const std::vector<uint8_t> expected = expected_bytes();
+    for (mode_t mode : {0600u, 0640u, 0444u, 0755u})
+    {
+        SCOPED_TRACE(mode);
+        const std::string path = dir.file("kept.bmp");
+        write_file(path, std::vector<uint8_t>(5000000, 0x11));  // longer than the picture
+        ASSERT_EQ(chmod(path.c_str(), mode), 0);
+        ASSERT_TRUE(save_bmp_safely(canvas, path.c_str(), true)) << strerror(errno);
+        EXPECT_EQ(read_file(path), expected);
+        EXPECT_EQ(mode_of(path) & 07777, mode);
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{"kept.bmp"});
+    }
+    // A new file gets 0666 less the umask, as save_bmp gives it.
+    const mode_t old_mask = umask(027);
+    const bool saved = save_bmp_safely(canvas, dir.file("fresh.bmp").c_str(), false);
+    umask(old_mask);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(mode_of(dir.file("fresh.bmp")) & 07777, 0640u);
+    EXPECT_EQ(read_file(dir.file("fresh.bmp")), expected);
+}
+
+// Links, devices, folders and existing names: what is replaced, written, or refused.
+TEST_F(SafeSave, LinksDevicesAndExistingNames)
+{
+    const std::vector<uint8_t> expected = expected_bytes();
+    ASSERT_EQ(mkdir(dir.file("inner").c_str(), 0755), 0);
+    write_file(dir.file("inner/target.bmp"), {1, 2, 3});
+    ASSERT_EQ(symlink("inner/target.bmp", dir.file("link.bmp").c_str()), 0);
+    ASSERT_EQ(symlink("/dev/full", dir.file("full.bmp").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere/at/all.bmp", dir.file("dangling.bmp").c_str()), 0);
+    write_file(dir.file("taken.bmp"), {9, 9});
+
+    // Through the link: the link stays a link, and its target is replaced.
+    ASSERT_TRUE(save_bmp_safely(canvas, dir.file("link.bmp").c_str(), true));
+    EXPECT_TRUE(S_ISLNK(mode_of(dir.file("link.bmp"))));
+    EXPECT_EQ(read_file(dir.file("inner/target.bmp")), expected);
+
+    struct Case
+    {
+        std::string path;
+        bool replace;
+        int error;
+    } cases[] = {{dir.file("full.bmp"), true, ENOSPC},      {"/dev/full", true, ENOSPC},
+                 {dir.file("dangling.bmp"), true, ENOENT},  {dir.file("dangling.bmp"), false, EEXIST},
+                 {dir.file("taken.bmp"), false, EEXIST},    {dir.file("link.bmp"), false, EEXIST},
+                 {dir.file("inner"), true, EISDIR},         {dir.file("missing/x.bmp"), true, ENOENT},
+                 {"", true, ENOENT}};
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.path + (c.replace ? " replace" : " new only"));
+        errno = 0;
+        EXPECT_FALSE(save_bmp_safely(canvas, c.path.c_str(), c.replace));
+        EXPECT_EQ(errno, c.error);
+    }
+    EXPECT_EQ(read_file(dir.file("taken.bmp")), (std::vector<uint8_t>{9, 9}));
+    EXPECT_EQ(dir.entries(),
+              (std::vector<std::string>{"dangling.bmp", "full.bmp", "inner", "link.bmp", "taken.bmp"}));
+}
+
+// Numbered names for a fixed moment: the first free of NAME, NAME-2, NAME-3, ...
+TEST_F(SafeSave, NumberedNamesNeverReplaceAFile)
+{
+    const char *old_tz = getenv("TZ");
+    const std::string kept_tz = old_tz != nullptr ? old_tz : "";
+    setenv("TZ", "UTC0", 1);
+    tzset();
+    const time_t moment = 1700000000;  // 2023-11-14 22:13:20 UTC
+    const std::string stem = dir.path() + "/pixodraw-20231114-221320";
+    const std::vector<uint8_t> expected = expected_bytes();
+    const std::vector<uint8_t> other = {7, 7, 7};
+
+    char *first = save_bmp_numbered(canvas, dir.path().c_str(), moment);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(std::string(first), stem + ".bmp");
+    write_file(stem + "-2.bmp", other);
+    char *third = save_bmp_numbered(canvas, dir.path().c_str(), moment);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(std::string(third), stem + "-3.bmp");
+    EXPECT_EQ(read_file(stem + ".bmp"), expected);
+    EXPECT_EQ(read_file(stem + "-2.bmp"), other);
+    EXPECT_EQ(read_file(stem + "-3.bmp"), expected);
+    free(first);
+    free(third);
+
+    // The name of today's local time, in the form the users see.
+    char *now = save_bmp_numbered(canvas, dir.path().c_str(), time(nullptr));
+    ASSERT_NE(now, nullptr);
+    EXPECT_TRUE(std::regex_match(now, std::regex(".*/pixodraw-20[0-9]{6}-[0-9]{6}(-[0-9]+)?\\.bmp"))) << now;
+    free(now);
+    errno = 0;
+    EXPECT_EQ(save_bmp_numbered(canvas, dir.file("missing").c_str(), moment), nullptr);
+    EXPECT_EQ(errno, ENOENT);
+
+    if (old_tz != nullptr)
+        setenv("TZ", kept_tz.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
 }
 
 }  // namespace

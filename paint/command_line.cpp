@@ -1,0 +1,81 @@
+// The command line: one optional picture, and the options --help, -h and --version.
+#include <cstdio>
+#include <cstring>
+
+#include "paint.h"
+
+#ifndef PIXODRAW_VERSION
+#define PIXODRAW_VERSION "unknown"
+#endif
+
+namespace
+{
+
+const char usage[] =
+    "Usage: pixodraw [PICTURE]\n"
+    "       pixodraw --help | --version\n"
+    "\n"
+    "A paint program. With PICTURE (BMP of any kind, PNG, JPEG, GIF, TGA, PSD or\n"
+    "HDR), that picture is the whole canvas; without it, a blank canvas with the\n"
+    "tool band.\n"
+    "\n"
+    "Mouse (left button):\n"
+    "  press on a tool        square brush, circle, eraser, paint pot (fill)\n"
+    "  press on the palette   take the colour under the pointer\n"
+    "  release on - or +      smaller or larger tools (0 to 150 pixels)\n"
+    "  click in the drawing   stamp the tool there (the pot fills); drag for a stroke\n"
+    "  press on the door      end the session\n"
+    "\n"
+    "Keys:\n"
+    "  Escape                 end the session\n"
+    "  Ctrl+Z                 undo the last action\n"
+    "  Ctrl+Y, Ctrl+Shift+Z   redo it\n"
+    "  Ctrl+S                 save now and go on drawing\n"
+    "\n"
+    "Files:\n"
+    "  Ctrl+S saves pixodraw-YYYYMMDD-HHMMSS.bmp (then -2, -3, ...) in the working\n"
+    "  directory. At the end the terminal asks \"Save work ? [yes/no]\": yes and a\n"
+    "  NAME save NAME.bmp. A changed drawing that the dialogue did not save because\n"
+    "  its input ended (no terminal) is kept in a file named as by Ctrl+S, in the\n"
+    "  working directory (else $HOME, else the temporary folder). Standard error\n"
+    "  tells where every file went.\n";
+
+}  // namespace
+
+int read_command_line(int argc, char **argv, const char **picture, int *operand_count)
+{
+    bool options_ended = false;
+    *picture = nullptr;
+    *operand_count = 0;
+    for (int i = 1; i < argc; i++)
+    {
+        const char *argument = argv[i];
+        // "-" alone is a name, as it always was; "--" makes every later argument one.
+        if (!options_ended && argument[0] == '-' && argument[1] != '\0')
+        {
+            if (strcmp(argument, "--") == 0)
+                options_ended = true;
+            else if (strcmp(argument, "--help") == 0 || strcmp(argument, "-h") == 0)
+            {
+                my_putstr(usage);
+                return 0;
+            }
+            else if (strcmp(argument, "--version") == 0)
+            {
+                my_putstr("pixodraw " PIXODRAW_VERSION "\n");
+                return 0;
+            }
+            else
+            {
+                fprintf(stderr, "pixodraw: unknown option '%s' (pixodraw --help lists them)\n",
+                        argument);
+                return 2;
+            }
+            continue;
+        }
+        if (*operand_count == 0)
+            *picture = argument;
+        ++*operand_count;
+    }
+    return -1;
+}

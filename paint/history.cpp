@@ -1,0 +1,323 @@
+// Undo and redo. An action keeps, before it changes them, the pixels of the area it may
+// change; when it ends, that area before XOR after is run-length coded into a step. The
+// same XOR turns the canvas from after to before (undo) and back (redo), so each step holds
+// one copy of its area at most, and much less for shapes of one colour, whose difference is
+// a few long runs.
+#include <algorithm>
+#include <new>
+
+#include "paint.h"
+
+#define LITERAL_BIT 0x80000000u
+#define MAX_RUN 0x7FFFFFFFu
+
+static bool empty(paint_rect r)
+{
+    return r.x0 > r.x1 || r.y0 > r.y1;
+}
+
+static paint_rect clip_to(const vollo_pixelarray *canvas, paint_rect r)
+{
+    r.x0 = std::max(r.x0, 0);
+    r.y0 = std::max(r.y0, 0);
+    r.x1 = static_cast<int32_t>(std::min<int64_t>(r.x1, int64_t(canvas->width) - 1));
+    r.y1 = static_cast<int32_t>(std::min<int64_t>(r.y1, int64_t(canvas->height) - 1));
+    return r;
+}
+
+static paint_rect join(paint_rect a, paint_rect b)
+{
+    if (empty(a))
+        return b;
+    if (empty(b))
+        return a;
+    return paint_rect{std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1),
+                      std::max(a.y1, b.y1)};
+}
+
+static bool contains(paint_rect outer, paint_rect inner)
+{
+    return empty(inner) || (inner.x0 >= outer.x0 && inner.x1 <= outer.x1 &&
+                            inner.y0 >= outer.y0 && inner.y1 <= outer.y1);
+}
+
+static size_t area_of(paint_rect r)
+{
+    return empty(r) ? 0 : size_t(r.x1 - r.x0 + 1) * size_t(r.y1 - r.y0 + 1);
+}
+
+static size_t step_bytes(const history_step &step)
+{
+    return sizeof(history_step) + step.diff.capacity() * sizeof(uint32_t);
+}
+
+static void forget_everything(paint_history *history)
+{
+    history->steps.clear();
+    history->undone = 0;
+    history->bytes = 0;
+    history->lost = 1;
+    history->saved = history->touched = PAINT_NO_RECT;
+    std::vector<uint32_t>().swap(history->before);
+    std::vector<uint32_t>().swap(history->difference);
+}
+
+std::vector<uint32_t> history_encode(const uint32_t *words, size_t count)
+{
+    std::vector<uint32_t> code;
+    size_t i = 0;
+    while (i < count)
+    {
+        size_t run = 1;
+        while (i + run < count && run < MAX_RUN && words[i + run] == words[i])
+            run++;
+        if (run >= 3)
+        {
+            code.push_back(static_cast<uint32_t>(run));
+            code.push_back(words[i]);
+            i += run;
+            continue;
+        }
+        // Literal words up to the next run of three equal ones.
+        size_t end = i;
+        while (end < count && end - i < MAX_RUN &&
+               !(end + 2 < count && words[end] == words[end + 1] && words[end] == words[end + 2]))
+            end++;
+        code.push_back(static_cast<uint32_t>(end - i) | LITERAL_BIT);
+        code.insert(code.end(), words + i, words + end);
+        i = end;
+    }
+    return code;
+}
+
+// XORs the coded words into the area's pixels, row after row.
+static void apply_step(const history_step &step, vollo_pixelarray *canvas)
+{
+    const size_t width = size_t(step.area.x1 - step.area.x0 + 1);
+    const size_t total = area_of(step.area);
+    size_t at = 0;
+    auto pixel = [&](size_t index) -> uint32_t & {
+        return canvas->pixels[(size_t(step.area.y0) + index / width) * canvas->width +
+                              size_t(step.area.x0) + index % width];
+    };
+    for (size_t i = 0; i < step.diff.size() && at < total;)
+    {
+        const uint32_t head = step.diff[i++];
+        const size_t n = std::min<size_t>(head & MAX_RUN, total - at);
+        if (head & LITERAL_BIT)
+        {
+            for (size_t k = 0; k < n; k++)
+                pixel(at + k) ^= step.diff[i + k];
+            i += head & MAX_RUN;
+        }
+        else
+        {
+            const uint32_t value = step.diff[i++];
+            for (size_t k = 0; value != 0 && k < n; k++)
+                pixel(at + k) ^= value;
+        }
+        at += n;
+    }
+}
+
+// Copies the rectangle's rows of the canvas (or of `from`, laid out as `from_area`, where
+// it covers them) into `to`, laid out as `to_area`.
+static void copy_rows(const vollo_pixelarray *canvas, const std::vector<uint32_t> *from,
+                      paint_rect from_area, std::vector<uint32_t> &to, paint_rect to_area)
+{
+    const size_t to_width = size_t(to_area.x1 - to_area.x0 + 1);
+    const size_t from_width = size_t(from_area.x1 - from_area.x0 + 1);
+    for (int32_t y = to_area.y0; y <= to_area.y1; y++)
+    {
+        uint32_t *out = to.data() + size_t(y - to_area.y0) * to_width;
+        const uint32_t *row = canvas->pixels + size_t(y) * canvas->width;
+        std::copy(row + to_area.x0, row + to_area.x1 + 1, out);
+        if (from != nullptr && !empty(from_area) && y >= from_area.y0 && y <= from_area.y1)
+            std::copy(from->data() + size_t(y - from_area.y0) * from_width,
+                      from->data() + size_t(y - from_area.y0 + 1) * from_width,
+                      out + (from_area.x0 - to_area.x0));
+    }
+}
+
+bool history_reserve(paint_history *history, const vollo_pixelarray *canvas, paint_rect area)
+{
+    if (canvas == nullptr || canvas->pixels == nullptr)
+        return false;
+    area = clip_to(canvas, area);
+    if (!history->open)
+    {
+        history->open = 1;
+        history->lost = 0;
+        history->saved = history->touched = PAINT_NO_RECT;
+    }
+    if (history->lost)
+        return false;
+    if (contains(history->saved, area))
+        return true;
+    // Outside what is kept, the action has changed nothing yet: the canvas still holds
+    // the pixels as they were before it. The first area of an action reuses the buffer
+    // of the last one.
+    const paint_rect grown = join(history->saved, area);
+    try
+    {
+        if (empty(history->saved))
+        {
+            history->before.resize(area_of(grown));
+            copy_rows(canvas, nullptr, PAINT_NO_RECT, history->before, grown);
+        }
+        else
+        {
+            std::vector<uint32_t> before(area_of(grown));
+            copy_rows(canvas, &history->before, history->saved, before, grown);
+            history->before.swap(before);
+        }
+        history->saved = grown;
+        return true;
+    }
+    catch (const std::bad_alloc &)
+    {
+        forget_everything(history);
+        return false;
+    }
+}
+
+bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint_rect area)
+{
+    if (!history_reserve(history, canvas, area))
+        return false;
+    history->touched = join(history->touched, clip_to(canvas, area));
+    return true;
+}
+
+// Drops the oldest steps until `needed` more bytes fit; false when they never can.
+static bool make_room(paint_history *history, size_t needed)
+{
+    if (needed > history->limit)
+        return false;
+    while (!history->steps.empty() && history->bytes + needed > history->limit)
+    {
+        history->bytes -= step_bytes(history->steps.front());
+        history->steps.pop_front();
+        if (history->undone > history->steps.size())
+            history->undone = history->steps.size();
+    }
+    return true;
+}
+
+bool history_commit(paint_history *history, const vollo_pixelarray *canvas)
+{
+    if (!history->open)
+        return false;
+    history->open = 0;
+    if (history->lost)
+        return true;
+    try
+    {
+        const paint_rect area = history->touched;
+        std::vector<uint32_t> &difference = history->difference;
+        difference.resize(area_of(area));
+        const size_t saved_width = size_t(history->saved.x1 - history->saved.x0 + 1);
+        const size_t width = size_t(area.x1 - area.x0 + 1);
+        for (int32_t y = area.y0; !empty(area) && y <= area.y1; y++)
+        {
+            const uint32_t *now = canvas->pixels + size_t(y) * canvas->width + area.x0;
+            const uint32_t *then = history->before.data() +
+                                   size_t(y - history->saved.y0) * saved_width +
+                                   size_t(area.x0 - history->saved.x0);
+            uint32_t *out = difference.data() + size_t(y - area.y0) * width;
+            for (size_t x = 0; x < width; x++)
+                out[x] = now[x] ^ then[x];
+        }
+        history_step step = {area, history_encode(difference.data(), difference.size())};
+        step.diff.shrink_to_fit();
+        while (history->undone > 0)
+        {
+            history->bytes -= step_bytes(history->steps.back());
+            history->steps.pop_back();
+            history->undone--;
+        }
+        if (make_room(history, step_bytes(step)))
+        {
+            history->bytes += step_bytes(step);
+            history->steps.push_back(std::move(step));
+        }
+        else
+            forget_everything(history);
+    }
+    catch (const std::bad_alloc &)
+    {
+        forget_everything(history);
+    }
+    return true;
+}
+
+bool history_undo(paint_history *history, vollo_pixelarray *canvas)
+{
+    history_commit(history, canvas);
+    if (history->undone >= history->steps.size())
+        return false;
+    history->undone++;
+    apply_step(history->steps[history->steps.size() - history->undone], canvas);
+    return true;
+}
+
+bool history_redo(paint_history *history, vollo_pixelarray *canvas)
+{
+    history_commit(history, canvas);
+    if (history->undone == 0)
+        return false;
+    apply_step(history->steps[history->steps.size() - history->undone], canvas);
+    history->undone--;
+    return true;
+}
+
+// Decodes the step's difference, clears it over `area` and codes it again.
+static void clear_difference(history_step &step, paint_rect area)
+{
+    const size_t width = size_t(step.area.x1 - step.area.x0 + 1);
+    std::vector<uint32_t> words(area_of(step.area));
+    size_t at = 0;
+    for (size_t i = 0; i < step.diff.size() && at < words.size();)
+    {
+        const uint32_t head = step.diff[i++];
+        const size_t n = std::min<size_t>(head & MAX_RUN, words.size() - at);
+        if (head & LITERAL_BIT)
+        {
+            std::copy(step.diff.begin() + long(i), step.diff.begin() + long(i + n), words.begin() + long(at));
+            i += head & MAX_RUN;
+        }
+        else
+            std::fill(words.begin() + long(at), words.begin() + long(at + n), step.diff[i++]);
+        at += n;
+    }
+    for (int32_t y = area.y0; y <= area.y1; y++)
+    {
+        const size_t row = size_t(y - step.area.y0) * width;
+        std::fill(words.begin() + long(row + size_t(area.x0 - step.area.x0)),
+                  words.begin() + long(row + size_t(area.x1 - step.area.x0) + 1), 0u);
+    }
+    step.diff = history_encode(words.data(), words.size());
+    step.diff.shrink_to_fit();
+}
+
+void history_forget(paint_history *history, paint_rect area)
+{
+    for (history_step &step : history->steps)
+    {
+        const paint_rect common = {std::max(area.x0, step.area.x0), std::max(area.y0, step.area.y0),
+                                   std::min(area.x1, step.area.x1), std::min(area.y1, step.area.y1)};
+        if (empty(common))
+            continue;
+        history->bytes -= step_bytes(step);
+        try
+        {
+            clear_difference(step, common);
+        }
+        catch (const std::bad_alloc &)
+        {
+            forget_everything(history);
+            return;
+        }
+        history->bytes += step_bytes(step);
+    }
+}

@@ -1,0 +1,41 @@
+// When the canvas is presented. Uploading and showing the canvas costs several
+// milliseconds of CPU with a software renderer, so it is done only when the picture
+// changed or the window may have lost its contents, and otherwise at a slow heartbeat
+// for damage that no event reports.
+#include <algorithm>
+
+#include "paint.h"
+
+void request_present(paint_state *state, int32_t ticks)
+{
+    state->present_ticks = std::max(state->present_ticks, ticks);
+}
+
+vollo_response set_move_response(const vollo_position *move, void *data)
+{
+    (void)move;
+    stroke_move(static_cast<paint_state *>(data), *vollo_get_mouse_position());
+    return VOLLO_CONTINUE;
+}
+
+vollo_response set_focus_response(vollo_event_state event, void *data)
+{
+    if (event == VOLLO_GAINED)
+        request_present(static_cast<paint_state *>(data), PAINT_RESIZE_TICKS);
+    return VOLLO_CONTINUE;
+}
+
+vollo_response set_mouse_enter_response(vollo_event_state event, void *data)
+{
+    if (event == VOLLO_ENTERED)
+        request_present(static_cast<paint_state *>(data), PAINT_RESIZE_TICKS);
+    return VOLLO_CONTINUE;
+}
+
+vollo_response set_resize_response(uint32_t width, uint32_t height, void *data)
+{
+    (void)width;
+    (void)height;
+    request_present(static_cast<paint_state *>(data), PAINT_RESIZE_TICKS);
+    return VOLLO_CONTINUE;
+}

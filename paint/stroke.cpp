@@ -1,0 +1,200 @@
+// Strokes: while the left button is held after a press in the drawing area, the current
+// tool is stamped at every point of the path, the points between two reported positions
+// included. The stamps of one straight piece are painted as their union, one span per row,
+// so a long stroke with a large tool costs about its area rather than its area times its
+// length.
+#include <algorithm>
+#include <climits>
+
+#include "paint.h"
+
+#define AREA_LEFT 210
+#define AREA_RIGHT 840
+#define AREA_TOP 200
+#define AREA_BOTTOM 727
+
+bool in_drawing_area(vollo_position p)
+{
+    return p.x >= AREA_LEFT && p.x <= AREA_RIGHT && p.y >= AREA_TOP && p.y <= AREA_BOTTOM;
+}
+
+static void square_spans(int32_t width, int32_t height, stamp_shape *shape)
+{
+    shape->top = 0;
+    shape->left.assign(height < 0 || width < 0 ? 0 : static_cast<size_t>(height) + 1, 0);
+    shape->right.assign(shape->left.size(), width);
+}
+
+bool tool_shape(const paint_state *state, const tool_state *tools, stamp_shape *shape)
+{
+    if (tools == nullptr || tools->tool < 1 || tools->tool > 3)
+        return false;
+    const uint32_t color = tools->tool == 3 ? PAINT_WHITE : state->color;
+    const int32_t size = tools->tool == 2 ? tools->radius : tools->width;
+    if (shape->tool == tools->tool && shape->size == size && shape->color == color &&
+        (tools->tool == 2 || static_cast<int32_t>(shape->left.size()) == tools->height + 1))
+        return true;
+    if (tools->tool == 2)
+        disc_spans(tools->radius, shape);
+    else
+        square_spans(tools->width, tools->height, shape);
+    shape->tool = tools->tool;
+    shape->size = size;
+    shape->color = color;
+    return true;
+}
+
+std::vector<vollo_position> line_points(vollo_position from, vollo_position to)
+{
+    std::vector<vollo_position> points;
+    const int64_t dx = std::abs(int64_t(to.x) - from.x), dy = -std::abs(int64_t(to.y) - from.y);
+    const int32_t sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
+    int64_t error = dx + dy;
+    vollo_position p = from;
+    points.reserve(static_cast<size_t>(std::max(dx, -dy)) + 1);
+    for (;;)
+    {
+        points.push_back(p);
+        if (p.x == to.x && p.y == to.y)
+            return points;
+        const int64_t twice = 2 * error;
+        if (twice >= dy)
+        {
+            error += dy;
+            p.x += sx;
+        }
+        if (twice <= dx)
+        {
+            error += dx;
+            p.y += sy;
+        }
+    }
+}
+
+// The rows reachable by stamps in the drawing area, kept before the first stamp of an
+// action so that the action's record is not regrown stamp after stamp.
+static paint_rect reachable(const stamp_shape *shape)
+{
+    const int32_t rows = static_cast<int32_t>(shape->left.size());
+    const int32_t left = *std::min_element(shape->left.begin(), shape->left.end());
+    const int32_t right = *std::max_element(shape->right.begin(), shape->right.end());
+    return paint_rect{AREA_LEFT + left, AREA_TOP + shape->top, AREA_RIGHT + right,
+                      AREA_BOTTOM + shape->top + rows - 1};
+}
+
+static void paint_span(vollo_pixelarray *canvas, int64_t x0, int64_t x1, int64_t y, uint32_t color)
+{
+    if (x0 > x1 || y < 0 || y >= int64_t(canvas->height) || x1 < 0 || x0 >= int64_t(canvas->width))
+        return;
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, int64_t(canvas->width) - 1);
+    std::fill(canvas->pixels + y * canvas->width + x0, canvas->pixels + y * canvas->width + x1 + 1,
+              color);
+}
+
+// Along one straight piece the points move by at most one column per step and every span
+// holds its stamp's column, so on each row the spans of the points reaching it overlap or
+// touch: their union is the one span from the least left end to the greatest right end.
+void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position from,
+                vollo_position to, bool from_painted)
+{
+    vollo_pixelarray *canvas = state->canvas;
+    const int32_t rows = static_cast<int32_t>(shape->left.size());
+    if (canvas == nullptr || canvas->pixels == nullptr || rows == 0)
+        return;
+    std::vector<vollo_position> points = line_points(from, to);
+    points.erase(std::remove_if(points.begin(), points.end(),
+                                [&](vollo_position p) {
+                                    return !in_drawing_area(p) ||
+                                           (from_painted && p.x == from.x && p.y == from.y);
+                                }),
+                 points.end());
+    if (points.empty())
+        return;
+    int32_t low = INT32_MAX, high = INT32_MIN;
+    for (vollo_position p : points)
+    {
+        low = std::min(low, p.y);
+        high = std::max(high, p.y);
+    }
+    const int32_t first_row = low + shape->top, count = high - low + rows;
+    std::vector<int32_t> left(static_cast<size_t>(count), INT32_MAX);
+    std::vector<int32_t> right(static_cast<size_t>(count), INT32_MIN);
+    for (vollo_position p : points)
+        for (int32_t k = 0; k < rows; k++)
+        {
+            const size_t row = static_cast<size_t>(p.y - low + k);
+            left[row] = std::min(left[row], p.x + shape->left[k]);
+            right[row] = std::max(right[row], p.x + shape->right[k]);
+        }
+    paint_rect area = {INT32_MAX, first_row, INT32_MIN, first_row + count - 1};
+    for (int32_t row = 0; row < count; row++)
+    {
+        area.x0 = std::min(area.x0, left[row]);
+        area.x1 = std::max(area.x1, right[row]);
+    }
+    if (!state->history.open)
+        history_reserve(&state->history, canvas, reachable(shape));
+    history_cover(&state->history, canvas, area);
+    const int32_t from_first = from.y + shape->top;
+    for (int32_t row = 0; row < count; row++)
+    {
+        const int32_t y = first_row + row, k = y - from_first;
+        if (!from_painted || k < 0 || k >= rows)
+        {
+            paint_span(canvas, left[row], right[row], y, shape->color);
+            continue;
+        }
+        // Leave out what the stamp at `from` already painted.
+        const int32_t done_left = from.x + shape->left[k], done_right = from.x + shape->right[k];
+        paint_span(canvas, left[row], std::min(right[row], done_left - 1), y, shape->color);
+        paint_span(canvas, std::max(left[row], done_right + 1), right[row], y, shape->color);
+    }
+    request_present(state, 1);
+}
+
+void stroke_press(paint_state *state, vollo_position position)
+{
+    state->stroke.active = in_drawing_area(position);
+    state->stroke.stamped = 0;
+    state->stroke.last = position;
+}
+
+void stroke_move(paint_state *state, vollo_position position)
+{
+    paint_stroke *stroke = &state->stroke;
+    if (!stroke->active || (position.x == stroke->last.x && position.y == stroke->last.y))
+        return;
+    if (tool_shape(state, state->tools, &stroke->shape))
+        stamp_path(state, &stroke->shape, stroke->last, position, stroke->stamped != 0);
+    stroke->last = position;
+    stroke->stamped = in_drawing_area(position);
+}
+
+void stroke_release(paint_state *state, tool_state *tools, vollo_position position)
+{
+    paint_stroke *stroke = &state->stroke;
+    const bool was_active = stroke->active != 0;
+    stroke->active = 0;
+    if (tools != nullptr && tools->tool == 4 && in_drawing_area(position))
+    {
+        // Filling a region with its own colour changes nothing and is no action.
+        const vollo_pixelarray *canvas = state->canvas;
+        if (canvas == nullptr || uint32_t(position.x) >= canvas->width ||
+            uint32_t(position.y) >= canvas->height || puxcolor(state->canvas, position) == state->color)
+            return finish_action(state);
+        const paint_rect area = {AREA_LEFT, AREA_TOP, AREA_RIGHT, AREA_BOTTOM};
+        history_reserve(&state->history, state->canvas, area);
+        // Within what is kept already: this only records where the fill changed pixels.
+        history_cover(&state->history, state->canvas,
+                      flood_fill(state->canvas, position, state->color, area));
+    }
+    else if ((was_active || in_drawing_area(position)) &&
+             tool_shape(state, tools, &stroke->shape))
+    {
+        const vollo_position from = was_active ? stroke->last : position;
+        stamp_path(state, &stroke->shape, from, position, was_active && stroke->stamped);
+    }
+    stroke->stamped = 0;
+    finish_action(state);
+}

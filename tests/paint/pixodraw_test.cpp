@@ -149,6 +149,7 @@ struct Pixodraw : vt::XvfbTest
         arguments.insert(arguments.end(), {"mouseup", "1"});
         ASSERT_TRUE(vt::xdotool(arguments));
     }
+    // The whole window as the screen shows it, colour only.
     std::vector<uint32_t> screen()
     {
         std::vector<uint32_t> pixels = vt::read_region(0, 0, PAINT_WIDTH, PAINT_HEIGHT);
@@ -180,11 +181,6 @@ struct Pixodraw : vt::XvfbTest
         ASSERT_TRUE(program->wait_exit());
         EXPECT_EQ(program->exit_code(), 0) << program->errors();
         EXPECT_EQ(program->errors().find("vertical sync"), std::string::npos) << program->errors();
-    }
-    // The whole window as the screen shows it.
-    std::vector<uint32_t> screen()
-    {
-        return vt::read_region(0, 0, PAINT_WIDTH, PAINT_HEIGHT);
     }
     // Pixels where the file, read by Pillow, differs from the screen.
     int differences(const std::string &bmp, const std::vector<uint32_t> &shown)

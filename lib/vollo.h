@@ -310,6 +310,16 @@ vollo_window *vollo_start(uint32_t width, uint32_t height, bool fullscreen, cons
 vollo_window *vollo_start_style(uint32_t width, uint32_t height, uint32_t style, const char *title);
 // Closes the window and releases its record. Responses and input state are kept.
 void vollo_stop(vollo_window *window);
+// Changes the title bar's text and keeps `title`'s pointer in the record (null: no text).
+void vollo_set_title(vollo_window *window, const char *title);
+// Resizes the window; width and height of the record and the one-pixel-per-pixel view follow
+// at once (the resize response still comes from the loop). False, changing nothing, for a
+// null window or a side of 0 or above 65535.
+bool vollo_set_size(vollo_window *window, uint32_t width, uint32_t height);
+// Switches waiting for the screen's refresh at each vollo_display on or off.
+void vollo_set_vertical_sync(vollo_window *window, bool enabled);
+// Shows or hides the mouse pointer while it is over the window.
+void vollo_show_cursor(vollo_window *window, bool visible);
 
 // ---------------------------------------------------------------------------
 // 3. Main loop and responses
@@ -350,6 +360,21 @@ const vollo_context *vollo_get_context(void);
 // (window may be null) before each; returns the first response result other than
 // VOLLO_CONTINUE, or 1 when the window is closed.
 vollo_response vollo_loop(vollo_window *window, uint8_t frequency, void *data);
+
+// Time, for movement that does not depend on the frame rate. A frame late by several
+// periods is caught up in a burst: the frames it owes run back to back, the first with a
+// long frame time and the others with almost none. Moving by speed * vollo_get_frame_time()
+// keeps the overall pace right through a burst; to avoid a jump after a long stall (a
+// dragged window, a busy machine) clamp the value first, e.g. to 0.05 seconds.
+
+// Seconds since the first vollo_loop of the program began; 0 before it.
+double vollo_get_time(void);
+// Seconds between the starts of the latest two frames (the first frame of a loop: since
+// the loop began); 0 before the first frame.
+double vollo_get_frame_time(void);
+// Frames a second, counted over the latest complete window of at least one second of
+// vollo_loop; 0 until the first second has run.
+double vollo_get_fps(void);
 
 // ---------------------------------------------------------------------------
 // 4. Input state (kept up to date by vollo_loop; zero at start)
@@ -428,6 +453,14 @@ void vollo_fill(vollo_buffer *buffer, uint32_t color);
 void vollo_draw(vollo_picture *picture);
 // Shows on screen everything drawn on the window since the last display.
 void vollo_display(vollo_window *window);
+// Writes the buffer as an image file in the format its name ends with (.png, .bmp, .tga,
+// .jpg or .jpeg, any case): a whole pixel array, a picture as vollo_draw last made it
+// visible, or the window as the next vollo_display will show it (call it before
+// vollo_display; made opaque). PNG, BMP and TGA keep the alpha, JPEG (quality 95) drops it.
+// The file is written under a temporary name in the same folder and renamed, so an existing
+// file is replaced whole or left as it was. False on any failure (unknown extension,
+// folder missing or not writable, full disk), with nothing left behind.
+bool vollo_save_buffer(vollo_buffer *buffer, const char *path);
 
 // Hooks for drawing on buffers that SFML does not draw (pixel arrays). When a hook
 // is null the library draws on pixel arrays itself; an installed hook always wins.
@@ -472,7 +505,8 @@ vollo_sound *vollo_load_effect(const char *path);
 // Opens a sound file (WAV, OGG, FLAC) for streaming while it plays; owned by the caller
 // until vollo_delete_sound. Null when the path is not a regular file holding playable sound.
 vollo_sound *vollo_load_music(const char *path);
-// Starts (or resumes) playing. Every sound function does nothing for a null sound.
+// Starts playing (from the start when already playing). Every sound function does nothing
+// for a null sound.
 void vollo_sound_play(vollo_sound *sound);
 // Stops playing and rewinds.
 void vollo_sound_stop(vollo_sound *sound);
@@ -484,6 +518,14 @@ void vollo_sound_volume(vollo_sound *sound, double volume);
 void vollo_sound_pitch(vollo_sound *sound, double pitch);
 // Stops and releases the sound.
 void vollo_delete_sound(vollo_sound *sound);
+// True while the sound (any of an effect's voices) is playing.
+bool vollo_sound_playing(vollo_sound *sound);
+// Plays an effect once more over itself while it still sounds, up to 8 voices at once; a
+// ninth restarts the voice that has played longest. Voices take the effect's volume, pitch
+// and looping, and vollo_sound_stop, _volume, _pitch and _loop apply to them all, where
+// vollo_sound_play restarts only the effect's first voice. A music plays as with
+// vollo_sound_play.
+void vollo_sound_play_voice(vollo_sound *sound);
 
 // ---------------------------------------------------------------------------
 // 8. Tracked allocator (one arena, size classes of 32 bytes, border checks)
@@ -550,6 +592,20 @@ const char *vollo_ini_scope_name(vollo_ini *ini, vollo_ini_scope *scope);
 const char *vollo_ini_scope_get_field(vollo_ini_scope *scope, const char *field, int index);
 // Replaces an existing value of a field of the scope; never adds values.
 void vollo_ini_scope_set_field(vollo_ini_scope *scope, const char *field, int index, const char *value);
+// Why the latest failed vollo_load_ini or vollo_save_ini failed: "ini: cannot open file",
+// "ini: cannot write file", or the reader's message with the line of the file, as in
+// "ini: line 3: expected '=' after field name."; "" before any failure. A success leaves
+// it as it is. The text belongs to the library, valid until the next failure.
+const char *vollo_ini_error(void);
+// Value `index` of scope.field as a decimal integer (blanks around it allowed); `fallback`
+// when the value is missing, is not a whole integer or does not fit in 64 bits.
+int64_t vollo_ini_get_int(vollo_ini *ini, const char *scope, const char *field, int index, int64_t fallback);
+// The value as a finite number read by strtod (blanks around it allowed); `fallback` when
+// missing, malformed, out of range, infinite or not a number.
+double vollo_ini_get_double(vollo_ini *ini, const char *scope, const char *field, int index, double fallback);
+// The value as a truth: 1, true, yes, on or 0, false, no, off in any case (blanks around
+// allowed); `fallback` when missing or anything else.
+bool vollo_ini_get_bool(vollo_ini *ini, const char *scope, const char *field, int index, bool fallback);
 
 extern const char *default_scope;  // null: as a scope name, the default scope
 extern vollo_ini_scope *last_scope;  // null: the end of a scope walk

@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+#include <memory>
+
 #include "vollo.h"
 
 // An effect: the whole file decoded into memory. The player is declared after the
@@ -14,6 +16,9 @@ struct vollo_effect : vollo_sound
 {
     sf::SoundBuffer buffer;
     sf::Sound player;
+    // Extra players of vollo_sound_play_voice, made on first need (each holds an audio
+    // source, of which the device has few). Declared after the buffer: destroyed first.
+    std::unique_ptr<sf::Sound> voices[7];
 };
 
 // A music: streamed from its file while it plays.
@@ -31,6 +36,19 @@ inline sf::SoundSource &source(vollo_sound *sound)
     if (sound->type != 0)
         return static_cast<vollo_effect *>(sound)->player;
     return static_cast<vollo_music *>(sound)->player;
+}
+
+// Calls act(player) for every SFML player of the sound: a music's one, an effect's
+// own and each voice made so far.
+template <typename Action>
+void for_each_player(vollo_sound *sound, Action act)
+{
+    act(source(sound));
+    if (sound->type == 0)
+        return;
+    for (std::unique_ptr<sf::Sound> &voice : static_cast<vollo_effect *>(sound)->voices)
+        if (voice)
+            act(*voice);
 }
 
 // SFML reads any path it can open and never returns from a folder or a pipe:

@@ -4,8 +4,14 @@ void vollo_sound_loop(vollo_sound *sound, bool loop)
 {
     if (sound == nullptr)
         return;
-    if (sound->type != 0)
-        static_cast<vollo_effect *>(sound)->player.setLoop(loop);
-    else
+    if (sound->type == 0)
+    {
         static_cast<vollo_music *>(sound)->player.setLoop(loop);
+        return;
+    }
+    vollo_effect *effect = static_cast<vollo_effect *>(sound);
+    effect->player.setLoop(loop);
+    for (std::unique_ptr<sf::Sound> &voice : effect->voices)
+        if (voice)
+            voice->setLoop(loop);
 }

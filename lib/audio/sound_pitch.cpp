@@ -8,5 +8,5 @@ void vollo_sound_pitch(vollo_sound *sound, double pitch)
         return;
     if (pitch < 0)
         pitch = 0;
-    vollo_audio::source(sound).setPitch(static_cast<float>(pitch));
+    vollo_audio::for_each_player(sound, [pitch](sf::SoundSource &player) { player.setPitch(static_cast<float>(pitch)); });
 }

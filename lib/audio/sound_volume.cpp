@@ -11,5 +11,5 @@ void vollo_sound_volume(vollo_sound *sound, double volume)
         volume = 0;
     else if (volume > 100)
         volume = 100;
-    vollo_audio::source(sound).setVolume(static_cast<float>(volume));
+    vollo_audio::for_each_player(sound, [volume](sf::SoundSource &player) { player.setVolume(static_cast<float>(volume)); });
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ostream>
+#include <string>
 
 #include "vollo.h"
 
@@ -104,6 +105,24 @@ void pixelarray_set_pixel(vollo_pixelarray *array, vollo_position position, uint
 void pixelarray_set_line(vollo_pixelarray *array, const vollo_position *points, const uint32_t *colors);
 void pixelarray_set_polygon(vollo_pixelarray *array, const vollo_position *points, const uint32_t *colors);
 void pixelarray_blit(vollo_pixelarray *destination, const vollo_pixelarray *source, vollo_position position);
+
+// Image file formats that vollo_save_buffer writes, chosen by the file name.
+enum class image_format
+{
+    none,
+    png,
+    bmp,
+    tga,
+    jpeg
+};
+// The format named by the extension of the path's last component, in any case
+// (.png, .bmp, .tga, .jpg or .jpeg); none for anything else.
+image_format format_of(const std::string &path);
+// Encodes width x height pixels, 4 bytes each (R, G, B, A), row by row from the top,
+// into `bytes` (appended). PNG, BMP and TGA keep the alpha; JPEG (quality 95) drops
+// it. False when the encoder fails, memory runs out or the size is beyond it.
+bool encode_image(const uint8_t *rgba, uint32_t width, uint32_t height, image_format format,
+                  std::string &bytes);
 
 }  // namespace vollo_graphics
 

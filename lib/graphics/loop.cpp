@@ -15,6 +15,7 @@ uint32_t microseconds(const sf::Clock &clock)
 // Drains the pending events, then calls the main function.
 vollo_response run_frame(vollo_window *record, sf::RenderWindow *window, void *data)
 {
+    vollo_internal::note_frame_start();
     if (window)
     {
         sf::Event event;
@@ -41,6 +42,7 @@ vollo_response vollo_loop(vollo_window *window, uint8_t frequency, void *data)
 {
     sf::RenderWindow *events = window ? static_cast<sf::RenderWindow *>(window->render_target) : nullptr;
     const sf::Clock clock;
+    vollo_internal::note_loop_entry();
     const uint32_t period = frequency ? static_cast<uint32_t>(1000000.0 / frequency) : 0;
     uint32_t last = microseconds(clock);
     for (;;)

@@ -107,8 +107,9 @@ class Ini : public ParsingTools
     // whole through a temporary file in the same folder, keeping its permissions;
     // any other existing target (a device, a FIFO) is written in place. False, with
     // an existing regular file left untouched, when the file cannot be opened or
-    // written (a full disk included) or when a scope or field name is not a
-    // non-empty run of name characters (the default scope's empty name aside).
+    // written (a full disk included; "ini: cannot write file" in LastError) or when a
+    // scope or field name is not a non-empty run of name characters (the default
+    // scope's empty name aside; "ini: a scope or field name could not be read back.").
     bool Save(const std::string &path) const;
 
     mutable std::string LastError;  // the most recent failure; a success never clears it
@@ -116,6 +117,13 @@ class Ini : public ParsingTools
 
   protected:
     ScopeMap Data;
+
+  public:
+    // Where the latest reading error was found: a byte offset into the text Read was
+    // given, and after a failed Load the line of the file (from 1; 0 when the failure
+    // has no place, as for a file that cannot be opened).
+    unsigned int ErrorPosition = 0;
+    unsigned int ErrorLine = 0;
 };
 
 }  // namespace kzr

@@ -34,6 +34,18 @@ inline Ini::ScopeMap::iterator FindHandle(Ini &ini, vollo_ini_scope *scope)
     return at;
 }
 
+// Value `index` of scope.field of the document, without creating anything; null
+// when absent (or for a null document or field name).
+const std::string *FindValue(vollo_ini *ini, const char *scope, const char *field, int index);
+
+// The value with its leading and trailing blanks (spaces and tabs) left out: an
+// unquoted value keeps the blanks before its end of line.
+std::string TrimBlanks(const std::string &value);
+
+// Keeps the reason that vollo_ini_error gives: `message`, with "line N: " put after
+// its "ini: " when `line` is not 0.
+void KeepError(const char *message, unsigned int line = 0) noexcept;
+
 }  // namespace iniapi
 }  // namespace kzr
 

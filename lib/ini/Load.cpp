@@ -1,8 +1,11 @@
 #include "ini/Ini.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -94,22 +97,44 @@ bool ReadFile(const std::string &path, std::string &text)
 // Turns every comment, from "#" to the end of its line, into newlines, and the
 // blanks right before the "#" too, so that an unquoted value does not keep the
 // blanks that separated it from its comment. The length never changes, so
-// offsets into the text are offsets into the file.
-void BlankComments(std::string &text)
+// offsets into the text are offsets into the file. Returns the blanked runs as
+// (offset, length) pairs, in order, so that lines can still be counted.
+std::vector<std::pair<size_t, size_t>> BlankComments(std::string &text)
 {
+    std::vector<std::pair<size_t, size_t>> runs;
     char *begin = &text[0];
     char *end = begin + text.size();
     char *at = begin;
     while ((at = static_cast<char *>(std::memchr(at, '#', end - at))) != nullptr)
     {
-        for (char *blank = at; blank > begin && (blank[-1] == ' ' || blank[-1] == '\t');)
+        char *blank = at;
+        while (blank > begin && (blank[-1] == ' ' || blank[-1] == '\t'))
             *--blank = '\n';
         char *lineEnd = static_cast<char *>(std::memchr(at, '\n', end - at));
         if (!lineEnd)
             lineEnd = end;
         std::memset(at, '\n', lineEnd - at);
+        runs.emplace_back(blank - begin, lineEnd - blank);
         at = lineEnd;
     }
+    return runs;
+}
+
+// Line (from 1) of the file at `offset` of the blanked text: its newlines before the
+// offset, less those that blanking made.
+unsigned int LineAt(const std::string &text, size_t offset,
+                    const std::vector<std::pair<size_t, size_t>> &runs)
+{
+    if (offset > text.size())
+        offset = text.size();
+    size_t newlines = static_cast<size_t>(std::count(text.begin(), text.begin() + offset, '\n'));
+    for (const std::pair<size_t, size_t> &run : runs)
+    {
+        if (run.first >= offset)
+            break;
+        newlines -= std::min(run.second, offset - run.first);
+    }
+    return static_cast<unsigned int>(newlines + 1);
 }
 
 }  // namespace
@@ -122,8 +147,13 @@ bool Ini::Load(const std::string &path)
         LastError = "ini: cannot open file";
         return false;
     }
-    BlankComments(text);
-    return Read(text);
+    ErrorLine = 0;
+    const std::vector<std::pair<size_t, size_t>> runs = BlankComments(text);
+    if (Read(text))
+        return true;
+    if (text.size() < UINT32_MAX)
+        ErrorLine = LineAt(text, ErrorPosition, runs);
+    return false;
 }
 
 }  // namespace kzr

@@ -52,6 +52,7 @@ bool Ini::Read(const std::string &text)
             if (j == i)
             {
                 LastError = "ini: expected scope name after '['.";
+                ErrorPosition = j;
                 return false;
             }
             // The scope enters Data with its first field, so a header without
@@ -63,6 +64,7 @@ bool Ini::Read(const std::string &text)
             if (bytes[j] != ']')
             {
                 LastError = "ini: expected ']' after scope name.";
+                ErrorPosition = j;
                 return false;
             }
             ++j;
@@ -73,6 +75,7 @@ bool Ini::Read(const std::string &text)
             if (j == i)
             {
                 LastError = "ini: expected field name.";
+                ErrorPosition = j;
                 return false;
             }
             if (!scope)
@@ -92,6 +95,7 @@ bool Ini::Read(const std::string &text)
             if (bytes[j] != '=')
             {
                 LastError = "ini: expected '=' after field name.";
+                ErrorPosition = j;
                 return false;
             }
             ++j;
@@ -126,6 +130,7 @@ bool Ini::ReadArray(const std::string &text, unsigned int &position, ValueArray 
             if (ReadString(text, j, value) != 0)
             {
                 LastError = "ini: error while reading a complex string.";
+                ErrorPosition = position;
                 return false;
             }
         }

@@ -83,16 +83,22 @@ bool Ini::Save(const std::string &path) const
 {
     for (const ScopeMap::value_type &scope : Data)
     {
-        if (!scope.first.empty() && !initext::IsReadableName(scope.first))
-            return false;
+        bool readable = scope.first.empty() || initext::IsReadableName(scope.first);
         for (const FieldMap::value_type &field : scope.second)
-            if (!initext::IsReadableName(field.first))
-                return false;
+            readable = readable && initext::IsReadableName(field.first);
+        if (!readable)
+        {
+            LastError = "ini: a scope or field name could not be read back.";
+            return false;
+        }
     }
     // The same text as Save(stream) writes, built whole and written at once.
     std::string text;
     WriteText(*this, Data, '\n', text, [](std::string &) {});
-    return inifile::WriteWhole(path, text);
+    if (inifile::WriteWhole(path, text))
+        return true;
+    LastError = "ini: cannot write file";
+    return false;
 }
 
 }  // namespace kzr

@@ -3,13 +3,19 @@
 bool vollo_save_ini(vollo_ini *ini, const char *path)
 {
     if (!ini || !path)
+    {
+        kzr::iniapi::KeepError(ini ? "ini: cannot write file" : "ini: no document");
         return false;
+    }
     try
     {
-        return ini->Save(std::string(path));
+        if (ini->Save(std::string(path)))
+            return true;
+        kzr::iniapi::KeepError(ini->LastError.c_str());
     }
     catch (...)
     {
-        return false;
+        kzr::iniapi::KeepError("ini: out of memory");
     }
+    return false;
 }

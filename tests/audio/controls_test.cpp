@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "audio/sound.hpp"
 #include "audio_support.hpp"
 
 using namespace audio_test;
@@ -111,6 +112,19 @@ TEST_P(ControlTest, StopEndsPlayingAndRewinds)
     EXPECT_LT(offset(sound_), sf::milliseconds(50));
 }
 
+TEST_P(ControlTest, PlayingIsTrueFromPlayUntilTheEndOrAStop)
+{
+    EXPECT_FALSE(vollo_sound_playing(sound_));
+    vollo_sound_play(sound_);
+    EXPECT_TRUE(vollo_sound_playing(sound_));
+    EXPECT_TRUE(wait_until([&] { return !vollo_sound_playing(sound_); })) << "a 0.3 s sound still plays";
+    vollo_sound_loop(sound_, true);
+    vollo_sound_play_voice(sound_);  // a quiet sound: its first voice, or the music itself
+    EXPECT_TRUE(vollo_sound_playing(sound_));
+    vollo_sound_stop(sound_);
+    EXPECT_FALSE(vollo_sound_playing(sound_));
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, ControlTest, testing::Values(Kind::Effect, Kind::Music),
                          [](const testing::TestParamInfo<Kind> &info) {
                              return info.param == Kind::Effect ? "Effect" : "Music";
@@ -127,4 +141,70 @@ TEST(NullSound, IsIgnoredByEveryOperation)
     vollo_delete_sound(nullptr);
     SUCCEED();
 }
+// The players of an effect that are sounding now.
+int sounding_voices(vollo_sound *sound)
+{
+    vollo_effect *effect = static_cast<vollo_effect *>(sound);
+    int count = effect->player.getStatus() == sf::SoundSource::Playing;
+    for (const std::unique_ptr<sf::Sound> &voice : effect->voices)
+        count += voice && voice->getStatus() == sf::SoundSource::Playing;
+    return count;
+}
+
+TEST(Voices, AnEffectSoundsOverItselfUpToEightTimes)
+{
+    TempDir dir;
+    const std::string path = dir.path("long.wav");
+    ASSERT_TRUE(write_tone(path, 20, 8000));  // outlasts the test on any machine
+    vollo_sound *effect = vollo_load_effect(path.c_str());
+    ASSERT_NE(effect, nullptr);
+    vollo_sound_volume(effect, 40);
+    vollo_sound_pitch(effect, 1.5);
+
+    for (int voices = 1; voices <= 8; ++voices)
+    {
+        vollo_sound_play_voice(effect);
+        EXPECT_EQ(sounding_voices(effect), voices);
+    }
+    for (const std::unique_ptr<sf::Sound> &voice : static_cast<vollo_effect *>(effect)->voices)
+    {
+        ASSERT_TRUE(voice);
+        EXPECT_NEAR(voice->getVolume(), 40, 1e-4);
+        EXPECT_FLOAT_EQ(voice->getPitch(), 1.5f);
+    }
+
+    // A ninth takes over the voice that has played longest: the first one.
+    vollo_effect *record = static_cast<vollo_effect *>(effect);
+    ASSERT_TRUE(wait_until([&] { return record->player.getPlayingOffset() > sf::milliseconds(300); }));
+    const sf::Time last_voice_before = record->voices[6]->getPlayingOffset();
+    vollo_sound_play_voice(effect);
+    EXPECT_EQ(sounding_voices(effect), 8);
+    EXPECT_LT(record->player.getPlayingOffset(), last_voice_before + sf::milliseconds(1))
+        << "the oldest voice was not started again";
+
+    // Plain play restarts the first voice and leaves the others sounding.
+    vollo_sound_play(effect);
+    EXPECT_EQ(sounding_voices(effect), 8);
+
+    // Settings reach every voice; stop silences them all.
+    vollo_sound_volume(effect, 10);
+    vollo_sound_loop(effect, true);
+    for (const std::unique_ptr<sf::Sound> &voice : record->voices)
+    {
+        EXPECT_NEAR(voice->getVolume(), 10, 1e-4);
+        EXPECT_TRUE(voice->getLoop());
+    }
+    vollo_sound_stop(effect);
+    EXPECT_EQ(sounding_voices(effect), 0);
+    EXPECT_FALSE(vollo_sound_playing(effect));
+
+    // Quiet voices are used again rather than new ones made.
+    vollo_sound_play_voice(effect);
+    vollo_sound_play_voice(effect);
+    EXPECT_EQ(sounding_voices(effect), 2);
+    vollo_delete_sound(effect);  // with its voices still sounding
+    vollo_sound_play_voice(nullptr);
+    EXPECT_FALSE(vollo_sound_playing(nullptr));
+}
+
 }  // namespace

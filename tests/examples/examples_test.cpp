@@ -84,7 +84,7 @@ protected:
 // Every example ends by itself, successfully, when told how many frames to run.
 TEST_F(ExampleTest, EachEndsByItselfAfterItsFrames)
 {
-    for (const char *example : {MOVING_SQUARE, SPINNING_PICTURE, LINES_AND_TRIANGLES, INI_SETTINGS})
+    for (const char *example : {MOVING_SQUARE, SPINNING_PICTURE, LINES_AND_TRIANGLES, INI_SETTINGS, BREAKOUT})
     {
         ChildProcess child;
         run_to_end(child, {example, "--frames", "20"});
@@ -183,6 +183,61 @@ TEST_F(ExampleTest, IniSettingsLeavesAnUnreadableFileAlone)
     ASSERT_TRUE(child.start({INI_SETTINGS, "--settings", path("broken.ini"), "--frames", "3"}, dir_));
     ASSERT_TRUE(child.wait_exit());
     EXPECT_EQ(child.exit_code(), 1);
+    EXPECT_EQ(read_file(path("broken.ini")), broken);
+}
+// The best score in a breakout scores file, or -1 when it holds none.
+int best_score(const std::string &text)
+{
+    const size_t at = text.find("best=\"");
+    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 6);
+}
+
+// Space launches the ball straight up from the paddle's first place, under one column
+// of bricks: each return knocks out the next brick up. The best score lands in the
+// scores file and grows when a later game does better.
+TEST_F(ExampleTest, BreakoutIsPlayedWithKeysAndKeepsItsHighScore)
+{
+    const uint32_t background = 0xFF281010, light_gray = 0xFFC0C0C0;
+    const std::string scores = path("scores.ini");
+    auto play = [&](int bricks, bool move_paddle) {
+        ChildProcess child;
+        ASSERT_NE(start(child, {BREAKOUT, "--scores", scores}), 0u);
+        ASSERT_TRUE(vollo_test::wait_for_color(270, 138, 0xFFFFFF00)) << "no cyan brick over the paddle";
+        ASSERT_TRUE(vollo_test::key("space"));
+        for (int row = 4; row > 4 - bricks; --row)
+            ASSERT_TRUE(vollo_test::wait_for_color(270, 58 + row * 20, background, std::chrono::seconds(30)))
+                << "the brick of row " << row << " is still there";
+        if (move_paddle)
+        {
+            ASSERT_TRUE(vollo_test::key_down("Right"));
+            EXPECT_TRUE(vollo_test::wait_for_color(470, 335, light_gray)) << "the paddle did not reach the right";
+            ASSERT_TRUE(vollo_test::key_up("Right"));
+        }
+        ASSERT_TRUE(vollo_test::key("Escape"));
+        ASSERT_TRUE(child.wait_exit());
+        EXPECT_EQ(child.exit_code(), 0) << child.errors();
+    };
+    play(1, false);
+    const int first_best = best_score(read_file(scores));
+    EXPECT_GE(first_best, 1) << read_file(scores);
+    play(first_best + 2, true);
+    EXPECT_GE(best_score(read_file(scores)), first_best + 2) << read_file(scores);
+}
+
+// A scores file it cannot read is reported with the reader's reason and kept.
+TEST_F(ExampleTest, BreakoutLeavesAnUnreadableScoresFileAlone)
+{
+    const std::string broken = "[scores]\nbest 12\n";
+    {
+        std::ofstream out(path("broken.ini"));
+        out << broken;
+    }
+    ChildProcess child;
+    ASSERT_TRUE(child.start({BREAKOUT, "--scores", path("broken.ini"), "--frames", "3"}, dir_));
+    ASSERT_TRUE(child.wait_exit());
+    EXPECT_EQ(child.exit_code(), 1);
+    EXPECT_NE(child.errors().find("ini: line 2: expected '=' after field name."), std::string::npos)
+        << child.errors();
     EXPECT_EQ(read_file(path("broken.ini")), broken);
 }
 }  // namespace

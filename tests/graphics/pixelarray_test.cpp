@@ -1,5 +1,10 @@
 // Pixel arrays without a display: creation, deletion, the software drawing used
 // while no hook is installed, and installed hooks.
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <sys/stat.h>
+
 #include <cstring>
 #include <random>
 #include <vector>
@@ -7,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "vollo.h"
+#include "saved_image.hpp"
 #include "xvfb.hpp"
 
 namespace
@@ -514,6 +520,142 @@ TEST_F(Hooks, ReceiveExactlyTheGivenArguments)
     gl_vollo_my_fill = nullptr;
     vollo_fill(&other, 1);
     EXPECT_EQ(record.calls, 5);
+}
+
+// ---------------------------------------------------------------------------
+// Saving to image files
+// ---------------------------------------------------------------------------
+
+// An odd-sized array whose neighbours differ in every channel, alpha included.
+array_ptr make_save_pattern(uint32_t width, uint32_t height)
+{
+    array_ptr array = make_array(width, height);
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x)
+            array->pixels[y * width + x] = (x * 37 + y * 5) % 256 | ((x * 3 + y * 71) % 256) << 8 |
+                                           ((x * 11 + y * 13 + 128) % 256) << 16 |
+                                           uint32_t(255 - (x * 29 + y * 17) % 200) << 24;
+    return array;
+}
+
+TEST(SaveBuffer, PixelArrayRoundTripsThroughThePngBmpAndTgaFormats)
+{
+    saved_image::Folder folder;
+    array_ptr array = make_save_pattern(7, 5);
+    const struct
+    {
+        const char *name;
+        const char *format;
+    } cases[] = {{"a.png", "PNG"}, {"b.BMP", "BMP"}, {"c.tga", "TGA"}, {"d.Png", "PNG"}};
+    for (const auto &test : cases)
+    {
+        SCOPED_TRACE(test.name);
+        const std::string path = folder.file(test.name);
+        ASSERT_TRUE(vollo_save_buffer(array.get(), path.c_str()));
+        const auto image = saved_image::read_with_pillow(path);
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->format, test.format);
+        ASSERT_EQ(image->width, 7);
+        ASSERT_EQ(image->height, 5);
+        EXPECT_EQ(image->pixels, std::vector<uint32_t>(array->pixels, array->pixels + 35));
+    }
+    // Saving again over a file replaces it whole.
+    array_ptr small = make_save_pattern(3, 2);
+    ASSERT_TRUE(vollo_save_buffer(small.get(), folder.file("a.png").c_str()));
+    const auto replaced = saved_image::read_with_pillow(folder.file("a.png"));
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ(replaced->pixels, std::vector<uint32_t>(small->pixels, small->pixels + 6));
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"a.png", "b.BMP", "c.tga", "d.Png"}));
+}
+
+TEST(SaveBuffer, JpegStaysCloseToThePixelsAndDropsAlpha)
+{
+    saved_image::Folder folder;
+    array_ptr array = make_array(64, 48);
+    for (uint32_t y = 0; y < 48; ++y)
+        for (uint32_t x = 0; x < 64; ++x)
+            array->pixels[y * 64 + x] = 0x80000000u | (x * 4) | (y * 5) << 8 | ((x + y) * 2) << 16;
+    for (const char *name : {"photo.jpg", "photo.JPEG"})
+    {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(vollo_save_buffer(array.get(), folder.file(name).c_str()));
+        const auto image = saved_image::read_with_pillow(folder.file(name));
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->format, "JPEG");
+        ASSERT_EQ(image->pixels.size(), 64u * 48u);
+        double total = 0;
+        int largest = 0;
+        for (size_t index = 0; index < image->pixels.size(); ++index)
+        {
+            EXPECT_EQ(image->pixels[index] >> 24, 0xFFu);
+            for (int shift = 0; shift < 24; shift += 8)
+            {
+                const int difference = std::abs(int(image->pixels[index] >> shift & 0xFF) -
+                                                 int(array->pixels[index] >> shift & 0xFF));
+                total += difference;
+                largest = std::max(largest, difference);
+            }
+        }
+        EXPECT_LT(total / (64 * 48 * 3), 2.0);
+        EXPECT_LT(largest, 24);
+    }
+}
+
+TEST(SaveBuffer, FailuresReturnFalseAndLeaveNothingBehind)
+{
+    saved_image::Folder folder;
+    array_ptr array = make_save_pattern(5, 3);
+    ASSERT_EQ(0, mkdir(folder.file("folder.png").c_str(), 0700));
+    const struct
+    {
+        const char *what;
+        vollo_buffer *buffer;
+        std::string path;
+    } cases[] = {
+        {"null buffer", nullptr, folder.file("x.png")},
+        {"null path", array.get(), ""},
+        {"no extension", array.get(), folder.file("picture")},
+        {"unknown extension", array.get(), folder.file("x.gif")},
+        {"extension on the folder only", array.get(), folder.file("shots.png/picture")},
+        {"missing folder", array.get(), folder.file("missing/x.png")},
+        {"a folder in the way", array.get(), folder.file("folder.png")},
+    };
+    for (const auto &test : cases)
+    {
+        SCOPED_TRACE(test.what);
+        EXPECT_FALSE(vollo_save_buffer(test.buffer, test.path.empty() ? nullptr : test.path.c_str()));
+    }
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"folder.png"});
+}
+
+// A full disk, as a file size limit: the old file stays whole and no temporary is left.
+TEST(SaveBuffer, AFullDiskKeepsTheOldFile)
+{
+    saved_image::Folder folder;
+    array_ptr small = make_save_pattern(3, 2);
+    const std::string path = folder.file("keep.png");
+    ASSERT_TRUE(vollo_save_buffer(small.get(), path.c_str()));
+    const auto before = saved_image::read_with_pillow(path);
+
+    array_ptr large = make_save_pattern(300, 200);
+    std::mt19937 noise(7);
+    for (uint32_t index = 0; index < 300 * 200; ++index)
+        large->pixels[index] = noise();  // does not compress below the limit
+    struct rlimit saved_limit;
+    ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved_limit));
+    struct rlimit limit = saved_limit;
+    limit.rlim_cur = 4096;
+    void (*saved_handler)(int) = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limit));
+    const bool saved = vollo_save_buffer(large.get(), path.c_str());
+    setrlimit(RLIMIT_FSIZE, &saved_limit);
+    signal(SIGXFSZ, saved_handler);
+
+    EXPECT_FALSE(saved) << "a write cut short was reported as success";
+    const auto after = saved_image::read_with_pillow(path);
+    ASSERT_TRUE(before && after);
+    EXPECT_EQ(after->pixels, before->pixels);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"keep.png"});
 }
 
 }  // namespace

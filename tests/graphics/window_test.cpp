@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "vollo.h"
+#include "saved_image.hpp"
 #include "xvfb.hpp"
 
 namespace
@@ -760,6 +761,47 @@ TEST_F(Window, FontLoadingFailsWithNullAndEmptyCallsDrawNothing)
     vollo_draw_text_font(array.get(), font.get(), "A", {INT32_MIN, INT32_MAX}, 1024, VOLLO_WHITE);
     for (int i = 0; i < 40 * 40; ++i)
         ASSERT_EQ(array->pixels[i], initial) << i;
+}
+
+TEST_F(Window, SavedPictureHoldsWhatItsTextureHolds)
+{
+    picture_ptr picture(vollo_new_picture(9, 6));
+    ASSERT_NE(picture, nullptr);
+    vollo_fill(picture.get(), 0xFF20C040);
+    const vollo_position corners[3] = {{0, 0}, {8, 0}, {0, 5}};
+    const uint32_t colors[3] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000};
+    vollo_set_polygon(picture.get(), corners, colors);
+    vollo_draw(picture.get());
+    saved_image::Folder folder;
+    const std::string path = folder.file("picture.png");
+    ASSERT_TRUE(vollo_save_buffer(picture.get(), path.c_str()));
+    const auto image = saved_image::read_with_pillow(path);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 9);
+    EXPECT_EQ(image->height, 6);
+    EXPECT_EQ(image->pixels, picture_pixels(picture.get())) << "rows upside down or channels swapped";
+}
+
+// The screenshot is the frame being drawn: once displayed, the screen shows the same pixels.
+TEST_F(Window, ScreenshotEqualsTheScreenAfterDisplay)
+{
+    array_ptr array = make_pattern_array(window_width, window_height);
+    vollo_blit(window, array.get(), nullptr);
+    const vollo_position corners[3] = {{100, 100}, {400, 150}, {200, 500}};
+    const uint32_t colors[3] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000};
+    vollo_set_polygon(window, corners, colors);
+    saved_image::Folder folder;
+    const std::string path = folder.file("screen.bmp");
+    ASSERT_TRUE(vollo_save_buffer(window, path.c_str()));
+    const auto image = saved_image::read_with_pillow(path);
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->width, int(window_width));
+    ASSERT_EQ(image->height, int(window_height));
+    for (uint32_t pixel : image->pixels)
+        ASSERT_EQ(pixel >> 24, 0xFFu) << "a screenshot is opaque";
+    expect_screen(0, 0, window_width, window_height,
+                  [&](int x, int y) { return image->pixels[size_t(y) * window_width + x]; });
+    EXPECT_EQ(image->pixels[700 * window_width + 1000], pattern(1000, 700));
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The flat handle API: get/set/erase conventions, marker objects, the walk, null
 // and negative arguments.
 
+#include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -219,6 +222,126 @@ TEST(HandleApi, FailedLookupLeavesItsMessageInTheDocument)
     EXPECT_EQ(nullptr, vollo_ini_get_field(doc.ini, "s", "f", 0));
     EXPECT_EQ("ini: cannot find scope.", doc.ini->LastError);
     EXPECT_EQ("scope \"\"\n", initest::Dump(*doc.ini));
+}
+
+// Typed reads: what each text gives, the fallback being 7 / 0.5 / the bool noted.
+struct TypedCase
+{
+    std::string text;     // the stored value
+    int64_t integer;      // vollo_ini_get_int with fallback 7
+    double number;        // vollo_ini_get_double with fallback 0.5
+    int truth;            // vollo_ini_get_bool: 1, 0, or -1 for the fallback
+};
+
+TEST(HandleApi, TypedGettersReadWholeValuesAndFallBackOnAnythingElse)
+{
+    const std::vector<TypedCase> cases = {
+        {"42", 42, 42.0, -1},
+        {"  -17\t", -17, -17.0, -1},
+        {"+3", 3, 3.0, -1},
+        {"0", 0, 0.0, 0},
+        {"1", 1, 1.0, 1},
+        {"9223372036854775807", INT64_MAX, 9223372036854775807.0, -1},
+        {"9223372036854775808", 7, 9223372036854775808.0, -1},  // one past the largest
+        {"-9223372036854775808", INT64_MIN, -9223372036854775808.0, -1},
+        {"12abc", 7, 0.5, -1},
+        {"1 2", 7, 0.5, -1},
+        {"", 7, 0.5, -1},
+        {"   ", 7, 0.5, -1},
+        {"2.5", 7, 2.5, -1},
+        {"-1e3", 7, -1000.0, -1},
+        {"1e999", 7, 0.5, -1},  // out of range
+        {"inf", 7, 0.5, -1},
+        {"nan", 7, 0.5, -1},
+        {"0x1A", 7, 26.0, -1},  // strtod reads hexadecimal, base 10 integers do not
+        {"true", 7, 0.5, 1},
+        {"YES", 7, 0.5, 1},
+        {" On ", 7, 0.5, 1},
+        {"False", 7, 0.5, 0},
+        {"no", 7, 0.5, 0},
+        {"OFF", 7, 0.5, 0},
+        {"truest", 7, 0.5, -1},
+        {"tru", 7, 0.5, -1},
+        {std::string("5\0" "9", 3), 7, 0.5, -1},  // a NUL byte inside is no number
+    };
+    for (const TypedCase &test : cases)
+    {
+        SCOPED_TRACE("value " + initest::Visible(test.text));
+        Document doc;
+        kzr::Ini &ini = *doc.ini;
+        ini.Access("game", "value", 0) = test.text;
+        EXPECT_EQ(vollo_ini_get_int(doc.ini, "game", "value", 0, 7), test.integer);
+        EXPECT_DOUBLE_EQ(vollo_ini_get_double(doc.ini, "game", "value", 0, 0.5), test.number);
+        for (bool fallback : {false, true})
+            EXPECT_EQ(vollo_ini_get_bool(doc.ini, "game", "value", 0, fallback),
+                      test.truth == -1 ? fallback : test.truth == 1);
+    }
+}
+
+TEST(HandleApi, TypedGettersFallBackWhereThereIsNoValue)
+{
+    Document doc;
+    vollo_ini_set_field(doc.ini, "game", "level", 0, "3");
+    vollo_ini_set_field(doc.ini, default_scope, "volume", 0, "0.75");
+    EXPECT_EQ(vollo_ini_get_int(doc.ini, "game", "level", 0, -1), 3);
+    EXPECT_DOUBLE_EQ(vollo_ini_get_double(doc.ini, default_scope, "volume", 0, 1.0), 0.75);
+    EXPECT_EQ(vollo_ini_get_int(doc.ini, "game", "level", 1, -1), -1);   // past the end
+    EXPECT_EQ(vollo_ini_get_int(doc.ini, "game", "level", -1, -1), -1);  // negative index
+    EXPECT_EQ(vollo_ini_get_int(doc.ini, "game", "speed", 0, -1), -1);
+    EXPECT_EQ(vollo_ini_get_int(doc.ini, "menu", "level", 0, -1), -1);
+    EXPECT_EQ(vollo_ini_get_int(doc.ini, "game", nullptr, 0, -1), -1);
+    EXPECT_EQ(vollo_ini_get_int(nullptr, "game", "level", 0, -1), -1);
+    EXPECT_TRUE(vollo_ini_get_bool(nullptr, "game", "level", 0, true));
+    EXPECT_DOUBLE_EQ(vollo_ini_get_double(nullptr, "game", "level", 0, 2.0), 2.0);
+    // Reading never creates what it looked for.
+    EXPECT_EQ(vollo_ini_get_field(doc.ini, "menu", "level", 0), nullptr);
+    EXPECT_EQ(Walk(doc.ini), "[][game]");
+}
+
+// The reason of each kind of failed load or save; a later success keeps it.
+TEST(HandleApi, IniErrorGivesTheReasonOfTheLastFailure)
+{
+    initest::TempDir dir;
+    initest::WriteWholeFile(dir.Path("bad.ini"), "# settings\n[a]\nx = 1\n\n  = 2\n");
+    initest::WriteWholeFile(dir.Path("good.ini"), "x = 1\n");
+    Document doc;
+    vollo_ini_set_field(doc.ini, "ok", "x", 0, "1");
+    Document bad_name;
+    vollo_ini_set_field(bad_name.ini, "a b", "x", 0, "1");
+
+    struct Case
+    {
+        std::string what;
+        std::function<bool()> fails;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"missing file", [&] { return vollo_load_ini(dir.Path("none.ini").c_str()) == nullptr; },
+         "ini: cannot open file"},
+        {"folder", [&] { return vollo_load_ini(dir.Path("").c_str()) == nullptr; }, "ini: cannot open file"},
+        {"null path", [&] { return vollo_load_ini(nullptr) == nullptr; }, "ini: cannot open file"},
+        {"reader error", [&] { return vollo_load_ini(dir.Path("bad.ini").c_str()) == nullptr; },
+         "ini: line 5: expected field name."},
+        {"save into a missing folder",
+         [&] { return !vollo_save_ini(doc.ini, dir.Path("none/out.ini").c_str()); }, "ini: cannot write file"},
+        {"save of a name that cannot be read back",
+         [&] { return !vollo_save_ini(bad_name.ini, dir.Path("out.ini").c_str()); },
+         "ini: a scope or field name could not be read back."},
+        {"save of no document", [&] { return !vollo_save_ini(nullptr, dir.Path("out.ini").c_str()); },
+         "ini: no document"},
+    };
+    for (const Case &test : cases)
+    {
+        SCOPED_TRACE(test.what);
+        ASSERT_TRUE(test.fails());
+        EXPECT_EQ(std::string(vollo_ini_error()), test.reason);
+        vollo_ini *good = vollo_load_ini(dir.Path("good.ini").c_str());
+        ASSERT_NE(good, nullptr);
+        EXPECT_TRUE(vollo_save_ini(good, dir.Path("good.ini").c_str()));
+        vollo_delete_ini(good);
+        EXPECT_EQ(std::string(vollo_ini_error()), test.reason) << "a success changed the reason";
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("out.ini")));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Golden files: every golden/<case>.ini is read into a new document and the
 // outcome compared with golden/<case>.expected: the result, the message in
-// LastError after a failure, and a dump of the document (what was stored before an
+// LastError after a failure (with, for files, the line it was found on and the
+// reason vollo_ini_error gives), and a dump of the document (what was stored before an
 // error stays and is dumped too). Cases are loaded from their file with Load, so
 // comments are removed first; a case named read_<...> is given to Read instead,
 // where "#" is an ordinary byte: only its leading lines that begin with "#" (the
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "ini_test_support.hpp"
+#include "vollo.h"
 
 namespace
 {
@@ -52,6 +54,14 @@ std::string Outcome(const std::string &name)
     bool result = name.rfind("read_", 0) == 0 ? ini.Read(WithoutDescription(initest::ReadWholeFile(path)))
                                               : ini.Load(path);
     std::string out = result ? "result: true\n" : "result: false\nerror: " + ini.LastError + "\n";
+    if (!result && name.rfind("read_", 0) != 0)
+    {
+        // The line of the file that Load found the error on, and the reason the
+        // handle API gives for the same file.
+        out += "line: " + std::to_string(ini.ErrorLine) + "\n";
+        EXPECT_EQ(vollo_load_ini(path.c_str()), nullptr);
+        out += std::string("vollo_ini_error: ") + vollo_ini_error() + "\n";
+    }
     return out + initest::Dump(ini);
 }
 

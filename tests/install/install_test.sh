@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs the library from a build tree into a fresh prefix, then builds and runs
 # a small program against the installed copy, outside the source and build trees:
-# once with CMake's find_package(vollo), once with pkg-config.
-#   install_test.sh <build dir> <consumer source dir> [compiler and linker flags]
+# once with CMake's find_package(vollo), once with pkg-config. Then checks that
+# -DVOLLO_INSTALL_PROGRAM=OFF installs the library alone.
+#   install_test.sh <build dir> <consumer source dir> [compiler and linker flags] [source dir]
 # The flags are those the library was built with that its users need too (the
 # sanitizers of a sanitizer build).
 set -euo pipefail
 build_dir=$1
 consumer_dir=$2
 flags=${3:-}
+source_dir=${4:-}
 
 work=$(mktemp -d /tmp/vollo-install-XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -20,6 +22,12 @@ for file in include/vollo/vollo.h include/vollo/ini/Ini.hpp include/vollo/parsin
             lib/libvollo.a lib/cmake/vollo/volloConfig.cmake lib/pkgconfig/vollo.pc; do
   [[ -f $prefix/$file ]] || { echo "missing after install: $file"; exit 1; }
 done
+
+# The paint program and its pictures come along unless the build switched them off.
+if grep -q '^VOLLO_INSTALL_PROGRAM:BOOL=ON' "$build_dir/CMakeCache.txt" && [[ -x $build_dir/pixodraw ]]; then
+  [[ -x $prefix/bin/pixodraw ]] || { echo "missing after install: bin/pixodraw"; exit 1; }
+  compgen -G "$prefix/share/pixodraw/img/*.bmp" >/dev/null || { echo "missing after install: the pictures"; exit 1; }
+fi
 
 echo "== find_package(vollo)"
 cp -r "$consumer_dir" "$work/with-cmake"
@@ -43,3 +51,20 @@ export PKG_CONFIG_PATH=$work/moved/lib/pkgconfig
 g++ -std=c++17 $flags -o "$work/with-pkg-config/moved" "$consumer_dir/main.cpp" $(pkg-config --cflags --libs vollo)
 "$work/with-pkg-config/moved"
 echo "== installed library usable both ways"
+
+if [[ -n $source_dir ]]; then
+  echo "== -DVOLLO_INSTALL_PROGRAM=OFF installs the library alone"
+  alone=$work/library-alone
+  cmake -S "$source_dir" -B "$alone/build" -DVOLLO_INSTALL_PROGRAM=OFF -DVOLLO_BUILD_TESTS=OFF \
+        -DVOLLO_BUILD_EXAMPLES=OFF -DVOLLO_BUILD_BENCHMARKS=OFF >/dev/null
+  # Installing copies what the build made; the archive already built above stands in
+  # for a second compilation of the same sources.
+  cp "$build_dir/libvollo.a" "$alone/build/libvollo.a"
+  cmake --install "$alone/build" --prefix "$alone/prefix" >/dev/null
+  [[ -f $alone/prefix/lib/libvollo.a && -f $alone/prefix/include/vollo/vollo.h &&
+     -f $alone/prefix/lib/pkgconfig/vollo.pc ]] || { echo "library missing from the library-alone install"; exit 1; }
+  if [[ -e $alone/prefix/bin || -e $alone/prefix/share/pixodraw ]]; then
+    echo "the library-alone install holds the program:"; find "$alone/prefix" -type f; exit 1
+  fi
+  echo "== library alone installed"
+fi

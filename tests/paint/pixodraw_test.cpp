@@ -149,6 +149,7 @@ struct Pixodraw : vt::XvfbTest
         arguments.insert(arguments.end(), {"mouseup", "1"});
         ASSERT_TRUE(vt::xdotool(arguments));
     }
+    // The whole window as the screen shows it, colour only.
     std::vector<uint32_t> screen()
     {
         std::vector<uint32_t> pixels = vt::read_region(0, 0, PAINT_WIDTH, PAINT_HEIGHT);

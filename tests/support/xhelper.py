@@ -5,6 +5,7 @@
   xhelper.py close WINDOW            send WM_PROTOCOLS/WM_DELETE_WINDOW, as a window manager does
   xhelper.py geometry WINDOW         print "x y width height viewable override_redirect"
   xhelper.py pixels X Y WIDTH HEIGHT write the screen region as raw R G B A bytes, row by row
+  xhelper.py cursor                  print how many pixels of the pointer's current image are not transparent
 
 WINDOW is a decimal or 0x-prefixed X window id. Uses $DISPLAY. Exit status 0 on
 success, 1 on any failure (with a message on stderr).
@@ -70,6 +71,13 @@ def pixels(dpy, x, y, width, height):
     sys.stdout.buffer.write(bytes(out))
 
 
+def cursor(dpy):
+    # XFixes answers only clients that have told it their version first.
+    dpy.xfixes_query_version()
+    image = dpy.xfixes_get_cursor_image(dpy.screen().root)
+    print(sum(1 for pixel in image.cursor_image if pixel >> 24))
+
+
 def main(argv):
     if len(argv) < 2:
         sys.stderr.write(__doc__)
@@ -85,6 +93,8 @@ def main(argv):
             geometry(dpy, int(argv[2], 0))
         elif command == "pixels" and len(argv) == 6:
             pixels(dpy, *[int(a, 0) for a in argv[2:6]])
+        elif command == "cursor" and len(argv) == 2:
+            cursor(dpy)
         else:
             sys.stderr.write(__doc__)
             return 1

@@ -571,6 +571,19 @@ std::optional<WindowGeometry> window_geometry(WindowId window)
     return geometry;
 }
 
+std::optional<int> visible_cursor_pixels()
+{
+    CommandResult result = run_command({python, xhelper, "cursor"}, "", Milliseconds(5000));
+    int count = 0;
+    std::istringstream fields(result.output);
+    if (!result.succeeded() || !(fields >> count))
+    {
+        ADD_FAILURE() << "cannot read the pointer's image: " << result.describe();
+        return std::nullopt;
+    }
+    return count;
+}
+
 bool wait_window_viewable(WindowId window, Milliseconds timeout)
 {
     bool ok = wait_until(

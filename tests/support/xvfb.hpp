@@ -206,6 +206,10 @@ struct WindowGeometry
 };
 std::optional<WindowGeometry> window_geometry(WindowId window);
 
+// Number of pixels of the pointer's current image that are not fully transparent
+// (0 while a window under the pointer hides it); empty (with a failure) on error.
+std::optional<int> visible_cursor_pixels();
+
 // Moves the window to (0, 0) and waits until it is viewable there.
 bool move_window_to_origin(WindowId window, Milliseconds timeout = default_timeout);
 // Waits until the window is viewable (mapped).

@@ -33,6 +33,8 @@ struct Frames
     bool keep_times = true;
     size_t count = 0;
     std::vector<microseconds> at;      // time of each frame since start
+    std::vector<double> frame_times;   // vollo_get_frame_time() in each frame
+    std::vector<double> clock_times;   // vollo_get_time() in each frame
 };
 
 vollo_response frame(void *data)
@@ -41,7 +43,11 @@ vollo_response frame(void *data)
     const auto now = Clock::now();
     ++frames.count;
     if (frames.keep_times)
+    {
         frames.at.push_back(std::chrono::duration_cast<microseconds>(now - frames.start));
+        frames.frame_times.push_back(vollo_get_frame_time());
+        frames.clock_times.push_back(vollo_get_time());
+    }
     if (frames.count == 1 && frames.first_frame_work.count())
         std::this_thread::sleep_for(frames.first_frame_work);
     if (frames.count >= frames.stop_at_frame || now - frames.start >= frames.run_for)
@@ -71,6 +77,8 @@ protected:
     vollo_response run(Frames &frames, uint8_t frequency)
     {
         frames.at.reserve(4096);
+        frames.frame_times.reserve(4096);
+        frames.clock_times.reserve(4096);
         frames.start = Clock::now();
         return vollo_loop(nullptr, frequency, &frames);
     }
@@ -90,6 +98,36 @@ TEST_F(Loop, HundredHertzGivesAHundredFramesASecondAndSleepsBetween)
     EXPECT_GT(frames.at[0].count(), 10000) << "the first frame waits for a whole period";
     EXPECT_LT(cpu_used, 0.2) << "the loop must sleep between frames, not spin";
     RecordProperty("frames_in_one_second", static_cast<int>(frames.count));
+}
+
+// Frame times add up to the time between the first and the last frame, whatever the
+// load, because no frame is skipped; each is the gap to the previous frame's start.
+TEST_F(Loop, FrameTimeTimeAndFpsFollowAHundredHertzLoop)
+{
+    Frames frames;
+    frames.run_for = milliseconds(1500);
+    const double time_before = vollo_get_time();
+    EXPECT_EQ(run(frames, 100), 42);
+    const size_t count = frames.frame_times.size();
+    ASSERT_GE(count, 100u);
+
+    double sum = 0;
+    for (size_t index = 1; index < count; ++index)
+    {
+        sum += frames.frame_times[index];
+        EXPECT_GE(frames.frame_times[index], 0.0);
+        EXPECT_GE(frames.clock_times[index], frames.clock_times[index - 1]) << "time went back";
+    }
+    const double span = (frames.at.back() - frames.at.front()).count() / 1e6;
+    EXPECT_NEAR(sum, span, 0.01) << "frame times must add up to the real time between frames";
+    EXPECT_NEAR(sum / (count - 1), 0.010, 0.003);
+    EXPECT_GT(frames.frame_times.front(), 0.0099) << "the first frame comes a period after the loop began";
+    EXPECT_LT(frames.frame_times.front(), 0.5);
+
+    EXPECT_GE(vollo_get_fps(), 70.0);
+    EXPECT_LE(vollo_get_fps(), 130.0);
+    EXPECT_GE(vollo_get_time() - time_before, 1.5);
+    EXPECT_NEAR(frames.clock_times.back() - frames.clock_times.front(), span, 0.005);
 }
 
 TEST_F(Loop, FrequencyZeroRunsFramesBackToBack)

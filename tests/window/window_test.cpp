@@ -426,6 +426,85 @@ TEST_F(RealWindow, ResizeUpdatesTheRecordAndKeepsOnePixelPerPixel)
     vollo_delete_clipable(array);
 }
 
+// ---------------------------------------------------------------------------
+// Window control
+// ---------------------------------------------------------------------------
+
+TEST_F(RealWindow, SetSizeResizesTheWindowTheRecordAndTheClickCoordinates)
+{
+    for (const auto &refused : {std::pair<uint32_t, uint32_t>{0, 100}, {100, 0}, {65536, 100}, {100, 70000}})
+    {
+        EXPECT_FALSE(vollo_set_size(window, refused.first, refused.second));
+        EXPECT_EQ(window->width, 200u);
+        EXPECT_EQ(window->height, 150u);
+    }
+    EXPECT_FALSE(vollo_set_size(nullptr, 10, 10));
+
+    ASSERT_TRUE(vollo_set_size(window, 320, 230));
+    EXPECT_EQ(window->width, 320u);
+    EXPECT_EQ(window->height, 230u);
+    EXPECT_TRUE(vt::wait_until([&] {
+        const auto geometry = vt::window_geometry(id);
+        return geometry && geometry->width == 320 && geometry->height == 230;
+    })) << "the X window keeps its old size";
+
+    vollo_set_resize_response(record_resize);
+    vollo_set_click_response(click_until_left_up);
+    Recorder r;
+    EXPECT_EQ(loop_with(
+                  [] {
+                      vt::mouse_move(310, 220);
+                      vt::click(1);
+                  },
+                  r),
+              4);
+    const std::string calls = ::testing::PrintToString(r.calls);
+    EXPECT_NE(std::find(r.calls.begin(), r.calls.end(), "resize 320x230"), r.calls.end()) << calls;
+    EXPECT_EQ(r.calls.back(), "click 1 0 at 310,220 down=0 escape=0") << calls;
+
+    // Drawn pixel for pixel over the new size.
+    vollo_pixelarray *array = vollo_new_pixelarray(320, 230);
+    ASSERT_NE(array, nullptr);
+    vollo_fill(array, 0xFF00FF00);
+    array->pixels[220 * 320 + 310] = 0xFF0000FF;
+    EXPECT_TRUE(vt::wait_until([&] {
+        vollo_blit(window, array, nullptr);
+        vollo_display(window);
+        return vt::read_pixel(310, 220).value_or(0) == 0xFF0000FFu;
+    }));
+    EXPECT_EQ(vt::read_pixel(309, 220).value_or(0), 0xFF00FF00u);
+    vollo_delete_clipable(array);
+}
+
+TEST_F(RealWindow, SetTitleRenamesTheWindowAndKeepsThePointer)
+{
+    static const char renamed[] = "vollo renamed window";
+    vollo_set_title(window, renamed);
+    EXPECT_EQ(window->name, renamed);
+    // The request leaves with the loop's next look at the event queue.
+    Recorder r;
+    r.stop_after_frames = 2;
+    EXPECT_EQ(vollo_loop(window, 100, &r), 9);
+    EXPECT_EQ(vt::find_window_by_name(renamed), id);
+    vollo_set_title(window, nullptr);  // an empty title, no crash
+    EXPECT_EQ(window->name, nullptr);
+    vollo_set_title(nullptr, renamed);
+}
+
+TEST_F(RealWindow, ShowCursorHidesAndShowsThePointerOverTheWindow)
+{
+    ASSERT_TRUE(vt::mouse_move(60, 60));
+    vollo_show_cursor(window, false);
+    EXPECT_TRUE(vt::wait_until([] { return vt::visible_cursor_pixels().value_or(-1) == 0; }))
+        << "the pointer is still drawn over the window";
+    vollo_show_cursor(window, true);
+    EXPECT_TRUE(vt::wait_until([] { return vt::visible_cursor_pixels().value_or(0) > 0; }))
+        << "the pointer stays hidden";
+    vollo_set_vertical_sync(window, true);  // accepted by the software renderer
+    vollo_set_vertical_sync(window, false);
+    vollo_show_cursor(nullptr, false);
+}
+
 TEST_F(RealWindow, PendingEventsWaitForTheNextLoop)
 {
     vollo_set_key_response([](vollo_event_state state, int32_t key, void *data) -> vollo_response {

@@ -14,8 +14,12 @@ int main()
         return 1;
     Vollo::SetField(settings, "window", "title", 0, "installed");
     kzr::Ini &document = *settings;  // the same document, as the C++ class
-    const bool same = document.Access("window", "title", 0) == "installed";
+    bool same = document.Access("window", "title", 0) == "installed";
     const bool no_sound = vollo_load_effect("/nonexistent.wav") == nullptr;
+    // Typed values and the image writer come with the library too.
+    const bool typed = vollo_ini_get_int(settings, "window", "title", 0, 12) == 12 &&
+                       !vollo_save_buffer(nullptr, "/nonexistent/shot.png");
+    same = same && typed;
     vollo_delete_ini(settings);
     std::printf("installed vollo works: %s\n", same && no_sound ? "yes" : "no");
     return same && no_sound ? 0 : 1;

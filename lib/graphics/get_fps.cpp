@@ -1,0 +1,6 @@
+#include "window_private.hpp"
+
+double vollo_get_fps(void)
+{
+    return vollo_internal::frames().fps;
+}

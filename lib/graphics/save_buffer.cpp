@@ -1,0 +1,85 @@
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "graphics.hpp"
+#include "ini/IniFile.hpp"
+
+namespace
+{
+// The window as the next vollo_display will show it: its back buffer, made opaque.
+bool window_pixels(vollo_buffer *buffer, sf::Image &image)
+{
+    sf::RenderWindow *window = static_cast<sf::RenderWindow *>(buffer->render_target);
+    sf::Texture texture;
+    if (!window || !texture.create(buffer->width, buffer->height))
+        return false;
+    texture.update(*window);
+    image = texture.copyToImage();
+    const sf::Vector2u size = image.getSize();
+    for (unsigned int y = 0; y < size.y; ++y)
+        for (unsigned int x = 0; x < size.x; ++x)
+        {
+            sf::Color color = image.getPixel(x, y);
+            color.a = 255;
+            image.setPixel(x, y, color);
+        }
+    return true;
+}
+
+// The buffer's pixels, 4 bytes each (R, G, B, A) row by row, into `pixels`.
+bool read_pixels(vollo_buffer *buffer, std::vector<uint8_t> &pixels, uint32_t &width, uint32_t &height)
+{
+    sf::Image image;
+    if (buffer->type == VOLLO_PIXELARRAY)
+    {
+        const vollo_clipable *array = static_cast<vollo_clipable *>(buffer);
+        if (!array->pixels)
+            return false;
+        width = buffer->width;
+        height = buffer->height;
+        const uint8_t *bytes = reinterpret_cast<const uint8_t *>(array->pixels);
+        pixels.assign(bytes, bytes + size_t(width) * height * 4);
+        return true;
+    }
+    if (buffer->type == VOLLO_PICTURE)
+    {
+        const vollo_clipable *picture = static_cast<vollo_clipable *>(buffer);
+        if (!picture->texture)
+            return false;
+        image = picture->texture->copyToImage();
+    }
+    else if (buffer->type != VOLLO_WINDOW || !window_pixels(buffer, image))
+        return false;
+    width = image.getSize().x;
+    height = image.getSize().y;
+    const uint8_t *bytes = image.getPixelsPtr();
+    if (!bytes)
+        return false;
+    pixels.assign(bytes, bytes + size_t(width) * height * 4);
+    return true;
+}
+}  // namespace
+
+bool vollo_save_buffer(vollo_buffer *buffer, const char *path)
+{
+    if (!buffer || !path || *path == '\0')
+        return false;
+    const vollo_graphics::image_format format = vollo_graphics::format_of(path);
+    if (format == vollo_graphics::image_format::none)
+        return false;
+    try
+    {
+        std::vector<uint8_t> pixels;
+        uint32_t width = 0, height = 0;
+        std::string bytes;
+        vollo_graphics::quiet_sfml_errors quiet;
+        return read_pixels(buffer, pixels, width, height) &&
+               vollo_graphics::encode_image(pixels.data(), width, height, format, bytes) &&
+               kzr::inifile::WriteWhole(path, bytes);
+    }
+    catch (const std::exception &)
+    {
+        return false;  // out of memory for the pixels or the encoded file
+    }
+}

@@ -1,0 +1,20 @@
+#include "window_private.hpp"
+
+namespace
+{
+// Largest window side the X protocol can carry, as at start-up.
+const uint32_t largest_side = 65535;
+}  // namespace
+
+bool vollo_set_size(vollo_window *window, uint32_t width, uint32_t height)
+{
+    if (!window || !window->render_target || width == 0 || height == 0 || width > largest_side ||
+        height > largest_side)
+        return false;
+    sf::RenderWindow *target = static_cast<sf::RenderWindow *>(window->render_target);
+    target->setSize(sf::Vector2u(width, height));
+    // The record and the view follow at once; the Resized event that comes later
+    // finds them already right and still calls the resize response.
+    vollo_internal::follow_resize(window, width, height);
+    return true;
+}

@@ -434,6 +434,10 @@ const char *vollo_load_pixelarray_error(void);
 // static text); needs no display. BMP files are judged by their headers and length, the
 // pixel codes are not decoded; other kinds are decoded and dropped.
 const char *vollo_check_picture(const char *path);
+// The width and height of the picture in a file, read from its headers without decoding
+// its pixels (so also for pictures larger than the arena); false when the headers do
+// not tell it. A size found here is no promise that the pixels decode.
+bool vollo_picture_size(const char *path, uint32_t *width, uint32_t *height);
 // Releases a picture or a pixel array with all it owns; does nothing for other records.
 void vollo_delete_clipable(vollo_clipable *clipable);
 

@@ -22,6 +22,19 @@ static const char *check_picture(const char *path)
     return vollo_check_picture(path);
 }
 
+// Canvases come from the library's arena, 20 MiB unless it is sized before the first
+// allocation: a picture with more pixels than that (a photo of many megapixels) gets
+// an arena that holds it.
+static void make_room_for(const char *path)
+{
+    uint32_t width = 0, height = 0;
+    if (!vollo_picture_size(path, &width, &height))
+        return;
+    const uint64_t needed_mib = ((uint64_t(width) * height * 4) >> 20) + 8;
+    if (needed_mib > uint64_t(get_max_heap_size()))
+        set_max_heap_size(int32_t(needed_mib < 2047 ? needed_mib : 2047));
+}
+
 static int fail(const char *what, const char *path, const char *why)
 {
     if (path != nullptr)
@@ -47,6 +60,8 @@ int main(int argc, char **argv)
     paint_state state = {nullptr, nullptr, 0, PAINT_BLACK};
     const char *why = nullptr;
 
+    if (load)
+        make_room_for(picture);
     if (load && (why = check_picture(picture)) != nullptr)
         return fail("cannot load the picture", picture, why);
     if (!load)

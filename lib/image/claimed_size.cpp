@@ -116,40 +116,47 @@ bool tga_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *heig
 
 }  // namespace
 
-bool claimed_size_acceptable(const std::vector<uint8_t> &bytes)
+bool claimed_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *height)
 {
-    uint64_t width = 0, height = 0;
-    bool known = true;
+    *width = 0;
+    *height = 0;
     if (starts_with(bytes, "\x89PNG", 4) && bytes.size() >= 24)
     {
-        width = big32(&bytes[16]);
-        height = big32(&bytes[20]);
+        *width = big32(&bytes[16]);
+        *height = big32(&bytes[20]);
     }
     else if (starts_with(bytes, "GIF8", 4) && bytes.size() >= 10)
     {
-        width = little16(&bytes[6]);
-        height = little16(&bytes[8]);
+        *width = little16(&bytes[6]);
+        *height = little16(&bytes[8]);
     }
     else if (starts_with(bytes, "8BPS", 4) && bytes.size() >= 22)
     {
-        height = big32(&bytes[14]);
-        width = big32(&bytes[18]);
+        *height = big32(&bytes[14]);
+        *width = big32(&bytes[18]);
     }
     else if (starts_with(bytes, "\x53\x80\xF6\x34", 4) && bytes.size() >= 92)
     {
-        width = big16(&bytes[88]);
-        height = big16(&bytes[90]);
+        *width = big16(&bytes[88]);
+        *height = big16(&bytes[90]);
     }
     else if (starts_with(bytes, "\xFF\xD8", 2))
-        known = jpeg_size(bytes, &width, &height);
+        return jpeg_size(bytes, width, height);
     else if (starts_with(bytes, "#?", 2))
-        known = hdr_size(bytes, &width, &height);
+        return hdr_size(bytes, width, height);
     else if (starts_with(bytes, "P5", 2) || starts_with(bytes, "P6", 2))
-        known = pnm_size(bytes, &width, &height);
+        return pnm_size(bytes, width, height);
     else
-        known = tga_size(bytes, &width, &height);
+        return tga_size(bytes, width, height);
+    return true;
+}
+
+bool claimed_size_acceptable(const std::vector<uint8_t> &bytes)
+{
+    uint64_t width = 0, height = 0;
     // A header whose size cannot be found is left to the loader to refuse.
-    return !known || (width * height <= max_pixels && fits_in_arena(width * height));
+    return !claimed_size(bytes, &width, &height) ||
+           (width * height <= max_pixels && fits_in_arena(width * height));
 }
 
 }  // namespace vollo_image

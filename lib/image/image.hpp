@@ -98,6 +98,9 @@ const char *check_bmp(picture_file *file, bmp_layout *layout);
 const char *read_bmp_data(picture_file *file, const bmp_layout *layout, std::vector<uint8_t> *data);
 // Reads the whole of a file whose first bytes are in `file`, up to a size limit.
 const char *read_rest(picture_file *file, std::vector<uint8_t> *bytes);
+// The size that the header of a file in another format claims; false when it cannot be
+// told from the header.
+bool claimed_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *height);
 // False when the header of a file in another format claims a picture larger than the
 // limits; true when it does not, or when its size cannot be told from the header.
 bool claimed_size_acceptable(const std::vector<uint8_t> &bytes);

@@ -561,6 +561,30 @@ TEST_F(Pixodraw, LoadsBmpFilesWrittenByImageMagick)
     }
 }
 
+// A photo of 12 megapixels (48 MB of pixels, more than the library's default arena)
+// opens as the canvas.
+TEST_F(Pixodraw, OpensAPhotoLargerThanTheDefaultArena)
+{
+    const char *make =
+        "import sys\n"
+        "from PIL import Image\n"
+        "im = Image.new('RGB', (4000, 3000), (10, 200, 30))\n"
+        "im.putpixel((5, 5), (255, 0, 0))\n"
+        "im.save(sys.argv[1])\n";
+    const std::string photo = dir.path + "/photo.png";
+    const vt::CommandResult made = vt::run_command({"/usr/bin/python3", "-c", make, photo});
+    ASSERT_TRUE(made.succeeded()) << made.describe();
+    uint32_t width = 0, height = 0;
+    ASSERT_TRUE(vollo_picture_size(photo.c_str(), &width, &height));
+    EXPECT_EQ(width, 4000u);
+    EXPECT_EQ(height, 3000u);
+    ASSERT_NO_FATAL_FAILURE(start({photo}));
+    ASSERT_TRUE(vt::wait_for_color(5, 5, 0xFF0000FFu)) << program->errors();
+    EXPECT_TRUE(vt::wait_for_color(6, 5, 0xFF1EC80Au));
+    EXPECT_TRUE(vt::wait_for_color(PAINT_WIDTH - 1, PAINT_HEIGHT - 1, 0xFF1EC80Au));
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
 TEST_F(Pixodraw, TwoArgumentsGiveTheBlankCanvasAndTheTip)
 {
     ASSERT_NO_FATAL_FAILURE(start_blank({"first.bmp", "second.bmp"}));

@@ -349,6 +349,44 @@ TEST_F(BmpReader, RefusesPathsThatAreNoPicture)
     EXPECT_EQ(load_bmp(nullptr), nullptr);
 }
 
+// Picture sizes come from the headers alone, also for pictures too large to load.
+TEST_F(BmpReader, PictureSizeComesFromTheHeaders)
+{
+    const std::vector<uint8_t> good = BmpFile{}.bytes();
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                0, 0, 0x13, 0x88, 0, 0, 0x0F, 0xA0};  // 5000 x 4000, nothing after
+    struct Case
+    {
+        const char *name;
+        std::vector<uint8_t> bytes;
+        bool known;
+        uint32_t width, height;
+    } cases[] = {
+        {"small BMP", good, true, 2, 2},
+        {"BMP of 8000 x 8000, two rows of data", patched(patched(good, 18, 8000), 22, 8000), true, 8000, 8000},
+        {"top-down BMP", patched(good, 22, static_cast<uint32_t>(-3)), true, 2, 3},
+        {"BMP of width 0", patched(good, 18, 0), false, 0, 0},
+        {"PNG header of 5000 x 4000", png, true, 5000, 4000},
+        {"text", {'h', 'e', 'l', 'l', 'o'}, false, 0, 0},
+        {"empty file", {}, false, 0, 0},
+    };
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        write_file(dir.file("sized"), c.bytes);
+        uint32_t width = 7, height = 7;
+        EXPECT_EQ(vollo_picture_size(dir.file("sized").c_str(), &width, &height), c.known);
+        if (c.known)
+        {
+            EXPECT_EQ(width, c.width);
+            EXPECT_EQ(height, c.height);
+        }
+    }
+    uint32_t width = 0, height = 0;
+    EXPECT_FALSE(vollo_picture_size("/nonexistent/picture.png", &width, &height));
+    EXPECT_FALSE(vollo_picture_size(dir.file("sized").c_str(), nullptr, &height));
+}
+
 // A FIFO nobody writes to reads as empty instead of blocking the program.
 TEST_F(BmpReader, FifoWithoutWriterDoesNotHang)
 {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "graphics.hpp"
+#include "bench_timing.hpp"
 #include "vollo.h"
 #include "xvfb.hpp"
 
@@ -18,34 +19,6 @@ namespace
 {
 
 const unsigned width = 1050, height = 800;
-
-double cpu_seconds()
-{
-    timespec now;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
-}
-
-double wall_seconds()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
-}
-
-// Median CPU time of one run of `work`, in milliseconds.
-double median_ms(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i)
-    {
-        double start = cpu_seconds();
-        work();
-        times.push_back((cpu_seconds() - start) * 1e3);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 }  // namespace
 

@@ -42,6 +42,10 @@ const std::string *FindValue(vollo_ini *ini, const char *scope, const char *fiel
 // unquoted value keeps the blanks before its end of line.
 std::string TrimBlanks(const std::string &value);
 
+// The trimmed value `index` of scope.field for a number conversion; false when it is
+// absent, empty or holds a NUL byte.
+bool FindNumberText(vollo_ini *ini, const char *scope, const char *field, int index, std::string *text);
+
 // Keeps the reason that vollo_ini_error gives: `message`, with "line N: " put after
 // its "ini: " when `line` is not 0.
 void KeepError(const char *message, unsigned int line = 0) noexcept;

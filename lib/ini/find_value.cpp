@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "ini/IniApi.hpp"
 
 namespace kzr
@@ -28,6 +30,16 @@ std::string TrimBlanks(const std::string &value)
     if (first == std::string::npos)
         return std::string();
     return value.substr(first, value.find_last_not_of(" \t") - first + 1);
+}
+
+bool FindNumberText(vollo_ini *ini, const char *scope, const char *field, int index, std::string *text)
+{
+    const std::string *value = FindValue(ini, scope, field, index);
+    if (!value)
+        return false;
+    *text = TrimBlanks(*value);
+    // Empty, or a NUL byte inside that the C conversions would stop at.
+    return !text->empty() && text->size() == std::strlen(text->c_str());
 }
 
 }  // namespace iniapi

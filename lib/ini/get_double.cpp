@@ -6,12 +6,9 @@
 
 double vollo_ini_get_double(vollo_ini *ini, const char *scope, const char *field, int index, double fallback)
 {
-    const std::string *value = kzr::iniapi::FindValue(ini, scope, field, index);
-    if (!value)
+    std::string text;
+    if (!kzr::iniapi::FindNumberText(ini, scope, field, index, &text))
         return fallback;
-    const std::string text = kzr::iniapi::TrimBlanks(*value);
-    if (text.empty() || text.size() != std::strlen(text.c_str()))
-        return fallback;  // empty, or a NUL byte inside
     char *end = nullptr;
     errno = 0;
     const double number = std::strtod(text.c_str(), &end);

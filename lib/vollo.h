@@ -296,6 +296,16 @@ typedef struct vollo_context
     vollo_mouse_enter_response mouse_enter_response;
 } vollo_context;
 
+// Errors. Every function that can fail records why: the text names what failed, the
+// path where there is one, and the remedy where there is one.
+
+// The reason for the most recent failure of any vollo function; "" when nothing failed
+// since start or since vollo_clear_error. Held by the library: valid until the next
+// failure or vollo_clear_error. A call that succeeds leaves it as it was.
+const char *vollo_error(void);
+// Forgets the recorded failure: vollo_error returns "" until the next one.
+void vollo_clear_error(void);
+
 // ---------------------------------------------------------------------------
 // 2. Window and start-up
 // ---------------------------------------------------------------------------

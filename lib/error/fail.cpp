@@ -1,0 +1,39 @@
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "error.hpp"
+#include "error_text.hpp"
+
+static bool debug_on()
+{
+    const char *value = std::getenv("VOLLO_DEBUG");
+    return value != nullptr && std::strcmp(value, "1") == 0;
+}
+
+void vollo_fail(const char *format, ...)
+{
+    const int saved_errno = errno;
+    va_list arguments;
+    va_start(arguments, format);
+    va_list copy;
+    va_copy(copy, arguments);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string &text = vollo_error_text();
+    if (length < 0)
+        text = format;
+    else
+    {
+        // Sized first, so that no reason is ever cut short.
+        text.assign(size_t(length) + 1, '\0');
+        std::vsnprintf(&text[0], text.size(), format, arguments);
+        text.resize(size_t(length));
+    }
+    va_end(arguments);
+    if (debug_on())
+        std::fprintf(stderr, "vollo: %s\n", text.c_str());
+    errno = saved_errno;
+}

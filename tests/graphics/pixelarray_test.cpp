@@ -688,6 +688,15 @@ TEST(Headless, PixelArraysWorkWithoutAnyDisplay)
         {"point", [&] { return vollo_set_pixel(a, {47, 0}, half), pixel(a, 47, 0) == half; }},
         {"built-in text", [&] { return vollo_draw_text(a, "Hi", {34, 18}, 1, VOLLO_MAGENTA), count_of(a, VOLLO_MAGENTA) > 10; }},
         {"text size", [&] { return vollo_text_size("Hi", 2).width == 22; }},
+        // SFML keeps a font's glyphs in GL textures: text in a font file is refused with a reason.
+        {"font text refused", [&] {
+             vollo_font *font = vollo_load_font("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+             std::vector<uint32_t> before(a->pixels, a->pixels + 48 * 32);
+             vollo_clear_error(), vollo_draw_text_font(a, font, "Hi", {0, 0}, 12, VOLLO_WHITE);
+             bool refused = std::strstr(vollo_error(), "no display") && std::equal(before.begin(), before.end(), a->pixels);
+             vollo_clear_error();
+             refused = refused && vollo_text_size_font(font, "Hi", 12).width == 0 && std::strstr(vollo_error(), "no display");
+             return vollo_delete_font(font), font && refused; }},
         {"blit", [&] { return vollo_blit(a, other.get(), &ends[2]), pixel(a, 3, 23) == 3 + 16 * 3; }},
         {"blend", [&] { return vollo_set_pixel(other.get(), {0, 0}, half), vollo_blit_blend(a, other.get(), nullptr),
                         pixel(a, 0, 0) == VOLLO_RGB(0, 0, 128); }},

@@ -8,14 +8,12 @@
 
 #include "paint.h"
 
-#define AREA_LEFT 210
-#define AREA_RIGHT 840
-#define AREA_TOP 200
-#define AREA_BOTTOM 727
+// Where the left button reaches the drawing area.
+static const paint_rect AREA = PAINT_LAYOUT.drawing_area.click;
 
 bool in_drawing_area(vollo_position p)
 {
-    return p.x >= AREA_LEFT && p.x <= AREA_RIGHT && p.y >= AREA_TOP && p.y <= AREA_BOTTOM;
+    return rect_contains(AREA, p);
 }
 
 static void square_spans(int32_t width, int32_t height, stamp_shape *shape)
@@ -27,14 +25,15 @@ static void square_spans(int32_t width, int32_t height, stamp_shape *shape)
 
 bool tool_shape(const paint_state *state, const tool_state *tools, stamp_shape *shape)
 {
-    if (tools == nullptr || tools->tool < 1 || tools->tool > 3)
+    if (tools == nullptr ||
+        (tools->tool != TOOL_SQUARE && tools->tool != TOOL_CIRCLE && tools->tool != TOOL_ERASER))
         return false;
-    const uint32_t color = tools->tool == 3 ? PAINT_WHITE : state->color;
-    const int32_t size = tools->tool == 2 ? tools->radius : tools->width;
+    const uint32_t color = tools->tool == TOOL_ERASER ? PAINT_WHITE : state->color;
+    const int32_t size = tools->tool == TOOL_CIRCLE ? tools->radius : tools->width;
     if (shape->tool == tools->tool && shape->size == size && shape->color == color &&
-        (tools->tool == 2 || static_cast<int32_t>(shape->left.size()) == tools->height + 1))
+        (tools->tool == TOOL_CIRCLE || static_cast<int32_t>(shape->left.size()) == tools->height + 1))
         return true;
-    if (tools->tool == 2)
+    if (tools->tool == TOOL_CIRCLE)
         disc_spans(tools->radius, shape);
     else
         square_spans(tools->width, tools->height, shape);
@@ -78,8 +77,8 @@ static paint_rect reachable(const stamp_shape *shape)
     const int32_t rows = static_cast<int32_t>(shape->left.size());
     const int32_t left = *std::min_element(shape->left.begin(), shape->left.end());
     const int32_t right = *std::max_element(shape->right.begin(), shape->right.end());
-    return paint_rect{AREA_LEFT + left, AREA_TOP + shape->top, AREA_RIGHT + right,
-                      AREA_BOTTOM + shape->top + rows - 1};
+    return paint_rect{AREA.x0 + left, AREA.y0 + shape->top, AREA.x1 + right,
+                      AREA.y1 + shape->top + rows - 1};
 }
 
 static void paint_span(vollo_pixelarray *canvas, int64_t x0, int64_t x1, int64_t y, uint32_t color)
@@ -165,7 +164,7 @@ void stroke_move(paint_state *state, vollo_position position)
     paint_stroke *stroke = &state->stroke;
     if (!stroke->active || (position.x == stroke->last.x && position.y == stroke->last.y))
         return;
-    if (tool_shape(state, state->tools, &stroke->shape))
+    if (tool_shape(state, &state->tools, &stroke->shape))
         stamp_path(state, &stroke->shape, stroke->last, position, stroke->stamped != 0);
     stroke->last = position;
     stroke->stamped = in_drawing_area(position);
@@ -176,18 +175,17 @@ void stroke_release(paint_state *state, tool_state *tools, vollo_position positi
     paint_stroke *stroke = &state->stroke;
     const bool was_active = stroke->active != 0;
     stroke->active = 0;
-    if (tools != nullptr && tools->tool == 4 && in_drawing_area(position))
+    if (tools != nullptr && tools->tool == TOOL_FILL && in_drawing_area(position))
     {
         // Filling a region with its own colour changes nothing and is no action.
         const vollo_pixelarray *canvas = state->canvas;
         if (canvas == nullptr || uint32_t(position.x) >= canvas->width ||
             uint32_t(position.y) >= canvas->height || puxcolor(state->canvas, position) == state->color)
             return finish_action(state);
-        const paint_rect area = {AREA_LEFT, AREA_TOP, AREA_RIGHT, AREA_BOTTOM};
-        history_reserve(&state->history, state->canvas, area);
+        history_reserve(&state->history, state->canvas, AREA);
         // Within what is kept already: this only records where the fill changed pixels.
         history_cover(&state->history, state->canvas,
-                      flood_fill(state->canvas, position, state->color, area));
+                      flood_fill(state->canvas, position, state->color, AREA));
     }
     else if ((was_active || in_drawing_area(position)) &&
              tool_shape(state, tools, &stroke->shape))

@@ -126,9 +126,9 @@ TEST_F(Drawing, StrokesAreTheUnionOfTheStampsAlongThePath)
         for (size_t i = 0; i + 1 < c.path.size(); i++)
             for (vollo_position p : line_points(c.path[i], c.path[i + 1]))
                 if (in_drawing_area(p) && c.tool_x == 160)
-                    algo_circle(&state, p, state.tools->radius);
+                    algo_circle(&state, p, state.tools.radius);
                 else if (in_drawing_area(p))
-                    puxsquare(canvas.pixelarray, color, p, state.tools);
+                    puxsquare(canvas.pixelarray, color, p, &state.tools);
         EXPECT_TRUE(snapshot(canvas) == stroke) << "stroke differs from the union of its stamps";
         EXPECT_TRUE(canvas.guards_intact());
     }
@@ -294,9 +294,9 @@ struct History : Drawing
     void random_action()
     {
         std::uniform_int_distribution<int32_t> x(211, 839), y(200, 727), size(0, 30);
-        tool_state tools = {0, 0, 0, 1, 0};
+        tool_state tools = {0, 0, 0, TOOL_SQUARE, 0};
         tools.width = tools.height = tools.radius = size(random) * 5;
-        tools.tool = 1 + int32_t(random() % 3);
+        tools.tool = paint_tool(1 + int32_t(random() % 3));
         state.color = 0xFF000000u | (random() & 0xFFFFFFu);
         const vollo_position p = {x(random), y(random)};
         stroke_release(&state, &tools, p);

@@ -18,6 +18,7 @@ typedef struct paint_rect
 } paint_rect;
 
 #define PAINT_NO_RECT (paint_rect{0, 0, -1, -1})
+#define PAINT_EVERYWHERE (paint_rect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX})
 
 typedef struct paint_control
 {

@@ -79,6 +79,8 @@ typedef struct paint_stroke
     int32_t stamped = 0;               // 1 when the shape at `last` is painted
     vollo_position last = {0, 0};      // last point of the path
     stamp_shape shape;                 // of the current tool, kept from stamp to stamp
+    int32_t moved = 0;                 // 1 once the pointer moved during the stroke
+    paint_rect clip = PAINT_NO_RECT;   // a drag paints only here
 } paint_stroke;
 
 // The one state record of a run, handed to every response as its data pointer.
@@ -364,16 +366,20 @@ bool tool_shape(const paint_state *state, const tool_state *tools, stamp_shape *
 // diagonal) from the one before (Bresenham).
 std::vector<vollo_position> line_points(vollo_position from, vollo_position to);
 // Stamps the shape at every point of the line from `from` to `to` (both included) that lies
-// in the drawing area, painting their union once; when `from_painted`, the shape at `from`
-// is taken as already painted. Records the area it changes in the open action.
+// in the drawing area, painting their union once, cut to `clip` (PAINT_EVERYWHERE: only
+// to the canvas); when `from_painted`, the shape at `from` is taken as already painted.
+// Records the area it changes in the open action.
 void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position from,
-                vollo_position to, bool from_painted);
-// Left press: starts a stroke when it lies in the drawing area.
+                vollo_position to, bool from_painted, paint_rect clip);
+// Left press: starts a stroke when it lies in the drawing area; its stamps will be cut to
+// the drawing area.
 void stroke_press(paint_state *state, vollo_position position);
 // Pointer move while a stroke is under way: stamps the current tool up to the position.
 void stroke_move(paint_state *state, vollo_position position);
 // Left release: ends the stroke at the position (or, without a stroke, stamps there when it
-// lies in the drawing area), or fills there with the fill tool; then ends the action.
+// lies in the drawing area), or fills there with the fill tool; then ends the action. A
+// click (no stroke, or a press and release at one point without a move) stamps the whole
+// shape, which may reach over the interface; a drag paints inside the drawing area only.
 void stroke_release(paint_state *state, tool_state *tools, vollo_position position);
 
 // Fills the 4-connected region of the pixels that have exactly the colour of `seed`,

@@ -95,7 +95,7 @@ static void paint_span(vollo_pixelarray *canvas, int64_t x0, int64_t x1, int64_t
 // holds its stamp's column, so on each row the spans of the points reaching it overlap or
 // touch: their union is the one span from the least left end to the greatest right end.
 void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position from,
-                vollo_position to, bool from_painted)
+                vollo_position to, bool from_painted, paint_rect clip)
 {
     vollo_pixelarray *canvas = state->canvas;
     const int32_t rows = static_cast<int32_t>(shape->left.size());
@@ -126,12 +126,19 @@ void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position fro
             left[row] = std::min(left[row], p.x + shape->left[k]);
             right[row] = std::max(right[row], p.x + shape->right[k]);
         }
-    paint_rect area = {INT32_MAX, first_row, INT32_MIN, first_row + count - 1};
+    paint_rect area = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (int32_t row = 0; row < count; row++)
     {
-        area.x0 = std::min(area.x0, left[row]);
-        area.x1 = std::max(area.x1, right[row]);
+        const int32_t y = first_row + row;
+        left[row] = y < clip.y0 || y > clip.y1 ? INT32_MAX : std::max(left[row], clip.x0);
+        right[row] = y < clip.y0 || y > clip.y1 ? INT32_MIN : std::min(right[row], clip.x1);
+        if (left[row] > right[row])
+            continue;
+        area = paint_rect{std::min(area.x0, left[row]), std::min(area.y0, y),
+                          std::max(area.x1, right[row]), std::max(area.y1, y)};
     }
+    if (area.x0 > area.x1)
+        return;
     if (!state->history.open)
         history_reserve(&state->history, canvas, reachable(shape));
     history_cover(&state->history, canvas, area);
@@ -156,7 +163,9 @@ void stroke_press(paint_state *state, vollo_position position)
 {
     state->stroke.active = in_drawing_area(position);
     state->stroke.stamped = 0;
+    state->stroke.moved = 0;
     state->stroke.last = position;
+    state->stroke.clip = PAINT_LAYOUT.drawing_area.drawn;
 }
 
 void stroke_move(paint_state *state, vollo_position position)
@@ -165,7 +174,9 @@ void stroke_move(paint_state *state, vollo_position position)
     if (!stroke->active || (position.x == stroke->last.x && position.y == stroke->last.y))
         return;
     if (tool_shape(state, &state->tools, &stroke->shape))
-        stamp_path(state, &stroke->shape, stroke->last, position, stroke->stamped != 0);
+        stamp_path(state, &stroke->shape, stroke->last, position, stroke->stamped != 0,
+                   stroke->clip);
+    stroke->moved = 1;
     stroke->last = position;
     stroke->stamped = in_drawing_area(position);
 }
@@ -191,7 +202,12 @@ void stroke_release(paint_state *state, tool_state *tools, vollo_position positi
              tool_shape(state, tools, &stroke->shape))
     {
         const vollo_position from = was_active ? stroke->last : position;
-        stamp_path(state, &stroke->shape, from, position, was_active && stroke->stamped);
+        // A click (no stroke, or one that never moved) is one whole stamp, which may
+        // reach over the interface; a drag paints inside its clip rectangle only.
+        const bool click = !was_active || (!stroke->moved && from.x == position.x &&
+                                           from.y == position.y);
+        stamp_path(state, &stroke->shape, from, position, was_active && stroke->stamped,
+                   click ? PAINT_EVERYWHERE : stroke->clip);
     }
     stroke->stamped = 0;
     finish_action(state);

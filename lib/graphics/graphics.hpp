@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "vollo.h"
+#include "error/error.hpp"
+#include "error/records.hpp"
 
 namespace vollo_graphics
 {

@@ -766,11 +766,13 @@ vollo_font *vollo_load_font(const char *path);
 // Draws anti-aliased text at `pixel_size` (1..1024; other sizes draw nothing): the top of
 // the first line at position.y, its pen start at position.x, lines one line spacing apart.
 // Each pixel blends the colour with its alpha scaled by the glyph's coverage there.
-// A null font or empty text draws nothing.
+// A null font or empty text draws nothing. Needs a display, on pixel arrays too (SFML
+// keeps glyphs on the GPU): without one it draws nothing and vollo_error tells why.
 void vollo_draw_text_font(vollo_buffer *buffer, vollo_font *font, const char *text,
                           vollo_position position, int32_t pixel_size, uint32_t color);
 // The box from the drawing position to the farthest pixel vollo_draw_text_font can touch,
-// rounded up to whole pixels; (0, 0) for a null font, empty text or a size outside 1..1024.
+// rounded up to whole pixels; (0, 0) for a null font, empty text or a size outside 1..1024,
+// or with no display (vollo_error then tells why).
 vollo_size vollo_text_size_font(vollo_font *font, const char *text, int32_t pixel_size);
 // Releases a font (null: nothing).
 void vollo_delete_font(vollo_font *font);

@@ -316,7 +316,7 @@ void vollo_clear_error(void);
 // to nothing fails, ENOENT); a replaced file keeps its permissions and, for a privileged
 // process, its owner; a new file gets 0666 less the umask; a read-only file fails
 // (EACCES), a folder too (EISDIR); an existing device or pipe is written in place,
-// never replaced (a pipe with no reader fails, ENXIO). On failure: false, errno and
+// never replaced (a pipe waits for its reader). On failure: false, errno and
 // vollo_error say why (path and reason), and the target is as it was.
 
 // Makes the file at `path` hold exactly the `size` bytes at `data`, replacing it whole.

@@ -12,7 +12,7 @@
 // Records are plain structures that programs may read directly; functions take
 // them by pointer. Colours are 32-bit values with red in bits 0-7, green in
 // 8-15, blue in 16-23 and alpha in 24-31 (bytes R, G, B, A in memory).
-// Creating functions return null on failure and print nothing.
+// Creating functions return null on failure and print nothing; vollo_error says why.
 #ifndef VOLLO_H
 #define VOLLO_H
 
@@ -297,7 +297,10 @@ typedef struct vollo_context
 } vollo_context;
 
 // Errors. Every function that can fail records why: the text names what failed, the
-// path where there is one, and the remedy where there is one.
+// path where there is one, and the remedy where there is one. With VOLLO_DEBUG=1 in the
+// environment each failure is also printed to standard error ("vollo: ..."), and the
+// records still alive at exit (windows, pictures, pixel arrays, sounds, fonts, INI
+// documents) are listed there with their size and the function that made them.
 
 // The reason for the most recent failure of any vollo function; "" when nothing failed
 // since start or since vollo_clear_error. Held by the library: valid until the next
@@ -316,7 +319,7 @@ void vollo_clear_error(void);
 // to nothing fails, ENOENT); a replaced file keeps its permissions and, for a privileged
 // process, its owner; a new file gets 0666 less the umask; a read-only file fails
 // (EACCES), a folder too (EISDIR); an existing device or pipe is written in place,
-// never replaced (a pipe with no reader fails, ENXIO). On failure: false, errno and
+// never replaced (a pipe waits for its reader). On failure: false, errno and
 // vollo_error say why (path and reason), and the target is as it was.
 
 // Makes the file at `path` hold exactly the `size` bytes at `data`, replacing it whole.
@@ -489,9 +492,9 @@ void vollo_display(vollo_window *window);
 // .jpg or .jpeg, any case): a whole pixel array, a picture as vollo_draw last made it
 // visible, or the window as the next vollo_display will show it (call it before
 // vollo_display; made opaque). PNG, BMP and TGA keep the alpha, JPEG (quality 95) drops it.
-// The file is written under a temporary name in the same folder and renamed, so an existing
-// file is replaced whole or left as it was. False on any failure (unknown extension,
-// folder missing or not writable, full disk), with nothing left behind.
+// The file is written by vollo_write_file, so an existing file is replaced whole or left as
+// it was. False on any failure (unknown extension, folder missing or not writable, full
+// disk), with nothing left behind and vollo_error saying why.
 bool vollo_save_buffer(vollo_buffer *buffer, const char *path);
 
 // Hooks for drawing on buffers that SFML does not draw (pixel arrays). When a hook
@@ -600,9 +603,9 @@ typedef struct vollo_ini_scope vollo_ini_scope;
 vollo_ini *vollo_new_ini(void);
 // Document read from a file; null on any failure.
 vollo_ini *vollo_load_ini(const char *path);
-// Writes the document to a file (a regular file is replaced whole, never left half
-// written); false when it cannot be opened or written, or when a scope or field name
-// is not a run of letters, digits and '_' that could be read back.
+// Writes the document to a file with vollo_write_file (replaced whole, never left half
+// written); false when it cannot be written, or when a scope or field name is not a run
+// of letters, digits and '_' that could be read back.
 bool vollo_save_ini(vollo_ini *ini, const char *path);
 // Releases the document (null: nothing).
 void vollo_delete_ini(vollo_ini *ini);

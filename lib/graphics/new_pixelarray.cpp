@@ -10,19 +10,27 @@ vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height)
     // The pixel count must fit in 32 bits; a wrapped product would give a short block.
     uint64_t count = uint64_t(width) * uint64_t(height);
     if (count > UINT32_MAX)
+    {
+        vollo_fail("cannot make a %u x %u pixel array: more than 2^32 pixels", width, height);
         return nullptr;
+    }
 
     // Value-initialised: the clip rectangle and every other plain field start at zero.
     // The staging texture needs a display: without one the record cannot be made.
     vollo_pixelarray *array = nullptr;
     auto build = [](void *out) { *static_cast<vollo_pixelarray **>(out) = new (std::nothrow) vollo_pixelarray(); };
     if (!vollo_graphics::run_trapping_abort(build, &array) || !array)
+    {
+        vollo_fail("cannot make a %u x %u pixel array: %s", width, height,
+                   array ? "no display could be reached" : "out of memory");
         return nullptr;
+    }
 
     array->pixels = static_cast<uint32_t *>(vollo_malloc(count * 4));
     if (!array->pixels)
     {
         delete array;
+        vollo_fail_arena("", width, height);
         return nullptr;
     }
     for (uint64_t i = 0; i < count; ++i)
@@ -42,5 +50,6 @@ vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height)
     array->rotation = 0.0;
     array->scale_x = 1.0;
     array->scale_y = 1.0;
+    vollo_track(array, "pixel array", "vollo_new_pixelarray", width, height);
     return array;
 }

@@ -1,4 +1,5 @@
 #include "vollo.h"
+#include "error/records.hpp"
 
 // Closes the window and releases the record with the render window it owns.
 // Responses, input state and joystick records are process-wide and stay.
@@ -12,5 +13,6 @@ void vollo_stop(vollo_window *window)
         render_window->close();
         delete render_window;
     }
+    vollo_untrack(window);
     delete window;
 }

@@ -237,11 +237,10 @@ typedef struct vollo_clipable : vollo_buffer
 } vollo_clipable;
 
 // A block of pixels in main memory (type VOLLO_PIXELARRAY). Pixel (x, y) is pixels[y * width + x].
+// Plain memory: making, drawing on, saving and deleting one needs no display.
 typedef struct vollo_pixelarray : vollo_clipable
 {
-    sf::Image image;      // staging path to the GPU, refreshed by each blit
-    sf::Texture staging;
-    sf::Sprite sprite;
+    void *staging;  // private to the library: GPU staging, made at the first blit onto a window or picture
 } vollo_pixelarray;
 
 // A picture on the GPU (type VOLLO_PICTURE), drawn into through SFML.
@@ -440,8 +439,8 @@ extern uint8_t gl_joy_button[VOLLO_JOYSTICK_COUNT * VOLLO_JOYSTICK_BUTTON_COUNT]
 // The three creating functions give records owned by the caller until vollo_delete_clipable.
 
 // New pixel array, every pixel 0xFFB469FF; pixels come from vollo_malloc. Null when width *
-// height does not fit in 32 bits, the arena cannot hold it, or no display can be reached
-// (its staging texture lives in SFML's GL context).
+// height does not fit in 32 bits or the arena cannot hold it. Needs no display: pixel
+// arrays reach the GPU only when blitted onto a window or a picture.
 vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height);
 // New fully transparent picture with smooth filtering; null when it cannot be created
 // (no display included).
@@ -471,6 +470,22 @@ const char *vollo_check_picture(const char *path);
 bool vollo_picture_size(const char *path, uint32_t *width, uint32_t *height);
 // Releases a picture or a pixel array with all it owns; does nothing for other records.
 void vollo_delete_clipable(vollo_clipable *clipable);
+// Pixel array holding a picture file as vollo_load_pixelarray reads it, keeping the file's
+// alpha (pixels are not composited over white; a BMP alpha channel that is 0 everywhere
+// still means opaque). Null on failure, as vollo_load_pixelarray.
+vollo_pixelarray *vollo_load_pixelarray_rgba(const char *path);
+// New picture of the array's size holding its pixels, alpha included, with smooth filtering
+// and no tint; owned by the caller. Null when it cannot be made (no display included).
+vollo_picture *vollo_new_picture_from_pixelarray(const vollo_pixelarray *array);
+// Replaces the picture's pixels with the array's, alpha included (no vollo_draw needed).
+// False, changing nothing, when their sizes differ or either is null.
+bool vollo_update_picture(vollo_picture *picture, const vollo_pixelarray *array);
+// Sets the filtering of a scaled or rotated picture: smooth (linear) or sharp (nearest).
+// New pictures are smooth, loaded ones sharp.
+void vollo_set_smooth(vollo_picture *picture, bool smooth);
+// Multiplies each channel of the picture, alpha included, by the colour's (0..255 as 0..1)
+// at every blit; VOLLO_WHITE, the initial tint, leaves it unchanged.
+void vollo_set_tint(vollo_picture *picture, uint32_t color);
 
 // Copies the source's clip rectangle onto the destination, its top-left corner at `position`
 // (null: (0, 0)); the part of the rectangle outside the source is left out, and what falls
@@ -478,6 +493,10 @@ void vollo_delete_clipable(vollo_clipable *clipable);
 // (no blending, alpha included); pictures blend and honour their origin, scale and rotation,
 // except onto a pixel array (a direct copy without blending).
 void vollo_blit(vollo_buffer *destination, vollo_clipable *source, const vollo_position *position);
+// Lays the pixel array's clip rectangle over any buffer with the blend rule of section 12,
+// placed and cut as vollo_blit places and cuts it: alpha 255 replaces, alpha 0 leaves the
+// destination as it was. On a picture, vollo_draw shows the result.
+void vollo_blit_blend(vollo_buffer *destination, const vollo_pixelarray *source, const vollo_position *position);
 // As vollo_blit, drawing a picture source with `shader` (null: none).
 void vollo_blit_shader(vollo_buffer *destination, vollo_clipable *source,
                        const vollo_position *position, const sf::Shader *shader);

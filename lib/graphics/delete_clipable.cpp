@@ -17,6 +17,7 @@ void vollo_delete_clipable(vollo_clipable *clipable)
     {
         vollo_pixelarray *array = static_cast<vollo_pixelarray *>(clipable);
         vollo_free(array->pixels);
+        vollo_graphics::delete_staging(array);
         delete array;
     }
 }

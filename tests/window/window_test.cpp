@@ -529,3 +529,68 @@ TEST_F(RealWindow, PendingEventsWaitForTheNextLoop)
 }
 
 }  // namespace
+
+namespace
+{
+
+// ---------------------------------------------------------------------------
+// Record and replay
+// ---------------------------------------------------------------------------
+
+class RecordAndReplay : public vt::XvfbTest
+{
+protected:
+    struct Run
+    {
+        std::string log;
+        std::vector<uint32_t> screen;
+    };
+    // Runs the replay program with `variable` naming the recording, sends `input`, and
+    // takes its log and its last frame as shown on screen.
+    Run run(const std::string &variable, const std::function<void()> &input)
+    {
+        vt::ChildProcess program;
+        Run result;
+        EXPECT_TRUE(program.start({"env", variable + "=" + recording, REPLAY_PROGRAM}));
+        const vt::WindowId id = vt::find_window_by_pid(program.pid());
+        EXPECT_TRUE(id != 0 && vt::move_window_to_origin(id));
+        input();
+        EXPECT_TRUE(program.wait_for_output("loop returned 7\n")) << program.errors();
+        EXPECT_TRUE(program.write_input("show\n"));
+        EXPECT_TRUE(program.wait_for_output("shown\n"));
+        result.screen = vt::read_region(0, 0, 160, 120);
+        program.close_input();
+        EXPECT_TRUE(program.wait_exit());
+        EXPECT_EQ(program.exit_code(), 0) << program.errors();
+        result.log = program.output();
+        return result;
+    }
+    void TearDown() override
+    {
+        unlink(recording.c_str());
+        rmdir(folder);
+    }
+    char folder[32] = "/tmp/vollo-record-XXXXXX";
+    std::string recording = std::string(mkdtemp(folder)) + "/input.txt";
+};
+
+TEST_F(RecordAndReplay, AReplayPrintsTheSameLogAndLeavesTheSameScreen)
+{
+    const Run recorded = run("VOLLO_RECORD", [] {
+        vt::xdotool({"mousemove", "40", "40", "mousedown", "1", "mousemove", "80", "60", "mousemove", "120", "90",
+                     "mouseup", "1", "keydown", "a", "sleep", "0.3", "keyup", "a", "type", "hi"});
+        vt::key("Escape");
+    });
+    const Run replayed = run("VOLLO_REPLAY", [] {});
+    EXPECT_EQ(replayed.log, recorded.log);
+    for (const char *seen : {"  resize 160x120\n", "  click 0 0 at 40,40\n", "  key 0 0\n", "  text 104\n"})
+        EXPECT_NE(recorded.log.find(seen), std::string::npos) << seen << " missing from\n" << recorded.log;
+    ASSERT_EQ(recorded.screen.size(), 160u * 120u);
+    EXPECT_EQ(replayed.screen, recorded.screen);
+    EXPECT_GT(std::count_if(recorded.screen.begin(), recorded.screen.end(),
+                            [](uint32_t pixel) { return pixel != 0xFFFFFFFFu; }),
+              100)
+        << "the input painted nothing";
+}
+
+}  // namespace

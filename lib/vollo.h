@@ -373,9 +373,11 @@ void vollo_set_joy_button_response(vollo_joy_button_response response);
 void vollo_set_joy_axis_response(vollo_joy_axis_response response);
 // Registers the function called once per frame.
 void vollo_set_loop_main_function(vollo_main_function function);
-// Registers the response to window resizes, given the new size in pixels. Before it runs,
-// the window record's width and height already follow the window and the drawing area is
-// reset to one window pixel per buffer pixel, with or without a response.
+// Registers the response to window resizes, given the new size in pixels. It comes once
+// at the start of the first loop on each window, with the window's first size, and then
+// at each change of size. Before it runs, the window record's width and height already
+// follow the window and the drawing area is reset to one window pixel per buffer pixel,
+// with or without a response.
 void vollo_set_resize_response(vollo_resize_response response);
 // Registers the response to the window gaining (VOLLO_GAINED) or losing (VOLLO_LOST) the focus.
 void vollo_set_focus_response(vollo_focus_response response);
@@ -406,6 +408,57 @@ double vollo_get_frame_time(void);
 // vollo_loop; 0 until the first second has run.
 double vollo_get_fps(void);
 
+// Random numbers: the same sequence for a seed on every machine. A run that sets no
+// seed takes one from the clock at its first number.
+
+// Starts the sequence afresh from `seed`.
+void vollo_random_seed(uint64_t seed);
+// A whole number from min to max, both included, every value equally likely; the bounds
+// may come in either order (vollo_random(6, 1) is vollo_random(1, 6)).
+int32_t vollo_random(int32_t min, int32_t max);
+
+// Recording and replaying input. A recording holds every event vollo_loop hands on
+// (to a response or to the input state), in its frame, each frame's time and the random
+// seed. Replayed, it gives a program whose behaviour depends only on vollo's input,
+// time and random numbers the same responses with the same arguments in the same
+// frames, hence the same pixels. While either runs, vollo_get_time stays at the start
+// of the frame under way. Set VOLLO_RECORD=path or VOLLO_REPLAY=path in the environment
+// (VOLLO_REPLAY_PACE=1: at the recorded pace rather than as fast as frames run), or call
+// the functions below before the first vollo_loop and the first vollo_random. A file
+// named in the environment that cannot be used is also reported on standard error, and
+// a replay that cannot be read makes vollo_loop return 1 at once.
+//
+// The format is text, one line each; blank lines and lines starting with # are skipped:
+//   vollo-input 1              first line
+//   seed S                     the random seed, before the first loop
+//   loop T                     a vollo_loop began, T microseconds on the frame clock
+//   F time T                   frame F (from 1 in each loop) started at T (optional:
+//                              one period after the frame before)
+//   F key pressed|released K   the events of frame F, in order: K a VOLLO_KEY_* code,
+//   F text C                   C a Unicode code point, B a VOLLO_MOUSE_* button,
+//   F click pressed|released B X Y        X Y in window pixels, W 0 (vertical) or 1,
+//   F move X Y                 D a decimal number, J a joystick 0..7, N a button 0..31,
+//   F wheel W D X Y            A an axis 0..7, P a position -100..100
+//   F resize WIDTH HEIGHT
+//   F focus gained|lost        (lost releases every key and button still held)
+//   F pointer entered|left
+//   F joystick connected|disconnected J
+//   F joybutton pressed|released J N
+//   F joyaxis J A P
+//   F close
+//   end F R                    the loop returned R in frame F
+// Frame numbers and times never go back. A replayed loop returns R on reaching frame
+// F + 1 (1 when the loop's "end" is missing, after its last frame); each later
+// vollo_loop replays the next "loop".
+
+// Records the input of the loops to come into a new file at `path` (null: stops
+// recording). False, recording nothing, when the file cannot be made or a loop runs.
+bool vollo_record_input(const char *path);
+// Makes the loops to come replay the file at `path` and ignore real input, except a
+// close request (null: back to real input). False, changing nothing, when the file
+// cannot be read or is malformed (vollo_error names the line) or a loop runs.
+bool vollo_replay_input(const char *path);
+
 // ---------------------------------------------------------------------------
 // 4. Input state (kept up to date by vollo_loop; zero at start)
 // ---------------------------------------------------------------------------
@@ -416,6 +469,30 @@ const vollo_position *vollo_get_mouse_position(void);
 const uint8_t *vollo_get_mouse_button(void);
 // VOLLO_KEY_COUNT flags, indexed by sf::Keyboard::Key: 1 while down.
 const uint8_t *vollo_get_keyboard(void);
+// True while the key (a VOLLO_KEY_* code) is held, whether or not a key response is
+// registered (the keyboard array above only changes while one is); false out of range.
+bool vollo_key_down(int32_t key);
+// True while the mouse button (VOLLO_MOUSE_*) is held, with or without a click response.
+bool vollo_mouse_down(int32_t button);
+// True in the frame whose events held the key's press (or release), repeats left out:
+// from its responses to its main function. A press and release in one frame make both
+// true in that frame.
+bool vollo_key_pressed(int32_t key);
+bool vollo_key_released(int32_t key);
+// Key repeat (on by default): a key held down sends VOLLO_PRESSED again and again, after a
+// delay, as the system repeats it, with no release between; the keyboard array and
+// vollo_key_down stay 1. Off, a physical press sends one VOLLO_PRESSED. A null window
+// changes nothing (vollo_error tells).
+void vollo_set_key_repeat(vollo_window *window, bool repeat);
+// When the window loses the focus, every key and button still held is released: its
+// array entry is cleared and its response is called with VOLLO_RELEASED, then the
+// focus response runs.
+
+// The system clipboard's text, in UTF-8; "" when empty or when no display can be
+// reached. Held by the library until the next call.
+const char *vollo_get_clipboard(void);
+// Puts UTF-8 text on the system clipboard (null: empty); nothing without a display.
+void vollo_set_clipboard(const char *text);
 // English name of a key code ("A", "7", "Escape", "Left", "Numpad 7", "F1"); "Unknown"
 // for VOLLO_KEY_UNKNOWN and any value outside 0..VOLLO_KEY_COUNT-1. Static text.
 const char *vollo_key_name(int32_t key);

@@ -789,6 +789,30 @@ TEST_F(Pixodraw, ControlSSavesTheScreenWithoutLeaving)
               2);
 }
 
+// Control released while another window has the focus is released for PIXODRAW too:
+// back in its window, a plain S saves nothing and a plain Z undoes nothing.
+TEST_F(Pixodraw, ControlReleasedInAnotherWindowLeavesNoShortcutBehind)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_NO_FATAL_FAILURE(stamp_square(400, 300));
+    vt::OtherWindow other;
+    ASSERT_TRUE(other.open(1100, 100, 100, 100));
+    ASSERT_TRUE(move_to(600, 400));
+    ASSERT_TRUE(vt::focus_window(window));
+    ASSERT_TRUE(vt::key_down("ctrl"));
+    ASSERT_TRUE(vt::focus_window(other.id()));
+    ASSERT_TRUE(vt::key_up("ctrl"));
+    ASSERT_TRUE(vt::focus_window(window));
+    ASSERT_TRUE(vt::key("s"));
+    ASSERT_TRUE(vt::key("z"));
+    click_at(960, 60);  // comes after the keys: once the bar grows, they have been handled
+    ASSERT_TRUE(vt::wait_for_color(917, 170, WHITE));
+    EXPECT_TRUE(vt::wait_for_color(405, 305, BLACK)) << "the stamp was undone";
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    EXPECT_EQ(program->errors(), "");
+    EXPECT_EQ(files_in(dir.path), std::vector<std::string>{"img"});
+}
+
 // Standard input at its end from the start, and a hang-up on the way: the drawing is
 // kept in a recovery file equal to the screen, and the run ends well.
 TEST_F(Pixodraw, EndOfInputKeepsTheDrawingInARecoveryFile)

@@ -23,6 +23,7 @@ vollo_response run_frame(vollo_window *record, sf::RenderWindow *window, void *d
         {
             if (event.type == sf::Event::Resized)
                 vollo_internal::follow_resize(record, event.size.width, event.size.height);
+            vollo_internal::mouse_to_space(record, event);
             const vollo_response result = vollo_internal::dispatch_event(event, data);
             if (result != VOLLO_CONTINUE)
                 return result;  // later events stay queued

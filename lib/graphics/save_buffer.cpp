@@ -12,7 +12,8 @@ bool window_pixels(vollo_buffer *buffer, sf::Image &image)
 {
     sf::RenderWindow *window = static_cast<sf::RenderWindow *>(buffer->render_target);
     sf::Texture texture;
-    if (!window || !texture.create(buffer->width, buffer->height))
+    // The whole window, bars included: the record holds the logical size when one is set.
+    if (!window || !texture.create(window->getSize().x, window->getSize().y))
         return false;
     texture.update(*window);
     image = texture.copyToImage();

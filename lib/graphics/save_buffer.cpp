@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "graphics.hpp"
+#include "window_private.hpp"
 #include "ini/IniFile.hpp"
 
 namespace
@@ -15,6 +16,7 @@ bool window_pixels(vollo_buffer *buffer, sf::Image &image)
     // The whole window, bars included: the record holds the logical size when one is set.
     if (!window || !texture.create(window->getSize().x, window->getSize().y))
         return false;
+    vollo_internal::paint_bars(static_cast<vollo_window *>(buffer));
     texture.update(*window);
     image = texture.copyToImage();
     const sf::Vector2u size = image.getSize();

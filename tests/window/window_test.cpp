@@ -542,6 +542,16 @@ TEST_F(RealWindow, LogicalSizeScalesDrawingAndMousePositions)
                                             "click 0 0 at 100,50 down=1 escape=0",
                                             "click 1 0 at 100,50 down=0 escape=0"}));
     }
+    // A saved window is the whole window, bars included, not a corner of its size.
+    char folder[] = "/tmp/vollo-logical-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string saved = std::string(folder) + "/window.png";
+    uint32_t saved_width = 0, saved_height = 0;
+    EXPECT_TRUE(vollo_save_buffer(window, saved.c_str()));
+    EXPECT_TRUE(vollo_picture_size(saved.c_str(), &saved_width, &saved_height));
+    EXPECT_EQ(saved_width * 1000 + saved_height, 200u * 1000 + 150u);
+    unlink(saved.c_str());
+    rmdir(folder);
     vollo_clear_error();
     vollo_set_logical_size(window, 0, 5, false);
     EXPECT_NE(std::string(vollo_error()), "");

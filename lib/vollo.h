@@ -8,6 +8,7 @@
 //   5. clipables, blit, fill, display   10. the Vollo function-pointer namespace
 //                                       11. text
 //                                       12. shapes
+//                                       13. collisions
 //
 // Records are plain structures that programs may read directly; functions take
 // them by pointer. Colours are 32-bit values with red in bits 0-7, green in
@@ -215,6 +216,10 @@ typedef struct vollo_buffer
 typedef struct vollo_window : vollo_buffer
 {
     const char *name;  // the caller's title pointer (not a copy): it must outlive the window
+    // Set by vollo_set_logical_size (read only): the drawing space, 0 x 0 when none is set.
+    uint32_t logical_width;
+    uint32_t logical_height;
+    bool whole_factors;  // the space is shown at whole-number scales where the window allows
 } vollo_window;
 
 // Head of the off-screen buffers: clip rectangle and placement.
@@ -343,13 +348,24 @@ void vollo_stop(vollo_window *window);
 // Changes the title bar's text and keeps `title`'s pointer in the record (null: no text).
 void vollo_set_title(vollo_window *window, const char *title);
 // Resizes the window; width and height of the record and the one-pixel-per-pixel view follow
-// at once (the resize response still comes from the loop). False, changing nothing, for a
-// null window or a side of 0 or above 65535.
+// at once (with a logical size the record keeps it and the space is fitted to the new size;
+// the resize response still comes from the loop). False, changing nothing, for a null
+// window or a side of 0 or above 65535.
 bool vollo_set_size(vollo_window *window, uint32_t width, uint32_t height);
 // Switches waiting for the screen's refresh at each vollo_display on or off.
 void vollo_set_vertical_sync(vollo_window *window, bool enabled);
 // Shows or hides the mouse pointer while it is over the window.
 void vollo_show_cursor(vollo_window *window, bool visible);
+// From now on, and across resizes, everything drawn on the window is in a width x height
+// space of logical pixels, shown at the largest scale that fits the window (a whole number
+// when whole_factors, unless the window is smaller than the space), centred, with black
+// bars painted by vollo_display. The record's width and height report the space's size;
+// the resize response still gets the window's size in window pixels. Mouse positions
+// (responses, gl_mouse, vollo_get_mouse_position) are in logical pixels, floor-rounded;
+// over the bars they lie outside 0..width-1 / 0..height-1 rather than being clamped, so
+// a program can tell. 0 x 0 goes back to one window pixel per buffer pixel. Nothing
+// changes, with vollo_error set, for a null window, one side 0, or a side above 65535.
+void vollo_set_logical_size(vollo_window *window, uint32_t width, uint32_t height, bool whole_factors);
 
 // ---------------------------------------------------------------------------
 // 3. Main loop and responses
@@ -373,11 +389,12 @@ void vollo_set_joy_button_response(vollo_joy_button_response response);
 void vollo_set_joy_axis_response(vollo_joy_axis_response response);
 // Registers the function called once per frame.
 void vollo_set_loop_main_function(vollo_main_function function);
-// Registers the response to window resizes, given the new size in pixels. It comes once
-// at the start of the first loop on each window, with the window's first size, and then
-// at each change of size. Before it runs, the window record's width and height already
-// follow the window and the drawing area is reset to one window pixel per buffer pixel,
-// with or without a response.
+// Registers the response to window resizes, given the new size in window pixels. It comes
+// once at the start of the first loop on each window, with the window's first size, and
+// then at each change of size. Before it runs, the window record's width and height already
+// follow the window and the drawing area is reset to one window pixel per buffer pixel
+// (with a logical size: the record keeps that size and the space is fitted again), with or
+// without a response.
 void vollo_set_resize_response(vollo_resize_response response);
 // Registers the response to the window gaining (VOLLO_GAINED) or losing (VOLLO_LOST) the focus.
 void vollo_set_focus_response(vollo_focus_response response);
@@ -463,7 +480,7 @@ bool vollo_replay_input(const char *path);
 // 4. Input state (kept up to date by vollo_loop; zero at start)
 // ---------------------------------------------------------------------------
 
-// Last known mouse position, in window pixels.
+// Last known mouse position, in window pixels (logical pixels once vollo_set_logical_size is set).
 const vollo_position *vollo_get_mouse_position(void);
 // VOLLO_MOUSE_BUTTON_COUNT flags, indexed by sf::Mouse::Button: 1 while down.
 const uint8_t *vollo_get_mouse_button(void);
@@ -657,6 +674,21 @@ bool vollo_sound_playing(vollo_sound *sound);
 // vollo_sound_play restarts only the effect's first voice. A music plays as with
 // vollo_sound_play.
 void vollo_sound_play_voice(vollo_sound *sound);
+// Pauses a playing sound (every voice of an effect) where it is; a stopped one stays stopped.
+// The five functions below record a reason in vollo_error for a null sound.
+void vollo_sound_pause(vollo_sound *sound);
+// Goes on from where vollo_sound_pause left it; a sound that is not paused is left as it is.
+void vollo_sound_resume(vollo_sound *sound);
+// Length of the sound in seconds; 0 for a null sound.
+double vollo_sound_length(vollo_sound *sound);
+// Position in seconds from the start (an effect's first voice): 0 when stopped, and for a
+// null sound.
+double vollo_sound_offset(vollo_sound *sound);
+// Moves a playing or paused sound (an effect's first voice) to `seconds` from its start:
+// below 0 is the start; at or past the length the sound is at its end, so it stops or,
+// looping, starts over. A stopped sound is not moved (it plays from the start); NaN
+// changes nothing and sets vollo_error.
+void vollo_sound_seek(vollo_sound *sound, double seconds);
 
 // ---------------------------------------------------------------------------
 // 8. Tracked allocator (one arena, size classes of 32 bytes, border checks)
@@ -885,5 +917,29 @@ void vollo_set_ellipse(vollo_buffer *buffer, vollo_position centre, int32_t radi
 // pixels thick with round caps: the pixels whose centres lie within width / 2 of the
 // segment. Width 1 gives a solid line at least one pixel thick.
 void vollo_set_line_width(vollo_buffer *buffer, const vollo_position *points, int32_t width, uint32_t color);
+
+// ---------------------------------------------------------------------------
+// 13. Collisions (plain arithmetic: no window, no allocation)
+// ---------------------------------------------------------------------------
+
+// Shapes overlap when they share a region of positive area: shapes that only touch do
+// not. A rectangle covers x in [x, x + width) and y in [y, y + height). A rectangle whose
+// width or height is 0, negative or NaN, a circle whose radius is 0, negative or NaN, and
+// a shape with a NaN position are empty: they overlap nothing and hold no point.
+
+// An axis-aligned rectangle in any unit (pixels, logical pixels, metres).
+typedef struct vollo_rect
+{
+    double x, y, width, height;
+} vollo_rect;
+
+// True when the two rectangles share an area.
+bool vollo_rects_overlap(vollo_rect a, vollo_rect b);
+// True when (x, y) lies in the rectangle: left and top edges included, right and bottom not.
+bool vollo_point_in_rect(double x, double y, vollo_rect r);
+// True when the circles (centre ax, ay, radius ar) and (bx, by, br) share an area.
+bool vollo_circles_overlap(double ax, double ay, double ar, double bx, double by, double br);
+// True when the circle (centre cx, cy, radius r) and the rectangle share an area.
+bool vollo_circle_rect_overlap(double cx, double cy, double r, vollo_rect rect);
 
 #endif

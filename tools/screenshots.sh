@@ -41,3 +41,6 @@ shot lines_and_triangles 5
 shot ini_settings 5 --settings "$work/settings.ini"
 shot breakout 5 --scores "$work/breakout.ini"
 shot sprite_sheet 25
+shot text_input 10 --text "vollo is fun"
+shot paint_pixels 5
+shot gamepad_tester 5

@@ -4,9 +4,8 @@
 // (click, move and wheel responses, vollo_get_mouse_position), thick round lines
 // with vollo_set_line_width, shapes drawn over the canvas on the window only, and
 // saving the canvas with vollo_save_buffer (vollo_error tells why a save failed).
-// Mouse: left draws, right erases, the wheel sizes the brush, a click on the
-// palette picks a colour. Keys: C clears, S saves, Escape quits.
-// Options: --save PATH (default: painting.png in the current folder), --frames N.
+// Mouse: left draws, right erases, the wheel sizes the brush, the palette picks a
+// colour. Keys: C clears, S saves (--save PATH, default painting.png), Escape quits.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>

@@ -4,12 +4,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <type_traits>
 
 #include "vollo.h"
-#include "vollo_constants.hpp"
 
 namespace
 {
@@ -17,7 +19,7 @@ namespace
 #define CHECK_TYPE(constant, function)                                                   \
     static_assert(std::is_same_v<decltype(Vollo::constant), decltype(&function) const>, \
                   "Vollo::" #constant " is not of the type of " #function);
-VOLLO_CONSTANTS(CHECK_TYPE)
+VOLLO_NAMESPACE(CHECK_TYPE)
 #undef CHECK_TYPE
 
 // The names that differ from their functions, spelled out.
@@ -41,7 +43,7 @@ struct Entry
 #define ENTRY(constant, function)                                                 \
     {#constant, #function, reinterpret_cast<AnyFunction>(Vollo::constant),       \
      reinterpret_cast<AnyFunction>(&function)},
-const Entry kEntries[] = {VOLLO_CONSTANTS(ENTRY)};
+const Entry kEntries[] = {VOLLO_NAMESPACE(ENTRY)};
 #undef ENTRY
 constexpr size_t kCount = sizeof kEntries / sizeof kEntries[0];
 
@@ -52,20 +54,26 @@ __attribute__((constructor(101))) void snapshot_before_main()
 {
     size_t i = 0;
 #define SNAPSHOT(constant, function) g_before_main[i++] = reinterpret_cast<AnyFunction>(Vollo::constant);
-    VOLLO_CONSTANTS(SNAPSHOT)
+    VOLLO_NAMESPACE(SNAPSHOT)
 #undef SNAPSHOT
 }
 
+// The first fifty constants, and every one added since.
+#define COUNT(constant, function) +1
+constexpr size_t kFirstCount = 0 VOLLO_NAMESPACE_FIRST(COUNT);
+#undef COUNT
+
 TEST(VolloConstants, EachHoldsItsFunction)
 {
-    EXPECT_EQ(kCount, 50u);
+    EXPECT_EQ(kFirstCount, 50u);
+    EXPECT_GT(kCount, kFirstCount);
     for (const Entry &entry : kEntries)
         EXPECT_EQ(entry.held, entry.expected) << "Vollo::" << entry.constant << " should hold " << entry.function;
 }
 
 // Same types do not prevent a mix-up (volume and pitch setters, the response
 // getters): no two constants may hold the same function.
-TEST(VolloConstants, AreFiftyDistinctFunctions)
+TEST(VolloConstants, AreDistinctFunctions)
 {
     std::set<AnyFunction> held;
     for (const Entry &entry : kEntries)
@@ -121,7 +129,7 @@ TEST(VolloConstants, LiveInReadOnlyMemory)
         ASSERT_EQ(permissions.size(), 4u) << "Vollo::" #constant " not found in maps"; \
         EXPECT_EQ(permissions[1], '-') << "Vollo::" #constant " is in " << permissions; \
     }
-    VOLLO_CONSTANTS(CHECK_READ_ONLY)
+    VOLLO_NAMESPACE(CHECK_READ_ONLY)
 #undef CHECK_READ_ONLY
     EXPECT_EQ(mapping_permissions(&Vollo::EraseField)[1], '-');
     // The modifiable markers, for contrast, are writable.
@@ -146,3 +154,80 @@ TEST(VolloMarkers, AreSeparateTwinsOfTheGlobals)
     EXPECT_EQ(last_scope, nullptr);
 }
 }  // namespace
+
+namespace
+{
+std::string read_text(const std::string &path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Names of the functions vollo.h declares: a declaration starts a line, with its
+// return type, and is no typedef, global or macro.
+std::set<std::string> declared_functions()
+{
+    std::set<std::string> names;
+    std::istringstream header(read_text(VOLLO_SOURCE_DIR "/lib/vollo.h"));
+    const std::regex declaration(R"(^[A-Za-z_][\w\s\*]*?\b(vollo_\w+)\s*\()");
+    std::smatch match;
+    for (std::string line; std::getline(header, line);)
+        if (line.rfind("typedef", 0) != 0 && line.rfind("extern", 0) != 0 &&
+            std::regex_search(line, match, declaration))
+            names.insert(match[1]);
+    return names;
+}
+
+// The README's block on the namespace, as tools/namespace_table.sh writes it.
+std::string expected_readme_block()
+{
+    std::string block = "<!-- vollo namespace: made by tools/namespace_table.sh from lib/vollo_namespace.h -->\n"
+                        "| Constant | Function |\n|---|---|\n";
+#define ROW(constant, function) block += "| `Vollo::" #constant "` | `" #function "` |\n";
+    VOLLO_NAMESPACE(ROW)
+#undef ROW
+    block += "\nWithout a constant:\n";
+#define EXCEPTION(function, reason) block += "- `" #function "`: " reason "\n";
+    VOLLO_NAMESPACE_EXCEPTIONS(EXCEPTION)
+#undef EXCEPTION
+    return block + "<!-- end of the vollo namespace -->\n";
+}
+}  // namespace
+
+// The list is complete: every function of the header has a constant or is named,
+// with its reason, among the exceptions; the header's note names the same
+// exceptions, and the README's table is the list's.
+TEST(VolloConstants, CoverTheHeaderAsTheReadmeAndTheNoteSay)
+{
+    std::set<std::string> listed;
+#define ADD(constant, function) listed.insert(#function);
+    VOLLO_NAMESPACE(ADD)
+#undef ADD
+    std::set<std::string> exceptions;
+#define ADD_EXCEPTION(function, reason) \
+    static_assert(sizeof(&function) > 0 && sizeof(reason) > 1, "an exception is a declared function with a reason"); \
+    exceptions.insert(#function);
+    VOLLO_NAMESPACE_EXCEPTIONS(ADD_EXCEPTION)
+#undef ADD_EXCEPTION
+    const std::set<std::string> declared = declared_functions();
+    EXPECT_GT(declared.size(), 80u) << "the header was not read";
+    for (const std::string &function : declared)
+        EXPECT_TRUE(listed.count(function) + exceptions.count(function) == 1)
+            << function << " needs a Vollo constant in lib/vollo_namespace.h, or a reason among its exceptions";
+
+    const std::string header = read_text(VOLLO_SOURCE_DIR "/lib/vollo.h");
+    const std::string note = header.substr(header.find("constants of the Vollo namespace"));
+    for (const std::string &function : exceptions)
+        EXPECT_NE(note.substr(0, note.find("#include")).find(function), std::string::npos)
+            << "the note in vollo.h does not name " << function;
+
+    const std::string readme = read_text(VOLLO_SOURCE_DIR "/README.md");
+    const std::string expected = expected_readme_block();
+    const size_t begin = readme.find(expected.substr(0, expected.find('\n')));
+    const size_t end = readme.find("<!-- end of the vollo namespace -->");
+    ASSERT_TRUE(begin != std::string::npos && end != std::string::npos) << "README.md has no namespace table";
+    EXPECT_EQ(readme.substr(begin, end - begin) + "<!-- end of the vollo namespace -->\n", expected)
+        << "run tools/namespace_table.sh";
+}

@@ -44,3 +44,14 @@ shot sprite_sheet 25
 shot text_input 10 --text "vollo is fun"
 shot paint_pixels 5
 shot gamepad_tester 5
+shot pixel_art 30
+shot collisions 60
+shot sound_board 90
+shot particles 120 --seed 7
+shot record_replay 100
+
+# The filter shows its own output: the interface palette, sepia and blurred on
+# the right, as it was on the left.
+if [[ -x $build/examples/picture_filter ]]; then
+  env -u DISPLAY "$build/examples/picture_filter" img/degrade.bmp "$out/picture_filter.png" sepia blur half
+fi

@@ -1,14 +1,13 @@
 // vollo: a small graphics library over SFML for games and tools.
 //
 // One header for the whole interface, read top to bottom:
-//   1. constants and shared types        6. drawing primitives
-//   2. window and start-up               7. sound effects and music
-//   3. main loop and responses           8. tracked allocator
-//   4. input state                       9. INI store (handle API)
-//   5. clipables, blit, fill, display   10. the Vollo function-pointer namespace
-//                                       11. text
-//                                       12. shapes
-//                                       13. collisions
+//   1. constants and shared types        8. tracked allocator
+//   2. window and start-up               9. INI store (handle API)
+//   3. main loop and responses          10. text
+//   4. input state                      11. shapes
+//   5. clipables, blit, fill, display   12. collisions
+//   6. drawing primitives               13. the Vollo function-pointer namespace (last)
+//   7. sound effects and music
 //
 // Records are plain structures that programs may read directly; functions take
 // them by pointer. Colours are 32-bit values with red in bits 0-7, green in
@@ -229,11 +228,18 @@ typedef struct vollo_clipable : vollo_buffer
     int32_t clip_y;
     int32_t clip_width;
     int32_t clip_height;
-    double origin_x;      // origin, scale and rotation: honoured for pictures only
-    double origin_y;
-    double scale_x;
+    // Placement of a picture blitted onto the window or a picture (ignored for pixel
+    // arrays, and for any blit onto a pixel array). The origin is a point in picture
+    // pixels, measured from the clip rectangle's top-left corner before scaling: that
+    // point lands on the blit position, and scale and rotation turn around it. New
+    // records hold origin (0, 0), scale 1 and rotation 0: the clip rectangle's top-left
+    // corner lands on the position. Set the origin to (width / 2, height / 2) to place
+    // and turn a picture by its centre.
+    double origin_x;      // in picture pixels, rightwards from the clip rectangle's left edge
+    double origin_y;      // in picture pixels, downwards from the clip rectangle's top edge
+    double scale_x;       // 1: natural size; negative mirrors
     double scale_y;
-    double rotation;      // degrees
+    double rotation;      // degrees, clockwise on screen, around the origin
     union
     {
         uint32_t *pixels;             // pixel array: width * height pixels, row by row, no padding
@@ -597,7 +603,10 @@ void vollo_blit_shader(vollo_buffer *destination, vollo_clipable *source,
 // Covers the window, a picture's clip rectangle (blending) or a pixel array's clip rectangle
 // (replacing).
 void vollo_fill(vollo_buffer *buffer, uint32_t color);
-// Makes what was drawn into a picture visible in its texture and later blits.
+// Makes what was drawn into a picture visible in its texture and later blits. Call it
+// after drawing into a picture (fill, blit, primitives, shapes, text) and before the
+// picture is blitted or saved; until then the drawing may not show. A picture that is
+// only loaded or blitted from needs none, and the window and pixel arrays never do.
 void vollo_draw(vollo_picture *picture);
 // Shows on screen everything drawn on the window since the last display.
 void vollo_display(vollo_window *window);
@@ -777,79 +786,12 @@ extern const char *erase_scope;    // null: as a field name with a null value, e
 extern const int erase_field;      // -1: as an index with a null value, erase the field
 
 // ---------------------------------------------------------------------------
-// 10. The same functions as constants of the Vollo namespace
-// ---------------------------------------------------------------------------
-
-// Each constant holds the address of the function named in its declaration and is called
-// exactly like it (Vollo::SetVolume(sound, 50) is vollo_sound_volume(sound, 50)). They are
-// read-only and set before main runs. vollo_blit_shader and the allocator have none.
-namespace Vollo
-{
-extern decltype(&vollo_start) const Start;
-extern decltype(&vollo_start_style) const StartStyle;
-extern decltype(&vollo_stop) const Stop;
-extern decltype(&vollo_new_picture) const NewPicture;
-extern decltype(&vollo_load_picture) const LoadPicture;
-extern decltype(&vollo_new_pixelarray) const NewPixelArray;
-extern decltype(&vollo_set_pixel) const SetPixel;
-extern decltype(&vollo_set_line) const SetLine;
-extern decltype(&vollo_set_polygon) const SetPolygon;
-extern decltype(&vollo_blit) const Blit;
-extern decltype(&vollo_fill) const Fill;
-extern decltype(&vollo_draw) const Draw;
-extern decltype(&vollo_display) const Display;
-extern decltype(&vollo_delete_clipable) const DeleteClipable;
-extern decltype(&vollo_set_key_response) const SetKeyResponse;
-extern decltype(&vollo_set_text_response) const SetTextResponse;
-extern decltype(&vollo_set_click_response) const SetClickResponse;
-extern decltype(&vollo_set_move_response) const SetMoveResponse;
-extern decltype(&vollo_set_wheel_response) const SetWheelResponse;
-extern decltype(&vollo_set_joy_connect_response) const SetJoystickConnectResponse;
-extern decltype(&vollo_set_joy_button_response) const SetJoystickButtonResponse;
-extern decltype(&vollo_set_joy_axis_response) const SetJoystickAxisResponse;
-extern decltype(&vollo_set_loop_main_function) const SetLoopMainFunction;
-extern decltype(&vollo_loop) const Loop;
-extern decltype(&vollo_get_mouse_position) const MousePosition;
-extern decltype(&vollo_get_mouse_button) const MouseButton;
-extern decltype(&vollo_get_keyboard) const Keyboard;
-extern decltype(&vollo_get_joy_button) const JoyButton;
-extern decltype(&vollo_get_joy_axis) const JoyAxis;
-extern decltype(&vollo_set_context) const SetContext;
-extern decltype(&vollo_get_context) const GetContext;
-extern decltype(&vollo_load_music) const LoadMusic;
-extern decltype(&vollo_load_effect) const LoadEffect;
-extern decltype(&vollo_sound_volume) const SetVolume;
-extern decltype(&vollo_sound_pitch) const SetPitch;
-extern decltype(&vollo_sound_loop) const SetLoop;
-extern decltype(&vollo_sound_play) const PlaySound;
-extern decltype(&vollo_sound_stop) const StopSound;
-extern decltype(&vollo_delete_sound) const DeleteSound;
-extern decltype(&vollo_new_ini) const NewIni;
-extern decltype(&vollo_load_ini) const LoadIni;
-extern decltype(&vollo_save_ini) const SaveIni;
-extern decltype(&vollo_ini_get_field) const GetField;
-extern decltype(&vollo_ini_set_field) const SetField;
-extern decltype(&vollo_delete_ini) const DeleteIni;
-extern decltype(&vollo_ini_first) const FirstScope;
-extern decltype(&vollo_ini_scope_name) const GetScopeName;
-extern decltype(&vollo_ini_next) const NextScope;
-extern decltype(&vollo_ini_scope_get_field) const ScopeGetField;
-extern decltype(&vollo_ini_scope_set_field) const ScopeSetField;
-
-extern const char *DefaultScope;    // twin of default_scope
-extern vollo_ini_scope *LastScope;  // twin of last_scope
-extern const char *EraseIndex;      // twin of erase_index
-extern const char *EraseScope;      // twin of erase_scope
-extern const int EraseField;        // twin of erase_field
-}  // namespace Vollo
-
-// ---------------------------------------------------------------------------
-// 11. Text
+// 10. Text
 // ---------------------------------------------------------------------------
 
 // Text is UTF-8; '\n' starts a new line. Text is drawn onto the window, a picture or a
 // pixel array, inside the buffer and (off-screen buffers) inside its clip rectangle,
-// alpha-blended as the shapes of section 12 are. A null buffer or text draws nothing.
+// alpha-blended as the shapes of section 11 are. A null buffer or text draws nothing.
 
 // The width and height of a box in pixels.
 typedef struct vollo_size
@@ -888,7 +830,7 @@ vollo_size vollo_text_size_font(vollo_font *font, const char *text, int32_t pixe
 void vollo_delete_font(vollo_font *font);
 
 // ---------------------------------------------------------------------------
-// 12. Shapes
+// 11. Shapes
 // ---------------------------------------------------------------------------
 
 // Shapes are drawn the same way on every kind of buffer: a pixel is drawn when its centre
@@ -919,7 +861,7 @@ void vollo_set_ellipse(vollo_buffer *buffer, vollo_position centre, int32_t radi
 void vollo_set_line_width(vollo_buffer *buffer, const vollo_position *points, int32_t width, uint32_t color);
 
 // ---------------------------------------------------------------------------
-// 13. Collisions (plain arithmetic: no window, no allocation)
+// 12. Collisions (plain arithmetic: no window, no allocation)
 // ---------------------------------------------------------------------------
 
 // Shapes overlap when they share a region of positive area: shapes that only touch do
@@ -941,5 +883,30 @@ bool vollo_point_in_rect(double x, double y, vollo_rect r);
 bool vollo_circles_overlap(double ax, double ay, double ar, double bx, double by, double br);
 // True when the circle (centre cx, cy, radius r) and the rectangle share an area.
 bool vollo_circle_rect_overlap(double cx, double cy, double r, vollo_rect rect);
+
+// ---------------------------------------------------------------------------
+// 13. The same functions as constants of the Vollo namespace
+// ---------------------------------------------------------------------------
+
+// Each constant holds the address of a vollo_ function and is called exactly like it
+// (Vollo::SetVolume(sound, 50) is vollo_sound_volume(sound, 50)). They are read-only
+// and set before main runs. The list, constant beside function, is vollo_namespace.h;
+// it comes last here because each constant is declared after its function. Every
+// vollo_ function has one except vollo_blit_shader, vollo_malloc and vollo_free (the
+// reasons are in the list); the allocator's other functions have none either.
+#include "vollo_namespace.h"
+
+namespace Vollo
+{
+#define VOLLO_DECLARE_CONSTANT(constant, function) extern decltype(&function) const constant;
+VOLLO_NAMESPACE(VOLLO_DECLARE_CONSTANT)
+#undef VOLLO_DECLARE_CONSTANT
+
+extern const char *DefaultScope;    // twin of default_scope
+extern vollo_ini_scope *LastScope;  // twin of last_scope
+extern const char *EraseIndex;      // twin of erase_index
+extern const char *EraseScope;      // twin of erase_scope
+extern const int EraseField;        // twin of erase_field
+}  // namespace Vollo
 
 #endif

@@ -148,12 +148,13 @@ bool save_bmp(const vollo_pixelarray *canvas, const char *path);
 // Every write of the BMP writer goes through this pointer (write(2) unless a test
 // points it at a writer that fails part-way).
 extern ssize_t (*bmp_write)(int fd, const void *bytes, size_t count);
-// Writes the canvas to a temporary file in the folder of `path` (the target of a
-// symbolic link), syncs it and renames it over `path`: an existing file is either
-// replaced whole, its permissions and owner kept, or left untouched. With `replace`
-// false an existing path is never replaced (false, EEXIST). An existing path that is
-// not a regular file (a device, a pipe) is written in place by save_bmp. False with
-// errno telling why; the temporary file is then removed.
+// The whole BMP file save_bmp writes for the canvas, in a new block of *size bytes
+// (release with free); null with errno telling why (EINVAL, EFBIG, ENOMEM).
+uint8_t *encode_bmp(const vollo_pixelarray *canvas, uint64_t *size);
+// Saves the canvas with vollo_write_file (its rules for links, permissions, devices and
+// pipes, and for leaving an existing file whole or untouched), or, with `replace` false,
+// with vollo_write_new_file, which never replaces an existing path (false, EEXIST).
+// False with errno telling why.
 bool save_bmp_safely(const vollo_pixelarray *canvas, const char *path, bool replace);
 // Saves the canvas safely, without replacing anything, as
 // `folder`/pixodraw-YYYYMMDD-HHMMSS.bmp for the local time `when`, or with the first

@@ -240,8 +240,9 @@ TEST_F(Pixodraw, StampsSquareAndSavesTheWholeCanvas)
     EXPECT_EQ(occurrences(program->output(), TIP), 1u);
     EXPECT_EQ(program->output(), std::string(TIP) + QUESTION + NAME_QUESTION);
 
-    // The saved file, read by Pillow, is the computed interface plus the bar and the stamp.
-    Image expected = expected_interface(BLACK);
+    // The saved file, read by Pillow, is the computed interface plus the bar and the stamp,
+    // the indicator showing the square brush at size 5.
+    Image expected = expected_interface(BLACK, tool_state{5, 5, 5, TOOL_SQUARE, 1});
     expected.apply({0, WHITE, 901, 914, 145, 199, 1, 0, 0});
     expected.apply({0, BLACK, 400, 405, 300, 305, 1, 0, 0});
     const ReadBack saved = read_with_pillow(dir.path + "/drawing.bmp", dir.path + "/raw.rgb");

@@ -7,6 +7,7 @@ void vollo_delete_clipable(vollo_clipable *clipable)
 {
     if (!clipable)
         return;
+    vollo_untrack(clipable);
     if (clipable->type == VOLLO_PICTURE)
     {
         vollo_picture *picture = static_cast<vollo_picture *>(clipable);

@@ -1,7 +1,10 @@
 // A picture file into a new pixel array: BMP files through the library's own reader,
 // every other kind through SFML's image loader; the kind is told by the content.
 #include <cstring>
+#include <string>
 
+#include "error/error.hpp"
+#include "error/records.hpp"
 #include "image.hpp"
 
 namespace vollo_image
@@ -53,6 +56,32 @@ vollo_pixelarray *load_other_file(picture_file *file, const char **reason, bool 
     return array;
 }
 
+// The size a file's header claims, when it can be told.
+bool size_in_header(const picture_file &file, uint64_t *width, uint64_t *height)
+{
+    bmp_layout layout{};
+    if (!is_bmp(file))
+        return claimed_size(file.head, width, height);
+    parse_bmp(file.head.data(), file.head.size(), &layout);
+    *width = layout.width;
+    *height = layout.height;
+    return layout.width > 0 && layout.height > 0;
+}
+
+// Feeds vollo_error: the path, then why; for a picture the arena cannot hold, what
+// it needs and the remedy.
+void fail_load(const char *path, const picture_file &file, const char *reason)
+{
+    uint64_t width = 0, height = 0;
+    if (file.fd < 0)
+        vollo_fail("cannot open '%s': %s", path ? path : "(no path)", reason);
+    else if (std::strstr(reason, "too large") && size_in_header(file, &width, &height) &&
+             width * height <= max_pixels && !fits_in_arena(width * height))
+        vollo_fail_arena(("cannot load '" + std::string(path) + "': ").c_str(), uint32_t(width), uint32_t(height));
+    else
+        vollo_fail("cannot load '%s': %s", path, reason);
+}
+
 }  // namespace
 
 bool is_bmp(const picture_file &file)
@@ -73,6 +102,11 @@ vollo_pixelarray *load_file(const char *path, bool bmp_only, bool keep_alpha)
             array = load_other_file(&file, &reason, keep_alpha);
     }
     gl_vollo_load_error = reason;
+    if (array)
+        vollo_track(array, "pixel array", bmp_only ? "vollo_load_bmp" : "vollo_load_pixelarray", array->width,
+                    array->height);
+    else
+        fail_load(path, file, reason);
     return array;
 }
 

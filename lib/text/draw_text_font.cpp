@@ -24,8 +24,11 @@ void draw_in_area(vollo_buffer *buffer, const sf::Text &text, const region &area
     const sf::View saved = target->getView();
     const float width = float(buffer->width), height = float(buffer->height);
     sf::View view(sf::FloatRect(float(area.x), float(area.y), float(area.width), float(area.height)));
-    view.setViewport(sf::FloatRect(float(area.x) / width, float(area.y) / height, float(area.width) / width,
-                                   float(area.height) / height));
+    // Within the viewport already in force: a window may show its space in part of itself.
+    const sf::FloatRect outer = saved.getViewport();
+    view.setViewport(sf::FloatRect(outer.left + outer.width * float(area.x) / width,
+                                   outer.top + outer.height * float(area.y) / height,
+                                   outer.width * float(area.width) / width, outer.height * float(area.height) / height));
     target->setView(view);
     target->draw(text, sf::RenderStates::Default);
     target->setView(saved);

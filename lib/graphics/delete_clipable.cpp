@@ -12,7 +12,6 @@ void vollo_delete_clipable(vollo_clipable *clipable)
     {
         vollo_picture *picture = static_cast<vollo_picture *>(clipable);
         delete static_cast<sf::RenderTexture *>(picture->render_target);
-        vollo_untrack(picture);
         delete picture;
     }
     else if (clipable->type == VOLLO_PIXELARRAY)
@@ -20,7 +19,6 @@ void vollo_delete_clipable(vollo_clipable *clipable)
         vollo_pixelarray *array = static_cast<vollo_pixelarray *>(clipable);
         vollo_free(array->pixels);
         vollo_graphics::delete_staging(array);
-        vollo_untrack(array);
         delete array;
     }
 }

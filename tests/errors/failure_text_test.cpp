@@ -51,6 +51,11 @@ TEST(FailureText, EveryFacilitySaysWhatFailedWhereAndTheRemedy)
         {[&] { return !vollo_load_pixelarray((d + "big.bmp").c_str()); },
          "cannot load '" + d + "big.bmp': a 4000 x 3000 picture needs 46 MiB; the arena holds 20 MiB: call "
                                "set_max_heap_size(64) before the first allocation"},
+        {[&] { return vollo_check_picture((d + "game.ini").c_str()) != nullptr; },
+         "cannot load '" + d + "game.ini': not a picture of a known kind (no BMP signature; not PNG, JPEG, GIF, "
+                               "TGA, PSD or HDR either)"},
+        {[&] { uint32_t w, h; return !vollo_picture_size((d + "x.png").c_str(), &w, &h); },
+         "cannot open '" + d + "x.png': No such file or directory"},
         {[&] { return !vollo_load_ini((d + "game.ini").c_str()); },
          "'" + d + "game.ini' line 4: expected '=' after field name."},
         {[&] { return !vollo_load_ini((d + "none.ini").c_str()); },

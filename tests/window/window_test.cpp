@@ -521,8 +521,7 @@ TEST_F(RealWindow, LogicalSizeScalesDrawingAndMousePositions)
             });
         }));
         Recorder r;
-        const auto marker = c.marker;
-        EXPECT_EQ(loop_with([marker] { vt::mouse_move(0, 0), vt::mouse_move(marker.x, marker.y), vt::click(1); }, r), 4);
+        EXPECT_EQ(loop_with([&c] { vt::mouse_move(0, 0), vt::mouse_move(c.marker.x, c.marker.y), vt::click(1); }, r), 4);
         ASSERT_GE(r.calls.size(), 4u);  // moves left over from the resize may come first
         EXPECT_EQ(std::vector<std::string>(r.calls.end() - 4, r.calls.end()),
                   (std::vector<std::string>{"move " + c.corner, "move 100,50", "click 0 0 at 100,50 down=1 escape=0",

@@ -54,15 +54,24 @@ struct frame_clock
     int64_t window_start = 0;      // the fps is counted over windows of at least a second
     uint32_t window_frames = 0;
     double fps = 0;                // frames a second over the latest complete window
+    bool frozen = false;           // while recording or replaying: the time stays at the
+    int64_t frozen_at = 0;         // latest frame's start, so that a replay reads the same
 };
 frame_clock &frames();
-// Microseconds on the frame clock; 0 before the first loop.
+// Starts the clock the first time.
+void start_frame_clock();
+// Microseconds on the running clock; 0 before it starts.
+int64_t live_clock_now();
+// What vollo_get_time reads: the running clock, or the frozen time.
 int64_t frame_clock_now();
 // At the entry of vollo_loop: starts the clock the first time, and makes the first
 // frame's time and the fps window start from here rather than from an earlier loop.
 void note_loop_entry();
 // At the start of each frame, before its events are dispatched.
 void note_frame_start();
+// The same with the time given (a replay's).
+void note_loop_entry_at(int64_t now);
+void note_frame_start_at(int64_t now);
 
 // Called inside the start-up SIGABRT trap, just before the render window is
 // constructed; null in normal use. Tests set it to exercise the trap.

@@ -427,6 +427,70 @@ TEST_F(RealWindow, ResizeUpdatesTheRecordAndKeepsOnePixelPerPixel)
     vollo_delete_clipable(array);
 }
 
+TEST_F(RealWindow, ResizeResponseComesOnceAtStartWithTheFirstSize)
+{
+    vollo_set_resize_response(record_resize);
+    Recorder first, second;
+    first.stop_after_frames = 5;
+    second.stop_after_frames = 5;
+    EXPECT_EQ(vollo_loop(window, 100, &first), 9);
+    EXPECT_EQ(vollo_loop(window, 100, &second), 9);
+    EXPECT_EQ(first.calls, std::vector<std::string>{"resize 200x150"});
+    EXPECT_TRUE(second.calls.empty()) << ::testing::PrintToString(second.calls);
+}
+
+// Presses of Right held for a second, and how many of its frames saw vollo_key_pressed.
+struct Repeats
+{
+    int presses = 0, pressed_frames = 0, frames_since_first = 0;
+};
+
+TEST_F(RealWindow, KeyRepeatGivesPressesAgainAndAgainUnlessSwitchedOff)
+{
+    for (bool repeat : {true, false})
+    {
+        SCOPED_TRACE(repeat ? "repeat on" : "repeat off");
+        vollo_set_key_repeat(window, repeat);
+        vollo_set_key_response([](vollo_event_state state, int32_t key, void *data) -> vollo_response {
+            static_cast<Repeats *>(data)->presses += state == VOLLO_PRESSED && key == VOLLO_KEY_RIGHT;
+            return VOLLO_CONTINUE;
+        });
+        vollo_set_loop_main_function([](void *data) -> vollo_response {
+            Repeats &seen = *static_cast<Repeats *>(data);
+            seen.pressed_frames += vollo_key_pressed(VOLLO_KEY_RIGHT);
+            seen.frames_since_first += seen.presses > 0;
+            return seen.frames_since_first >= 100 ? 9 : VOLLO_CONTINUE;
+        });
+        Repeats seen;
+        ASSERT_TRUE(vt::key_down("Right"));
+        EXPECT_EQ(vollo_loop(window, 100, &seen), 9);
+        EXPECT_TRUE(vollo_key_down(VOLLO_KEY_RIGHT));
+        ASSERT_TRUE(vt::key_up("Right"));
+        if (repeat)
+            EXPECT_GE(seen.presses, 3);
+        else
+            EXPECT_EQ(seen.presses, 1);
+        EXPECT_EQ(seen.pressed_frames, 1) << "repeats are no new press";
+        Recorder r;
+        r.stop_after_frames = 20;
+        vollo_set_loop_main_function(until_deadline);
+        vollo_loop(window, 100, &r);  // takes the release
+    }
+    vollo_set_key_repeat(nullptr, false);
+    EXPECT_NE(std::string(vollo_error()).find("no window"), std::string::npos);
+}
+
+TEST_F(RealWindow, ClipboardTakesAndGivesUtf8)
+{
+    for (const char *text : {"plain", "h\xC3\xA9llo \xE2\x9C\x93 \xE8\xA1\xA8", ""})
+    {
+        vollo_set_clipboard(text);
+        EXPECT_STREQ(vollo_get_clipboard(), text);
+    }
+    vollo_set_clipboard(nullptr);
+    EXPECT_STREQ(vollo_get_clipboard(), "");
+}
+
 // ---------------------------------------------------------------------------
 // Window control
 // ---------------------------------------------------------------------------
@@ -596,6 +660,71 @@ TEST_F(RealWindow, PendingEventsWaitForTheNextLoop)
     EXPECT_EQ(vollo_loop(window, 100, &second), 1);  // release, then the close request
     EXPECT_EQ(first.calls, std::vector<std::string>{"key 0 36"});
     EXPECT_EQ(second.calls, std::vector<std::string>{"key 1 36"});
+}
+
+}  // namespace
+
+namespace
+{
+
+// ---------------------------------------------------------------------------
+// Record and replay
+// ---------------------------------------------------------------------------
+
+class RecordAndReplay : public vt::XvfbTest
+{
+protected:
+    struct Run
+    {
+        std::string log;
+        std::vector<uint32_t> screen;
+    };
+    // Runs the replay program with `variable` naming the recording, sends `input`, and
+    // takes its log and its last frame as shown on screen.
+    Run run(const std::string &variable, const std::function<void()> &input)
+    {
+        vt::ChildProcess program;
+        Run result;
+        EXPECT_TRUE(program.start({"env", variable + "=" + recording, REPLAY_PROGRAM}));
+        const vt::WindowId id = vt::find_window_by_pid(program.pid());
+        EXPECT_TRUE(id != 0 && vt::move_window_to_origin(id));
+        input();
+        EXPECT_TRUE(program.wait_for_output("loop returned 7\n")) << program.errors();
+        EXPECT_TRUE(program.write_input("show\n"));
+        EXPECT_TRUE(program.wait_for_output("shown\n"));
+        result.screen = vt::read_region(0, 0, 160, 120);
+        program.close_input();
+        EXPECT_TRUE(program.wait_exit());
+        EXPECT_EQ(program.exit_code(), 0) << program.errors();
+        result.log = program.output();
+        return result;
+    }
+    void TearDown() override
+    {
+        unlink(recording.c_str());
+        rmdir(folder);
+    }
+    char folder[32] = "/tmp/vollo-record-XXXXXX";
+    std::string recording = std::string(mkdtemp(folder)) + "/input.txt";
+};
+
+TEST_F(RecordAndReplay, AReplayPrintsTheSameLogAndLeavesTheSameScreen)
+{
+    const Run recorded = run("VOLLO_RECORD", [] {
+        vt::xdotool({"mousemove", "40", "40", "mousedown", "1", "mousemove", "80", "60", "mousemove", "120", "90",
+                     "mouseup", "1", "keydown", "a", "sleep", "0.3", "keyup", "a", "type", "hi"});
+        vt::key("Escape");
+    });
+    const Run replayed = run("VOLLO_REPLAY", [] {});
+    EXPECT_EQ(replayed.log, recorded.log);
+    for (const char *seen : {"  resize 160x120\n", "  click 0 0 at 40,40\n", "  key 0 0\n", "  text 104\n"})
+        EXPECT_NE(recorded.log.find(seen), std::string::npos) << seen << " missing from\n" << recorded.log;
+    ASSERT_EQ(recorded.screen.size(), 160u * 120u);
+    EXPECT_EQ(replayed.screen, recorded.screen);
+    EXPECT_GT(std::count_if(recorded.screen.begin(), recorded.screen.end(),
+                            [](uint32_t pixel) { return pixel != 0xFFFFFFFFu; }),
+              100)
+        << "the input painted nothing";
 }
 
 }  // namespace

@@ -66,8 +66,8 @@ int main(int argc, char **argv)
         return fail("cannot load the picture", picture, why);
     if (!load)
         my_putstr("Tip: You can load a picture by giving its path as argument\n");
-    // The window is opened before the canvas is made: pixel arrays need the display, and
-    // only opening the window finds out, without a crash, that there is none.
+    // The window is opened before the canvas is made, so that a missing display is
+    // found before a large picture is read for nothing (pixel arrays need no display).
     state.window = vollo_start(PAINT_WIDTH, PAINT_HEIGHT, false, "PIXODRAW");
     if (state.window == nullptr)
         return fail("cannot open the window", nullptr, "no display available (is DISPLAY set?)");

@@ -24,7 +24,13 @@ vollo_response set_mouse_response(vollo_event_state event, int32_t button, void 
     // The library stores the event's coordinates there before calling us.
     const vollo_position position = *vollo_get_mouse_position();
 
+    const tool_state before = state->tools;
+    const uint32_t color = state->color;
     click_pos(position, event, button, state);
+    // A choice of tool, size or colour shows in the indicator.
+    if (before.tool != state->tools.tool || before.width != state->tools.width ||
+        color != state->color)
+        draw_indicator(state);
     // Tool buttons, the size bar and stamps may all change the canvas.
     request_present(state, 1);
     if (button == PAINT_LEFT_BUTTON && event == VOLLO_PRESSED &&

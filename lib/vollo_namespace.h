@@ -63,6 +63,8 @@
 #define VOLLO_NAMESPACE_MORE(X)                                     \
     X(Error, vollo_error)                                           \
     X(ClearError, vollo_clear_error)                                \
+    X(WriteFile, vollo_write_file)                                  \
+    X(WriteNewFile, vollo_write_new_file)                           \
     X(SetTitle, vollo_set_title)                                    \
     X(SetSize, vollo_set_size)                                      \
     X(SetVerticalSync, vollo_set_vertical_sync)                     \

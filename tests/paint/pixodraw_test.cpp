@@ -543,8 +543,10 @@ TEST_F(Pixodraw, LoadsBmpFilesWrittenByImageMagick)
             expected.push_back(uint8_t(decoded.output[i]) | uint8_t(decoded.output[i + 1]) << 8 |
                                uint8_t(decoded.output[i + 2]) << 16);
         ASSERT_NO_FATAL_FAILURE(start({dir.path + "/" + name}));
-        ASSERT_TRUE(vt::wait_for_color(width - 1, height - 1, expected.back() | 0xFF000000u));
-        const std::vector<uint32_t> screen = vt::read_region(0, 0, width, height);
+        // A picture smaller than the drawing area shows whole, centred in it.
+        const int left = 211 + (629 - width) / 2, top = 200 + (528 - height) / 2;
+        ASSERT_TRUE(vt::wait_for_color(left + width - 1, top + height - 1, expected.back() | 0xFF000000u));
+        const std::vector<uint32_t> screen = vt::read_region(left, top, width, height);
         ASSERT_EQ(screen.size(), static_cast<size_t>(width) * height);
         for (int y = 0; y < height; y++)
             for (int x = 0; x < width; x++)

@@ -53,18 +53,35 @@ std::string png_beside(const std::string &path)
     return (extension ? path.substr(0, dot) : path) + ".png";
 }
 
-// Encodes the picture into a temporary file beside `path` and renames it over `path`,
-// keeping the permissions of a file it replaces. False with errno telling why.
+// True when the name of `path` ends with `extension` (".png"), in any case, or with
+// ".jpeg" for ".jpg": the library's writer then picks that format from the name.
+bool named_as(const std::string &path, const char *extension)
+{
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
+        return false;
+    std::string end = path.substr(dot);
+    for (char &c : end)
+        c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return end == extension || (end == ".jpeg" && std::string(extension) == ".jpg");
+}
+
+// Encodes the picture in the format of `extension` and writes it safely over `path`
+// (a temporary file, then a rename). A file whose name says another format is written
+// under a name that says this one, then renamed. False with errno telling why.
 bool write_encoded(const vollo_pixelarray *picture, const std::string &path, const char *extension)
 {
+    vollo_buffer *buffer = const_cast<vollo_pixelarray *>(picture);
+    errno = 0;
+    if (named_as(path, extension))
+        return vollo_save_buffer(buffer, path.c_str()) || (errno = errno ? errno : EIO, false);
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
     const std::string temporary =
         folder + "/.pixodraw-" + std::to_string(getpid()) + "-document" + extension;
     struct stat old;
     const bool present = stat(path.c_str(), &old) == 0;
-    errno = 0;
-    if (!vollo_save_buffer(const_cast<vollo_pixelarray *>(picture), temporary.c_str()))
+    if (!vollo_save_buffer(buffer, temporary.c_str()))
     {
         if (errno == 0)
             errno = EIO;

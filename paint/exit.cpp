@@ -79,4 +79,5 @@ void exit_win1(paint_state *state)
     pux_rectangle(state->canvas, 921, 670, 979, 749, PAINT_BLACK);
     for (int32_t k = 0; k <= 29; k++)
         pux_rectangle(state->canvas, 951 + k, 700 - k, 951 + k, 769 - k, PAINT_GREY);
+    draw_indicator(state);
 }

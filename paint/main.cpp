@@ -74,8 +74,7 @@ int main(int argc, char **argv)
         return fail("cannot load the picture", picture, vollo_load_pixelarray_error());
     if (!load)
         my_putstr("Tip: You can load a picture by giving its path as argument\n");
-    // The window is opened before the canvas is made: pixel arrays need the display, and
-    // only opening the window finds out, without a crash, that there is none.
+    // Then the window: a document's picture is never uploaded whole, only the canvas.
     state.window = vollo_start(PAINT_WIDTH, PAINT_HEIGHT, false, "PIXODRAW");
     if (state.window == nullptr)
     {

@@ -306,6 +306,10 @@ void erase2(paint_state *state);
 void erase3(paint_state *state);
 void exit_win(paint_state *state);
 void exit_win1(paint_state *state);
+// The tool band's empty cell: the current tool's name ("no tool" before the first
+// choice), the current colour as a swatch and the size as a number; the undo history
+// lets go of the cell. Drawn last at start-up and again after each choice.
+void draw_indicator(paint_state *state);
 
 // Copies the picture's top-left width x height pixels to (left, top) of the canvas,
 // alpha included; only the pixels the picture has.

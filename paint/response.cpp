@@ -28,7 +28,13 @@ vollo_response set_mouse_response(vollo_event_state event, int32_t button, void 
 
     if (view_button(state, event, button, position))
         return VOLLO_CONTINUE;
+    const tool_state before = state->tools;
+    const uint32_t color = state->color;
     click_pos(position, event, button, state);
+    // A choice of tool, size or colour shows in the indicator.
+    if (before.tool != state->tools.tool || before.width != state->tools.width ||
+        color != state->color)
+        draw_indicator(state);
     // Tool buttons, the size bar and stamps may all change the canvas.
     request_present(state, 1);
     if (button == PAINT_LEFT_BUTTON && event == VOLLO_PRESSED &&

@@ -45,7 +45,7 @@ const char *refusal(const std::vector<uint8_t> &bytes)
 }
 
 const char *decode_other(const std::vector<uint8_t> &bytes, std::vector<uint32_t> *pixels,
-                         uint32_t *width, uint32_t *height)
+                         uint32_t *width, uint32_t *height, bool keep_alpha)
 {
     if (bytes.empty())
         return "empty file";
@@ -67,7 +67,7 @@ const char *decode_other(const std::vector<uint8_t> &bytes, std::vector<uint32_t
     pixels->resize(size_t(count));
     // SFML's pixels are bytes R, G, B, A: the library's colour layout.
     memcpy(pixels->data(), image.getPixelsPtr(), size_t(count) * 4);
-    flatten_alpha(pixels->data(), pixels->size(), false);
+    flatten_alpha(pixels->data(), pixels->size(), false, keep_alpha);
     return nullptr;
 }
 

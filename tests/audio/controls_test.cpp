@@ -125,6 +125,64 @@ TEST_P(ControlTest, PlayingIsTrueFromPlayUntilTheEndOrAStop)
     EXPECT_FALSE(vollo_sound_playing(sound_));
 }
 
+TEST_P(ControlTest, PauseResumeAndSeekMoveThePlayingPosition)
+{
+    const std::string path = dir_.path(GetParam() == Kind::Effect ? "long.wav" : "long.ogg");
+    ASSERT_TRUE(write_tone(path, 8, 8000));
+    vollo_sound *sound = GetParam() == Kind::Effect ? vollo_load_effect(path.c_str()) : vollo_load_music(path.c_str());
+    ASSERT_NE(sound, nullptr);
+    EXPECT_NEAR(vollo_sound_length(sound), 8, 0.001);
+    enum Step { Play, Pause, Resume, Seek, PlayLooping };
+    using S = sf::SoundSource::Status;
+    const struct
+    {
+        const char *what;
+        Step step;
+        double seconds;
+        S status;
+        double low, high;  // bounds of the offset afterwards
+    } steps[] = {
+        {"a stopped sound is not moved", Seek, 3, S::Stopped, 0, 0},
+        {"a stopped sound does not resume", Resume, 0, S::Stopped, 0, 0},
+        {"playing", Play, 0, S::Playing, 0, 0.5},
+        {"moved while playing", Seek, 4, S::Playing, 3.99, 4.5},
+        {"paused where it was", Pause, 0, S::Paused, 3.99, 4.5},
+        {"moved while paused", Seek, 2, S::Paused, 1.99, 2.05},
+        {"before the start is the start", Seek, -5, S::Paused, 0, 0.05},
+        {"going on", Resume, 0, S::Playing, 0, 0.5},
+        {"past the end it stops", Seek, 1e300, S::Stopped, 0, 0},
+        {"looping", PlayLooping, 0, S::Playing, 0, 0.5},
+        {"past the end a looping sound starts over", Seek, INFINITY, S::Playing, 0, 0.5},
+    };
+    for (const auto &s : steps)
+    {
+        if (s.step == PlayLooping)
+            vollo_sound_loop(sound, true);
+        if (s.step == Play || s.step == PlayLooping)
+            vollo_sound_play(sound);
+        else if (s.step == Pause)
+            vollo_sound_pause(sound);
+        else if (s.step == Resume)
+            vollo_sound_resume(sound);
+        else
+            vollo_sound_seek(sound, s.seconds);
+        EXPECT_EQ(status(sound), s.status) << s.what;
+        const double at = vollo_sound_offset(sound);
+        EXPECT_GE(at, s.low) << s.what;
+        EXPECT_LE(at, s.high) << s.what;
+        if (s.status == S::Paused)
+        {
+            EXPECT_FALSE(wait_until([&] { return vollo_sound_offset(sound) > at + 0.05; }, std::chrono::milliseconds(300)))
+                << s.what << ": the paused sound moves on";
+        }
+    }
+    vollo_clear_error();
+    vollo_sound_seek(sound, NAN);
+    EXPECT_NE(std::string(vollo_error()), "");
+    EXPECT_EQ(status(sound), S::Playing);
+    vollo_delete_sound(sound);
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, ControlTest, testing::Values(Kind::Effect, Kind::Music),
                          [](const testing::TestParamInfo<Kind> &info) {
                              return info.param == Kind::Effect ? "Effect" : "Music";
@@ -139,7 +197,13 @@ TEST(NullSound, IsIgnoredByEveryOperation)
     vollo_sound_volume(nullptr, 50);
     vollo_sound_pitch(nullptr, 2);
     vollo_delete_sound(nullptr);
-    SUCCEED();
+    vollo_sound_pause(nullptr);
+    vollo_sound_resume(nullptr);
+    vollo_sound_seek(nullptr, 1);
+    vollo_clear_error();
+    EXPECT_EQ(vollo_sound_length(nullptr), 0);
+    EXPECT_EQ(vollo_sound_offset(nullptr), 0);
+    EXPECT_NE(std::string(vollo_error()), "");
 }
 // The players of an effect that are sounding now.
 int sounding_voices(vollo_sound *sound)

@@ -267,8 +267,9 @@ TEST_F(Pixodraw, StampsSquareAndSavesTheWholeCanvas)
     EXPECT_EQ(occurrences(program->output(), TIP), 1u);
     EXPECT_EQ(program->output(), std::string(TIP) + QUESTION + NAME_QUESTION);
 
-    // The saved file, read by Pillow, is the computed interface plus the bar and the stamp.
-    Image expected = expected_interface(BLACK);
+    // The saved file, read by Pillow, is the computed interface plus the bar and the stamp,
+    // the indicator showing the square brush at size 5.
+    Image expected = expected_interface(BLACK, tool_state{5, 5, 5, TOOL_SQUARE, 1});
     expected.apply({0, WHITE, 901, 914, 145, 199, 1, 0, 0});
     expected.apply({0, BLACK, 400, 405, 300, 305, 1, 0, 0});
     const ReadBack saved = read_with_pillow(dir.path + "/drawing.bmp", dir.path + "/raw.rgb");
@@ -919,6 +920,30 @@ TEST_F(Pixodraw, ControlSSavesTheScreenWithoutLeaving)
     EXPECT_EQ(std::count_if(files.begin(), files.end(),
                             [](const std::string &name) { return name.rfind("pixodraw-", 0) == 0; }),
               2);
+}
+
+// Control released while another window has the focus is released for PIXODRAW too:
+// back in its window, a plain S saves nothing and a plain Z undoes nothing.
+TEST_F(Pixodraw, ControlReleasedInAnotherWindowLeavesNoShortcutBehind)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_NO_FATAL_FAILURE(stamp_square(400, 300));
+    vt::OtherWindow other;
+    ASSERT_TRUE(other.open(1100, 100, 100, 100));
+    ASSERT_TRUE(move_to(600, 400));
+    ASSERT_TRUE(vt::focus_window(window));
+    ASSERT_TRUE(vt::key_down("ctrl"));
+    ASSERT_TRUE(vt::focus_window(other.id()));
+    ASSERT_TRUE(vt::key_up("ctrl"));
+    ASSERT_TRUE(vt::focus_window(window));
+    ASSERT_TRUE(vt::key("s"));
+    ASSERT_TRUE(vt::key("z"));
+    click_at(960, 60);  // comes after the keys: once the bar grows, they have been handled
+    ASSERT_TRUE(vt::wait_for_color(917, 170, WHITE));
+    EXPECT_TRUE(vt::wait_for_color(405, 305, BLACK)) << "the stamp was undone";
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    EXPECT_EQ(program->errors(), "");
+    EXPECT_EQ(files_in(dir.path), std::vector<std::string>{"img"});
 }
 
 // Standard input at its end from the start, and a hang-up on the way: the drawing is

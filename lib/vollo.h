@@ -568,6 +568,11 @@ const char *vollo_check_picture(const char *path);
 // its pixels (so also for pictures larger than the arena); false when the headers do
 // not tell it. A size found here is no promise that the pixels decode.
 bool vollo_picture_size(const char *path, uint32_t *width, uint32_t *height);
+// Decodes a picture file once into new memory, without a display and outside the arena:
+// width x height opaque pixels (transparent ones composited over white), top row first,
+// for every kind vollo_load_pixelarray reads (also PIC). Release with free(). Null when
+// the file cannot be read or decoded, or memory runs out; vollo_error() tells why.
+uint32_t *vollo_decode_picture(const char *path, uint32_t *width, uint32_t *height);
 // Releases a picture or a pixel array with all it owns; does nothing for other records.
 void vollo_delete_clipable(vollo_clipable *clipable);
 // Pixel array holding a picture file as vollo_load_pixelarray reads it, keeping the file's

@@ -51,7 +51,7 @@ save_outcome save_file(paint_state *state)
             fprintf(stderr, "pixodraw: the picture could not be saved: %s\n", strerror(ENOMEM));
             return SAVE_UNANSWERED;
         }
-        const bool saved = save_bmp_safely(state->canvas, path, true);
+        const bool saved = save_bmp_safely(drawing_of(state), path, true);
         if (saved)
         {
             fprintf(stderr, "pixodraw: saved %s\n", path);

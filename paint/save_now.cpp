@@ -12,6 +12,8 @@ bool save_now(paint_state *state)
 {
     if (state == nullptr || state->canvas == nullptr)
         return false;
+    if (state->document != nullptr)
+        return document_save(state);
     // The full folder name, so that the message tells where the file is.
     char *folder = getcwd(nullptr, 0);
     char *path = save_bmp_numbered(state->canvas, folder != nullptr ? folder : ".", time(nullptr));

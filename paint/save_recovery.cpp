@@ -41,7 +41,7 @@ bool save_recovery(paint_state *state)
         return false;
     for (const std::string &folder : recovery_folders())
     {
-        char *path = save_bmp_numbered(state->canvas, folder.c_str(), time(nullptr));
+        char *path = save_bmp_numbered(drawing_of(state), folder.c_str(), time(nullptr));
         if (path != nullptr)
         {
             fprintf(stderr, "pixodraw: the drawing was not saved; it is kept in %s\n", path);

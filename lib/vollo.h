@@ -497,10 +497,10 @@ const uint8_t *vollo_get_keyboard(void);
 bool vollo_key_down(int32_t key);
 // True while the mouse button (VOLLO_MOUSE_*) is held, with or without a click response.
 bool vollo_mouse_down(int32_t button);
-// True in the frame whose events held the key's press (or release), repeats left out:
-// from its responses to its main function. A press and release in one frame make both
-// true in that frame.
+// True in the frame whose events held the key's press, repeats left out: from its
+// responses to its main function. A press and release in one frame make both true.
 bool vollo_key_pressed(int32_t key);
+// True in the frame whose events held the key's release (the focus going included).
 bool vollo_key_released(int32_t key);
 // Key repeat (on by default): a key held down sends VOLLO_PRESSED again and again, after a
 // delay, as the system repeats it, with no release between; the keyboard array and

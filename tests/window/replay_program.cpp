@@ -30,18 +30,6 @@ vollo_response on_click(vollo_event_state state, int32_t button, void *)
     return VOLLO_CONTINUE;
 }
 
-vollo_response on_text(uint32_t character, void *)
-{
-    std::printf("  text %u\n", character);
-    return VOLLO_CONTINUE;
-}
-
-vollo_response on_resize(uint32_t width, uint32_t height, void *)
-{
-    std::printf("  resize %ux%u\n", width, height);
-    return VOLLO_CONTINUE;
-}
-
 void show(Game &game)
 {
     vollo_blit(game.window, game.canvas, nullptr);
@@ -77,8 +65,12 @@ int main()
     vollo_fill(game.canvas, VOLLO_WHITE);
     vollo_set_key_response(on_key);
     vollo_set_click_response(on_click);
-    vollo_set_text_response(on_text);
-    vollo_set_resize_response(on_resize);
+    vollo_set_text_response([](uint32_t character, void *) -> vollo_response {
+        return std::printf("  text %u\n", character), VOLLO_CONTINUE;
+    });
+    vollo_set_resize_response([](uint32_t width, uint32_t height, void *) -> vollo_response {
+        return std::printf("  resize %ux%u\n", width, height), VOLLO_CONTINUE;
+    });
     vollo_set_loop_main_function(frame);
     std::printf("loop returned %d\n", vollo_loop(game.window, 100, &game));
     std::fflush(stdout);

@@ -12,6 +12,7 @@ static void paint_bar(paint_state *state, int32_t x0, int32_t x1, uint32_t color
 {
     pux_rectangle(state->canvas, x0, BAR_TOP, x1, BAR_BOTTOM, color);
     history_forget(&state->history, paint_rect{x0, BAR_TOP, x1, BAR_BOTTOM});
+    journal_pixels(state, paint_rect{x0, BAR_TOP, x1, BAR_BOTTOM});
 }
 
 int print_curser_plus(paint_state *state, int32_t *count)

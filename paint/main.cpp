@@ -56,6 +56,7 @@ int main(int argc, char **argv)
     // or kept: writes to them fail instead, and reads see the end of input.
     signal(SIGPIPE, SIG_IGN);
     signal(SIGHUP, SIG_IGN);
+    install_stop_signals();
     // Opaque black until a colour is picked: the circle icon and the circle tool use it.
     paint_state state = {nullptr, nullptr, 0, PAINT_BLACK};
     const char *why = nullptr;
@@ -71,6 +72,8 @@ int main(int argc, char **argv)
     state.window = vollo_start(PAINT_WIDTH, PAINT_HEIGHT, false, "PIXODRAW");
     if (state.window == nullptr)
         return fail("cannot open the window", nullptr, "no display available (is DISPLAY set?)");
+    // Drawings of earlier sessions that died are kept before this one starts.
+    recover_journals();
     if (load)
     {
         // Any picture kind the library reads: BMP, PNG, JPEG, GIF, TGA, PSD, HDR.
@@ -88,6 +91,7 @@ int main(int argc, char **argv)
             return fail("cannot load the picture", picture, why);
         return fail("cannot make the canvas", nullptr, why);
     }
+    state.journal = journal_start(state.canvas, load ? picture : nullptr);
     vollo_set_key_response(set_key_response);
     vollo_set_click_response(set_mouse_response);
     vollo_set_loop_main_function(expose);

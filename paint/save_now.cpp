@@ -19,6 +19,8 @@ bool save_now(paint_state *state)
     {
         fprintf(stderr, "pixodraw: saved %s\n", path);
         state->saved_changes = state->changes;
+        // A crash from here on need not keep what was just saved.
+        journal_restart(state->journal, state->canvas);
     }
     else
         fprintf(stderr, "pixodraw: the picture could not be saved in %s: %s\n",

@@ -7,6 +7,7 @@ void finish_action(paint_state *state)
     if (!history_commit(&state->history, state->canvas))
         return;
     state->changes++;
+    journal_action(state);
     request_present(state, 1);
 }
 
@@ -28,6 +29,7 @@ bool history_key(paint_state *state, vollo_event_state event, int32_t key)
     if (changed)
     {
         state->changes++;
+        journal_undo_redo(state);
         request_present(state, 1);
     }
     return changed;

@@ -511,8 +511,9 @@ bool journal_rebuild(const char *path, journal_base *base, std::vector<uint32_t>
                      size_t *changes, std::string *reason);
 // At the start: every journal in the recovery folders whose session no longer runs
 // (its lock is free) is rebuilt, kept in a numbered recovery file named on standard
-// error, and removed. A journal with no change is removed silently; one that cannot be
-// rebuilt or kept stays, and standard error says why. The count of drawings kept.
+// error, and removed. A journal with no change, or cut before its first whole pixels,
+// is removed silently; one whose picture is gone or changed, or whose drawing cannot be
+// kept, stays, and standard error says why. The count of drawings kept.
 int recover_journals(void);
 
 #endif

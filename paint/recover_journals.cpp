@@ -69,7 +69,12 @@ bool recover(const std::string &folder, const std::string &path)
     size_t changes = 0;
     std::string reason;
     std::string kept;
-    if (!journal_rebuild(path.c_str(), &base, &pixels, &changes, &reason))
+    const bool rebuilt = journal_rebuild(path.c_str(), &base, &pixels, &changes, &reason);
+    // Cut before its first pixels were whole, a journal without a picture held nothing
+    // drawn yet (its session had only started, or had just saved).
+    if (!rebuilt && base.picture.empty())
+        unlink(path.c_str());
+    else if (!rebuilt)
         fprintf(stderr, "pixodraw: the journal %s of an earlier session cannot be rebuilt (%s); it is left there\n",
                 path.c_str(), reason.c_str());
     else if (changes > 0 && (kept = keep(folder, base, pixels)).empty())

@@ -4,6 +4,7 @@
 #include <random>
 #include <string>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -119,6 +120,58 @@ TEST(Journal, CutOrDamagedJournalsKeepEveryWholeRecord)
             EXPECT_NE(std::find(written.after.begin(), written.after.end(), pixels), written.after.end())
                 << "run " << run;
         }
+    }
+}
+
+// A journal over a picture's own pixels names the picture, its size and its time: it
+// rebuilds from that picture while it is the same, and says why not once it changed.
+TEST(Journal, PictureBaseRebuildsFromTheSamePictureOnly)
+{
+    enum Change { NONE, TOUCHED, REMOVED };
+    struct Case { Change change; const char *reason; } cases[] = {
+        {NONE, ""}, {TOUCHED, "changed since"}, {REMOVED, "is gone"}};
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.change);
+        TempDir folder;
+        vollo_pixelarray *pattern = pattern_canvas(30, 20);
+        ASSERT_TRUE(save_bmp(pattern, folder.file("picture.bmp").c_str()));
+        vollo_delete_clipable(pattern);
+        char *working = getcwd(nullptr, 0);
+        ASSERT_EQ(chdir(folder.path().c_str()), 0);
+        paint_state state = {load_bmp(folder.file("picture.bmp").c_str()), nullptr, 0, 0xFF000000u};
+        ASSERT_NE(state.canvas, nullptr);
+        state.journal = journal_start(state.canvas, folder.file("picture.bmp").c_str());
+        ASSERT_NE(state.journal, nullptr);
+        EXPECT_EQ(state.journal->base.picture, folder.file("picture.bmp"));
+        history_cover(&state.history, state.canvas, {3, 4, 9, 9});
+        pux_rectangle(state.canvas, 3, 4, 9, 9, 0xFF00FF00u);
+        finish_action(&state);
+        const std::string path = state.journal->path;
+        journal_end(state.journal, false);
+        EXPECT_EQ(chdir(working), 0);
+        free(working);
+        if (c.change == TOUCHED)
+        {
+            const timespec later[2] = {{0, UTIME_OMIT}, {12345, 0}};
+            ASSERT_EQ(utimensat(AT_FDCWD, folder.file("picture.bmp").c_str(), later, 0), 0);
+        }
+        if (c.change == REMOVED)
+        {
+            ASSERT_EQ(unlink(folder.file("picture.bmp").c_str()), 0);
+        }
+        journal_base base;
+        std::vector<uint32_t> pixels;
+        size_t changes = 0;
+        std::string reason;
+        EXPECT_EQ(journal_rebuild(path.c_str(), &base, &pixels, &changes, &reason), c.change == NONE);
+        EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
+        if (c.change == NONE)
+        {
+            EXPECT_EQ(changes, 1u);
+            EXPECT_EQ(pixels, std::vector<uint32_t>(state.canvas->pixels, state.canvas->pixels + 600));
+        }
+        vollo_delete_clipable(state.canvas);
     }
 }
 

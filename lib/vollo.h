@@ -306,6 +306,24 @@ const char *vollo_error(void);
 // Forgets the recorded failure: vollo_error returns "" until the next one.
 void vollo_clear_error(void);
 
+// Files. vollo_write_file is the one writer behind every file the library saves. The
+// bytes go to an unnamed temporary file in the target's folder (a hidden
+// .NAME.vollo-PID-N.tmp where the file system refuses unnamed ones; the next write in
+// that folder removes those whose process is gone), which is synced, then given the
+// target's name in one rename, then the folder is synced: a write stopped at any moment,
+// even by kill -9, leaves the old file whole or the new one, and no partial file.
+// Rules: a symbolic link keeps being a link and the file it leads to is replaced (a link
+// to nothing fails, ENOENT); a replaced file keeps its permissions and, for a privileged
+// process, its owner; a new file gets 0666 less the umask; a read-only file fails
+// (EACCES), a folder too (EISDIR); an existing device or pipe is written in place,
+// never replaced (a pipe with no reader fails, ENXIO). On failure: false, errno and
+// vollo_error say why (path and reason), and the target is as it was.
+
+// Makes the file at `path` hold exactly the `size` bytes at `data`, replacing it whole.
+bool vollo_write_file(const char *path, const void *data, uint64_t size);
+// As vollo_write_file, but never replaces anything: false with EEXIST when `path` exists.
+bool vollo_write_new_file(const char *path, const void *data, uint64_t size);
+
 // ---------------------------------------------------------------------------
 // 2. Window and start-up
 // ---------------------------------------------------------------------------

@@ -13,7 +13,7 @@ namespace
 // The typed name followed by ".bmp", newly allocated; null when memory runs out.
 char *bmp_path(const char *name)
 {
-    static const char suffix[] = ".bmp";
+    const char suffix[] = ".bmp";
     char *path = static_cast<char *>(malloc(static_cast<size_t>(my_strlen(name)) + sizeof suffix));
     if (path == nullptr)
         return nullptr;
@@ -72,7 +72,8 @@ save_outcome save_file(paint_state *state)
 
 void exit_win(paint_state *state)
 {
-    pux_rectangle(state->canvas, 881, 650, 1019, 779, PAINT_WHITE);
+    const paint_rect face = PAINT_LAYOUT.exit.drawn;
+    pux_rectangle(state->canvas, face.x0, face.y0, face.x1, face.y1, PAINT_WHITE);
     pux_rectangle(state->canvas, 911, 740, 989, 749, PAINT_BLACK);
     exit_win1(state);
 }

@@ -11,15 +11,9 @@
 
 #include <sys/types.h>
 
+#include "layout.h"
 #include "vollo.h"
 
-// A rectangle of pixels, bounds included; empty when x0 > x1 or y0 > y1.
-typedef struct paint_rect
-{
-    int32_t x0, y0, x1, y1;
-} paint_rect;
-
-#define PAINT_NO_RECT (paint_rect{0, 0, -1, -1})
 #define PAINT_HISTORY_LIMIT (64u << 20)  // bytes of undo history kept at most
 
 // One undone or redone drawing action: the pixels of `area` XOR-ed before against after,
@@ -52,6 +46,28 @@ typedef struct paint_history
     std::vector<uint32_t> applied;              // code of what it changed there
 } paint_history;
 
+// The tools, numbered as they always were.
+typedef enum paint_tool : int32_t
+{
+    TOOL_NONE = 0,    // before the first choice: clicks in the drawing area do nothing
+    TOOL_SQUARE = 1,  // square brush: a square of the colour, top-left at the point
+    TOOL_CIRCLE = 2,  // a filled disc of the colour, centred on the point
+    TOOL_ERASER = 3,  // a white square
+    TOOL_FILL = 4     // fills the region of one colour around the point
+} paint_tool;
+
+// Tool settings shared by the tools; the state record holds the run's one.
+typedef struct tool_state
+{
+    int32_t width;   // a square covers width + 1 columns
+    int32_t height;  // and height + 1 rows
+    int32_t radius;  // radius of the disc
+    paint_tool tool;
+    int32_t level;   // size steps taken, 0 to 30
+} tool_state;
+
+#define PAINT_BAR_COUNT_START 8  // the size bar's count at level 0
+
 // The shape a tool stamps, as one span of columns per row relative to the stamp point:
 // row top + k covers columns left[k] .. right[k]. Every span contains column 0.
 typedef struct stamp_shape
@@ -59,7 +75,8 @@ typedef struct stamp_shape
     int32_t top = 0;
     std::vector<int32_t> left, right;
     uint32_t color = 0;
-    int32_t tool = 0, size = -1;  // what it was made for
+    paint_tool tool = TOOL_NONE;  // what it was made for
+    int32_t size = -1;
 } stamp_shape;
 
 // The stroke under way while the left button is held after a press in the drawing area.
@@ -69,9 +86,10 @@ typedef struct paint_stroke
     int32_t stamped = 0;               // 1 when the shape at `last` is painted
     vollo_position last = {0, 0};      // last point of the path
     stamp_shape shape;                 // of the current tool, kept from stamp to stamp
+    int32_t moved = 0;                 // 1 once the pointer moved during the stroke
+    paint_rect clip = PAINT_NO_RECT;   // a drag paints only here
 } paint_stroke;
 
-struct tool_state;
 struct paint_journal;
 
 // The one state record of a run, handed to every response as its data pointer.
@@ -82,12 +100,13 @@ typedef struct paint_state
     int32_t button_down;       // 1 after the left button went down, 0 after it came up
     uint32_t color;            // current colour of the square brush and the circle
     uint64_t changes = 0;      // drawing actions, undos and redos so far
-    tool_state *tools = nullptr;   // the click handlers' tool settings, once a click came
+    tool_state tools{};            // tool, size and level, all none or 0 at the start
     paint_stroke stroke{};
     paint_history history{};
     int32_t present_ticks = 0;     // ticks that still present the canvas whatever happens
     int32_t idle_ticks = 0;        // ticks since the last present
     uint64_t saved_changes = 0;    // `changes` when the canvas was last saved whole
+    int32_t bar_count = PAINT_BAR_COUNT_START;  // drives the size bar: 8 plus the level
     paint_journal *journal = nullptr;  // the session's journal on disk, if any
 } paint_state;
 
@@ -139,12 +158,13 @@ bool save_bmp(const vollo_pixelarray *canvas, const char *path);
 // Every write of the BMP writer goes through this pointer (write(2) unless a test
 // points it at a writer that fails part-way).
 extern ssize_t (*bmp_write)(int fd, const void *bytes, size_t count);
-// Writes the canvas to a temporary file in the folder of `path` (the target of a
-// symbolic link), syncs it and renames it over `path`: an existing file is either
-// replaced whole, its permissions and owner kept, or left untouched. With `replace`
-// false an existing path is never replaced (false, EEXIST). An existing path that is
-// not a regular file (a device, a pipe) is written in place by save_bmp. False with
-// errno telling why; the temporary file is then removed.
+// The whole BMP file save_bmp writes for the canvas, in a new block of *size bytes
+// (release with free); null with errno telling why (EINVAL, EFBIG, ENOMEM).
+uint8_t *encode_bmp(const vollo_pixelarray *canvas, uint64_t *size);
+// Saves the canvas with vollo_write_file (its rules for links, permissions, devices and
+// pipes, and for leaving an existing file whole or untouched), or, with `replace` false,
+// with vollo_write_new_file, which never replaces an existing path (false, EEXIST).
+// False with errno telling why.
 bool save_bmp_safely(const vollo_pixelarray *canvas, const char *path, bool replace);
 // Saves the canvas safely, without replacing anything, as
 // `folder`/pixodraw-YYYYMMDD-HHMMSS.bmp for the local time `when`, or with the first
@@ -254,16 +274,6 @@ int read_command_line(int argc, char **argv, const char **picture, int *operand_
 #define PAINT_LEFT_BUTTON 0
 #define PAINT_STEP 5             // pixels per size step
 #define PAINT_MAX_LEVEL 30       // size steps: 0 to 30, so sizes 0 to 150
-
-// Tool settings shared by the tools; one static record lives in the click handlers.
-typedef struct tool_state
-{
-    int32_t width;   // a square covers width + 1 columns
-    int32_t height;  // and height + 1 rows
-    int32_t radius;  // radius of the disc
-    int32_t tool;    // 0 none, 1 square brush, 2 circle, 3 eraser, 4 fill
-    int32_t level;   // size steps taken, 0 to 30
-} tool_state;
 
 // Pixel routines. Every one of them is clipped to the pixel array: positions outside
 // it are neither written nor read.
@@ -381,16 +391,20 @@ bool tool_shape(const paint_state *state, const tool_state *tools, stamp_shape *
 // diagonal) from the one before (Bresenham).
 std::vector<vollo_position> line_points(vollo_position from, vollo_position to);
 // Stamps the shape at every point of the line from `from` to `to` (both included) that lies
-// in the drawing area, painting their union once; when `from_painted`, the shape at `from`
-// is taken as already painted. Records the area it changes in the open action.
+// in the drawing area, painting their union once, cut to `clip` (PAINT_EVERYWHERE: only
+// to the canvas); when `from_painted`, the shape at `from` is taken as already painted.
+// Records the area it changes in the open action.
 void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position from,
-                vollo_position to, bool from_painted);
-// Left press: starts a stroke when it lies in the drawing area.
+                vollo_position to, bool from_painted, paint_rect clip);
+// Left press: starts a stroke when it lies in the drawing area; its stamps will be cut to
+// the drawing area.
 void stroke_press(paint_state *state, vollo_position position);
 // Pointer move while a stroke is under way: stamps the current tool up to the position.
 void stroke_move(paint_state *state, vollo_position position);
 // Left release: ends the stroke at the position (or, without a stroke, stamps there when it
-// lies in the drawing area), or fills there with the fill tool; then ends the action.
+// lies in the drawing area), or fills there with the fill tool; then ends the action. A
+// click (no stroke, or a press and release at one point without a move) stamps the whole
+// shape, which may reach over the interface; a drag paints inside the drawing area only.
 void stroke_release(paint_state *state, tool_state *tools, vollo_position position);
 
 // Fills the 4-connected region of the pixels that have exactly the colour of `seed`,

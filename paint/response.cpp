@@ -27,8 +27,8 @@ vollo_response set_mouse_response(vollo_event_state event, int32_t button, void 
     click_pos(position, event, button, state);
     // Tool buttons, the size bar and stamps may all change the canvas.
     request_present(state, 1);
-    if (button == PAINT_LEFT_BUTTON && event == VOLLO_PRESSED && position.x >= 885 &&
-        position.x <= 1016 && position.y >= 654 && position.y <= 779)
+    if (button == PAINT_LEFT_BUTTON && event == VOLLO_PRESSED &&
+        rect_contains(PAINT_LAYOUT.exit.click, position))
         return 0;
     return VOLLO_CONTINUE;
 }

@@ -161,6 +161,38 @@ bool write_image(const uint32_t *pixels, int fd, const bmp_header *header)
     return ok;
 }
 
+uint8_t *encode_bmp(const vollo_pixelarray *canvas, uint64_t *size)
+{
+    if (canvas == nullptr || size == nullptr || canvas->pixels == nullptr || canvas->width == 0 ||
+        canvas->height == 0 || canvas->width > INT32_MAX || canvas->height > INT32_MAX)
+    {
+        errno = EINVAL;
+        return nullptr;
+    }
+    const uint32_t row_size = bmp_row_size(canvas->width, 24);
+    const uint64_t total = static_cast<uint64_t>(row_size) * canvas->height + BMP_HEADER_SIZE;
+    if (total > UINT32_MAX)
+    {
+        errno = EFBIG;
+        return nullptr;
+    }
+    uint8_t *bytes = static_cast<uint8_t *>(malloc(total));
+    if (bytes == nullptr)
+    {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    bmp_header header;
+    set_header(&header, canvas->width, canvas->height);
+    bmp_header_to_bytes(&header, bytes);
+    // Bottom row first.
+    for (uint32_t done = 0; done < canvas->height; done++)
+        encode_row(canvas->pixels + static_cast<size_t>(canvas->height - 1 - done) * canvas->width,
+                   canvas->width, bytes + BMP_HEADER_SIZE + static_cast<size_t>(done) * row_size, row_size);
+    *size = total;
+    return bytes;
+}
+
 bool save_bmp(const vollo_pixelarray *canvas, const char *path)
 {
     if (canvas == nullptr || path == nullptr || canvas->pixels == nullptr || canvas->width == 0 ||

@@ -114,8 +114,8 @@ void history_at_cap(vollo_pixelarray *canvas)
 void steady_drawing(vollo_pixelarray *canvas, bool journal, double *drawing_ms, double *journal_ms)
 {
     paint_state state{canvas, nullptr, 0, PAINT_BLACK};
-    tool_state tools = {50, 50, 50, 2, 10};
-    state.tools = &tools;
+    state.tools = tool_state{50, 50, 50, TOOL_CIRCLE, 10};
+    tool_state &tools = state.tools;
     pux_rectangle(canvas, 0, 0, PAINT_WIDTH - 1, PAINT_HEIGHT - 1, PAINT_GREY);
     pux_rectangle(canvas, 211, 200, 839, 727, PAINT_WHITE);
     if (journal)
@@ -130,7 +130,7 @@ void steady_drawing(vollo_pixelarray *canvas, bool journal, double *drawing_ms, 
         if (tick % 50 == 0)
         {
             stroke_release(&state, &tools, at);
-            tools.tool = 1 + int32_t(random() % 3);
+            tools.tool = paint_tool(1 + random() % 3);
             state.color = 0xFF000000u | (random() & 0xFFFFFF);
             stroke_press(&state, at);
         }

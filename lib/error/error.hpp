@@ -7,4 +7,20 @@
 // Keeps errno as it was, so callers may still report it.
 void vollo_fail(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
+#include <cstdint>
+
+// Records "cannot open 'PATH': REASON" with the reason errno gives ("cannot open a file:
+// no path given" for null) and returns false.
+bool vollo_fail_open(const char *path);
+
+// Records why the file at `path` could not be loaded: "cannot open 'PATH': REASON" when
+// it cannot be opened, "cannot load 'PATH': it is a folder", else "cannot load 'PATH': "
+// followed by `otherwise`.
+void vollo_fail_load(const char *path, const char *otherwise);
+
+// Records why the tracked allocator's arena cannot hold a width x height picture (4
+// bytes a pixel): what it needs, what the arena holds, and the set_max_heap_size call
+// that would make room. `prefix` (may be "") goes before it, as "cannot load 'x': ".
+void vollo_fail_arena(const char *prefix, uint32_t width, uint32_t height);
+
 #endif

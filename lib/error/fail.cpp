@@ -6,12 +6,7 @@
 
 #include "error.hpp"
 #include "error_text.hpp"
-
-static bool debug_on()
-{
-    const char *value = std::getenv("VOLLO_DEBUG");
-    return value != nullptr && std::strcmp(value, "1") == 0;
-}
+#include "records.hpp"
 
 void vollo_fail(const char *format, ...)
 {
@@ -33,7 +28,7 @@ void vollo_fail(const char *format, ...)
         text.resize(size_t(length));
     }
     va_end(arguments);
-    if (debug_on())
+    if (vollo_debug_on())
         std::fprintf(stderr, "vollo: %s\n", text.c_str());
     errno = saved_errno;
 }

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "vollo.h"
+#include "error/error.hpp"
+#include "error/records.hpp"
 
 namespace vollo_graphics
 {

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "graphics.hpp"
-#include "ini/IniFile.hpp"
 
 namespace
 {
@@ -64,22 +63,33 @@ bool read_pixels(vollo_buffer *buffer, std::vector<uint8_t> &pixels, uint32_t &w
 bool vollo_save_buffer(vollo_buffer *buffer, const char *path)
 {
     if (!buffer || !path || *path == '\0')
+    {
+        vollo_fail("vollo_save_buffer: %s", !buffer ? "no buffer given" : "no path given");
         return false;
+    }
     const vollo_graphics::image_format format = vollo_graphics::format_of(path);
     if (format == vollo_graphics::image_format::none)
+    {
+        vollo_fail("'%s': cannot write this format (use .png, .bmp, .tga or .jpg)", path);
         return false;
+    }
     try
     {
         std::vector<uint8_t> pixels;
         uint32_t width = 0, height = 0;
         std::string bytes;
         vollo_graphics::quiet_sfml_errors quiet;
-        return read_pixels(buffer, pixels, width, height) &&
-               vollo_graphics::encode_image(pixels.data(), width, height, format, bytes) &&
-               kzr::inifile::WriteWhole(path, bytes);
+        if (!read_pixels(buffer, pixels, width, height))
+            vollo_fail("cannot save '%s': the buffer's pixels cannot be read (no pixels, or no display)", path);
+        else if (!vollo_graphics::encode_image(pixels.data(), width, height, format, bytes))
+            vollo_fail("cannot save '%s': the %u x %u picture cannot be encoded (out of memory, or more than "
+                       "2 GiB of pixels)", path, width, height);
+        else
+            return vollo_write_file(path, bytes.data(), bytes.size());
     }
     catch (const std::exception &)
     {
-        return false;  // out of memory for the pixels or the encoded file
+        vollo_fail("cannot save '%s': out of memory", path);
     }
+    return false;
 }

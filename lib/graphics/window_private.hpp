@@ -3,6 +3,8 @@
 #define VOLLO_WINDOW_PRIVATE_HPP
 
 #include "vollo.h"
+#include "error/error.hpp"
+#include "error/records.hpp"
 
 namespace vollo_internal
 {

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "ini/IniFile.hpp"
+#include "vollo.h"
 #include "ini/IniText.hpp"
 
 namespace kzr
@@ -95,7 +95,7 @@ bool Ini::Save(const std::string &path) const
     // The same text as Save(stream) writes, built whole and written at once.
     std::string text;
     WriteText(*this, Data, '\n', text, [](std::string &) {});
-    if (inifile::WriteWhole(path, text))
+    if (vollo_write_file(path.c_str(), text.data(), text.size()))
         return true;
     LastError = "ini: cannot write file";
     return false;

@@ -82,7 +82,7 @@ inline Image expected_interface(uint32_t icon_color)
     image.apply({8, BLACK, 31, 74, 40, 79, 1, 0, 0});
     // Step 9, the circle icon: the disc routine, tested on its own, placed here.
     GuardedCanvas disc(PAINT_WIDTH, PAINT_HEIGHT, 0);
-    paint_state disc_state{disc.pixelarray, nullptr, 0, icon_color, 0, 0};
+    paint_state disc_state{disc.pixelarray, nullptr, 0, icon_color};
     algo_circle(&disc_state, vollo_position{160, 60}, 30);
     for (int y = 0; y < PAINT_HEIGHT; y++)
         for (int x = 0; x < PAINT_WIDTH; x++)

@@ -4,7 +4,10 @@
 #include <cstring>
 #include <regex>
 
+#include <csignal>
+
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -178,26 +181,22 @@ TEST_F(BmpWriter, FailedSaveOverAnExistingPathKeepsThePath)
 // Safe saves: through a synced temporary file renamed over the target
 // ---------------------------------------------------------------------------
 
-// Bytes the writer may still write before its writes fail with ENOSPC, as on a disk
-// that fills up part-way; negative: no limit.
-long long bytes_before_full = -1;
-
-ssize_t write_until_full(int fd, const void *bytes, size_t count)
+// Saves with the process allowed files of at most `budget` bytes, as on a disk that
+// fills up part-way: a write past it fails with EFBIG.
+bool save_within(long long budget, const vollo_pixelarray *canvas, const std::string &path, bool replace)
 {
-    if (bytes_before_full < 0)
-        return write(fd, bytes, count);
-    if (bytes_before_full == 0)
-    {
-        errno = ENOSPC;
-        return -1;
-    }
-    const size_t allowed = count < static_cast<size_t>(bytes_before_full)
-                               ? count
-                               : static_cast<size_t>(bytes_before_full);
-    const ssize_t written = write(fd, bytes, allowed);
-    if (written > 0)
-        bytes_before_full -= written;
-    return written;
+    struct rlimit old_limit;
+    getrlimit(RLIMIT_FSIZE, &old_limit);
+    struct rlimit limit = old_limit;
+    limit.rlim_cur = static_cast<rlim_t>(budget);
+    void (*old_handler)(int) = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const bool saved = save_bmp_safely(canvas, path.c_str(), replace);
+    const int saved_errno = errno;
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    signal(SIGXFSZ, old_handler);
+    errno = saved_errno;
+    return saved;
 }
 
 class SafeSave : public BmpWriter
@@ -207,13 +206,6 @@ protected:
     {
         canvas = pattern_canvas(1050, 800);
         ASSERT_NE(canvas, nullptr);
-        bmp_write = write_until_full;
-        bytes_before_full = -1;
-    }
-    void TearDown() override
-    {
-        bmp_write = write;
-        BmpWriter::TearDown();
     }
     // What save_bmp writes for this canvas: the reference bytes of a whole save.
     std::vector<uint8_t> expected_bytes()
@@ -232,7 +224,7 @@ protected:
     }
 };
 
-// The disk fills up after so many bytes: the old file stays byte for byte, with its
+// Files may not grow past so many bytes: the old file stays byte for byte, with its
 // permissions, and no temporary file is left; a new path is not created at all.
 TEST_F(SafeSave, FailurePartWayLeavesTheOldFileAsItWas)
 {
@@ -243,16 +235,14 @@ TEST_F(SafeSave, FailurePartWayLeavesTheOldFileAsItWas)
         const std::string path = dir.file("old.bmp");
         write_file(path, old_bytes);
         ASSERT_EQ(chmod(path.c_str(), 0640), 0);
-        bytes_before_full = budget;
         errno = 0;
-        EXPECT_FALSE(save_bmp_safely(canvas, path.c_str(), true));
-        EXPECT_EQ(errno, ENOSPC);
+        EXPECT_FALSE(save_within(budget, canvas, path, true));
+        EXPECT_EQ(errno, EFBIG);
         EXPECT_EQ(read_file(path), old_bytes);
         EXPECT_EQ(mode_of(path) & 07777, 0640u);
         EXPECT_EQ(dir.entries(), std::vector<std::string>{"old.bmp"});
 
-        bytes_before_full = budget;
-        EXPECT_FALSE(save_bmp_safely(canvas, dir.file("new.bmp").c_str(), false));
+        EXPECT_FALSE(save_within(budget, canvas, dir.file("new.bmp"), false));
         EXPECT_EQ(dir.entries(), std::vector<std::string>{"old.bmp"});
     }
 }

@@ -52,7 +52,7 @@ Outcome run_dialogue(const TempDir &folder, const std::string &input, bool close
                      const Session *session = nullptr)
 {
     // Made before the fork: the child touches nothing of SFML, only the pixels.
-    paint_state state = {pattern_canvas(4, 3), nullptr, 0, 0xFF000000u, 0, 0};
+    paint_state state = {pattern_canvas(4, 3), nullptr, 0, 0xFF000000u};
     int in[2], out[2], err[2];
     if (state.canvas == nullptr || pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0)
         return {};

@@ -65,6 +65,7 @@ int main(int argc, char **argv)
     // or kept: writes to them fail instead, and reads see the end of input.
     signal(SIGPIPE, SIG_IGN);
     signal(SIGHUP, SIG_IGN);
+    install_stop_signals();
     // Opaque black until a colour is picked: the circle icon and the circle tool use it.
     paint_state state = {nullptr, nullptr, 0, PAINT_BLACK};
     // The picture is decoded once, before any window opens, so that a file that cannot
@@ -81,6 +82,8 @@ int main(int argc, char **argv)
         free(pixels);
         return fail("cannot open the window", nullptr, "no display available (is DISPLAY set?)");
     }
+    // Drawings of earlier sessions that died are kept before this one starts.
+    recover_journals();
     const char *why = make_canvas(&state, picture, pixels, width, height);
     if (why != nullptr)
     {
@@ -88,6 +91,7 @@ int main(int argc, char **argv)
         return fail(load ? "cannot load the picture" : "cannot make the canvas",
                     load ? picture : nullptr, why);
     }
+    state.journal = journal_start(drawing_of(&state), load ? picture : nullptr);
     vollo_set_key_response(set_key_response);
     vollo_set_click_response(set_mouse_response);
     vollo_set_loop_main_function(expose);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <vector>
 #include <ctime>
 #include <string>
@@ -22,6 +23,7 @@ typedef struct history_step
 {
     paint_rect area;
     std::vector<uint32_t> diff;
+    uint64_t serial = 0;  // the history's clock when it was made
 } history_step;
 
 // Undo history: the steps, oldest first; the last `undone` of them are undone (redo
@@ -38,6 +40,11 @@ typedef struct paint_history
     std::vector<uint32_t> before;
     std::vector<uint32_t> difference;    // room for the step being coded
     int32_t lost = 0;                    // 1 when memory ran out during the open action
+    uint64_t clock = 0;                  // counts the steps made and the areas forgotten
+    paint_rect forgotten_area = PAINT_NO_RECT;  // bounds of every area forgotten so far
+    std::vector<uint64_t> forgotten;     // per pixel of it: the clock when last forgotten
+    paint_rect applied_area = PAINT_NO_RECT;    // the last step undone or redone, and the
+    std::vector<uint32_t> applied;              // code of what it changed there
 } paint_history;
 
 // The tools, numbered as they always were.
@@ -84,6 +91,8 @@ typedef struct paint_stroke
     paint_rect clip = PAINT_NO_RECT;   // a drag paints only here
 } paint_stroke;
 
+struct paint_journal;
+
 // The one state record of a run, handed to every response as its data pointer.
 typedef struct paint_state
 {
@@ -100,6 +109,7 @@ typedef struct paint_state
     uint64_t saved_changes = 0;    // `changes` when the canvas was last saved whole
     int32_t bar_count = PAINT_BAR_COUNT_START;  // drives the size bar: 8 plus the level
     struct paint_document *document = nullptr;  // a picture opened through a view, or null
+    paint_journal *journal = nullptr;  // the session's journal on disk, if any
 } paint_state;
 
 // ---------------------------------------------------------------------------
@@ -187,7 +197,8 @@ vollo_pixelarray *load_bmp_reason(const char *path, const char **reason);
 // shared by every fd.
 char *get_next_line(int fd);
 // One read of at most 14 bytes into buffer, which it ends with a zero byte; the count
-// read, 0 at the end of input, -1 for a negative fd or a failed read.
+// read, 0 at the end of input, -1 for a negative fd, a failed read or a stop signal
+// (SIGINT, SIGTERM) received before or while it waits.
 int32_t read_fd(int fd, char *buffer);
 // Puts a zero byte at buffer[n]; the index of the first newline before it, or -1.
 int32_t find_end_line(char *buffer, int32_t n);
@@ -211,7 +222,8 @@ typedef enum save_outcome
 {
     SAVE_DONE,        // the canvas was saved
     SAVE_DECLINED,    // the answer was not yes (or there was no canvas)
-    SAVE_UNANSWERED   // the input ended (or failed) before a save succeeded
+    SAVE_UNANSWERED,  // the input ended (or failed) before a save succeeded
+    SAVE_UNCLEAR      // the answer was neither exactly yes nor exactly no
 } save_outcome;
 
 // Asks on the terminal whether to save and under which name (".bmp" is appended), then
@@ -227,10 +239,22 @@ bool save_now(paint_state *state);
 // working directory, else in $HOME, else in $TMPDIR (or /tmp), and says where on
 // standard error. False, after saying why on standard error, when no folder took it.
 bool save_recovery(paint_state *state);
-// After the window closed: the save dialogue, then a recovery file when the canvas
-// changed since its last save and the dialogue ended without an answer. The exit
-// status: 0, or 1 when the drawing could be neither saved nor kept.
+// After the window closed: the save dialogue (none after a stop signal), then a recovery
+// file when the canvas changed since its last save and the dialogue ended without a
+// clear answer, then the journal is removed. The exit status: 128 plus the stop signal's
+// number after one, else 0, or 1 when the drawing could be neither saved nor kept.
 int end_session(paint_state *state);
+// The folders a recovery file or a journal may go to, in order: the working directory,
+// $HOME, $TMPDIR (or /tmp).
+std::vector<std::string> recovery_folders(void);
+
+// Makes SIGINT and SIGTERM only note their arrival (no SA_RESTART, so waiting reads end).
+void install_stop_signals(void);
+// The number of the stop signal received, or 0.
+int stop_signal(void);
+// Waits until fd has input (or its end, or an error): true; false once a stop signal
+// has arrived, before or during the wait.
+bool wait_for_input(int fd);
 // Handles --help, -h, --version and unknown options (usage on standard output, or an
 // error on standard error). -1 when the program goes on, else the exit status (0 or
 // 2). *operand_count receives the number of arguments that are not options (after a
@@ -398,6 +422,10 @@ paint_rect flood_fill(vollo_pixelarray *canvas, vollo_position seed, uint32_t co
 
 // Run-length code of words: runs of one value as (n, value), others as (n | 1 << 31, n words).
 std::vector<uint32_t> history_encode(const uint32_t *words, size_t count);
+// Writes out the words of a run-length code into `words`, whose size says how many there
+// are; words the code does not reach are left as they are. A damaged code (a count past
+// its end) never reads or writes outside either vector.
+void history_decode(const std::vector<uint32_t> &code, std::vector<uint32_t> &words);
 // Keeps the pixels of `area` as they are before the open action (opened here) changes
 // them, without counting `area` in the action's area. False when memory ran out.
 bool history_reserve(paint_history *history, const vollo_pixelarray *canvas, paint_rect area);
@@ -409,10 +437,14 @@ bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint
 // are dropped), dropping the oldest steps while the history would exceed its limit. True
 // when an action was open.
 bool history_commit(paint_history *history, const vollo_pixelarray *canvas);
-// After a change that is no action (the size bar) painted `area`: the steps no longer undo
-// or redo anything there, so that what it painted stays and no step turns it into
-// something that was never drawn.
+// After a change that is no action (the size bar) painted `area`: the steps made so far no
+// longer undo or redo anything there, so that what it painted stays and no step turns it
+// into something that was never drawn. Costs the area, not the length of the history.
 void history_forget(paint_history *history, paint_rect area);
+// The open action's difference so far (its touched pixels now XOR before it), coded as a
+// step's; false when no action is open, it touched nothing or its record was lost.
+bool history_open_code(paint_history *history, const vollo_pixelarray *canvas, paint_rect *area,
+                       std::vector<uint32_t> *code);
 // Undoes the newest step not undone (true), or does nothing (false).
 bool history_undo(paint_history *history, vollo_pixelarray *canvas);
 // Redoes the oldest undone step (true), or does nothing (false).
@@ -541,5 +573,88 @@ bool view_button(paint_state *state, vollo_event_state event, int32_t button,
                  vollo_position position);
 // Pointer moves during a middle-button drag; true when handled.
 bool view_drag(paint_state *state, vollo_position position);
+
+// ---------------------------------------------------------------------------
+// Journal: every change of the canvas on disk within a second, so that a session that
+// dies (SIGKILL, a crash, a power cut) can be rebuilt at the next start
+// ---------------------------------------------------------------------------
+
+#define JOURNAL_PREFIX ".pixodraw-journal-"  // then PID-SECONDS, in a recovery folder
+#define JOURNAL_SYNC_SECONDS 1.0             // the file is synced at most this often
+#define JOURNAL_OPEN_SECONDS 0.5             // an action under way is written this often
+
+// Records after the journal's header. Every one holds a rectangle of the pixel array
+// and a run-length code (history_encode) of one word per pixel of it, row after row.
+typedef enum journal_kind
+{
+    JOURNAL_DIFFERENCE = 1,  // XOR-ed into the pixels: a finished action, an undo, a redo
+    JOURNAL_PIXELS = 2,      // the pixels themselves: changes that are no action
+    JOURNAL_OPEN = 3         // the action under way so far, XOR-ed into the pixels as they
+                             // were before it; replaced by the next record of any kind
+} journal_kind;
+
+// What the journal's pixel array starts from.
+typedef struct journal_base
+{
+    std::string picture;          // the picture file loaded whole; empty: the first
+                                  // record holds every pixel (a blank start, a save)
+    uint64_t size = 0;            // that file's bytes and modification time, to be sure
+    int64_t mtime_seconds = 0;    // it is still the same picture
+    int64_t mtime_nanoseconds = 0;
+    uint32_t width = 0, height = 0;  // the pixel array's
+} journal_base;
+
+// A session's journal, open and locked (flock) for as long as the session runs.
+typedef struct paint_journal
+{
+    int fd = -1;
+    std::string path;
+    journal_base base;
+    double synced_at = 0;          // seconds (journal_now) of the last sync
+    double open_at = 0;            // and of the last look at the action under way
+    int32_t unsynced = 0;          // 1 when written since the last sync
+    int32_t failed = 0;            // 1 once a write failed: nothing more is written
+    paint_rect open_area = PAINT_NO_RECT;  // the last JOURNAL_OPEN record written, until
+    std::vector<uint32_t> open_code;       // the next record of another kind
+    std::vector<uint32_t> record;          // room for the record being written
+} paint_journal;
+
+// Creates the journal of the pixel array in the first recovery folder that takes it,
+// named JOURNAL_PREFIX PID-SECONDS, and locks it: `picture` names the file the array was
+// loaded from (its size and time are kept), null when the array is written whole as the
+// first record. Null, after one warning on standard error, when no folder takes it.
+paint_journal *journal_start(const vollo_pixelarray *canvas, const char *picture);
+// Appends one record; false (and no more records) when the write fails.
+bool journal_write(paint_journal *journal, journal_kind kind, paint_rect area,
+                   const std::vector<uint32_t> &code);
+// Starts the journal again from the canvas as it is (a record of every pixel), as after
+// a save; the same file.
+void journal_restart(paint_journal *journal, const vollo_pixelarray *canvas);
+// Closes the journal, removing its file when `remove`, and releases it (null is fine).
+void journal_end(paint_journal *journal, bool remove);
+// After finish_action committed an action: its step, or the whole canvas when the
+// history could not keep it.
+void journal_action(paint_state *state);
+// After an undo or a redo: what it changed.
+void journal_undo_redo(paint_state *state);
+// After a change that is no action painted `area` of the canvas: its pixels.
+void journal_pixels(paint_state *state, paint_rect area);
+// Each tick: the action under way every JOURNAL_OPEN_SECONDS, and a sync at most every
+// JOURNAL_SYNC_SECONDS when something was written. `now` in seconds (journal_now).
+void journal_tick(paint_state *state, double now);
+// Seconds of a monotonic clock.
+double journal_now(void);
+// Reads a journal: its base, and the pixels rebuilt from it (the picture of the base
+// loaded, then every whole record applied; a record cut short or damaged ends it, with
+// the records before it kept). *changes receives the records beyond the base. False,
+// with *reason telling why, when nothing can be rebuilt.
+bool journal_rebuild(const char *path, journal_base *base, std::vector<uint32_t> *pixels,
+                     size_t *changes, std::string *reason);
+// At the start: every journal in the recovery folders whose session no longer runs
+// (its lock is free) is rebuilt, kept in a numbered recovery file named on standard
+// error, and removed. A journal with no change, or cut before its first whole pixels,
+// is removed silently; one whose picture is gone or changed, or whose drawing cannot be
+// kept, stays, and standard error says why. The count of drawings kept.
+int recover_journals(void);
 
 #endif

@@ -48,6 +48,10 @@ vollo_response expose(void *data)
 {
     paint_state *state = static_cast<paint_state *>(data);
 
+    // SIGINT or SIGTERM: the run ends as by the door, without the dialogue.
+    if (stop_signal() != 0)
+        return 0;
+    journal_tick(state, journal_now());
     if (document_refresh(state))
         request_present(state, 1);
     if (state->present_ticks > 0)

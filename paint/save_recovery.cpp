@@ -12,10 +12,7 @@
 
 #include "paint.h"
 
-namespace
-{
-
-std::vector<std::string> recovery_folders()
+std::vector<std::string> recovery_folders(void)
 {
     std::vector<std::string> folders;
     if (char *working = getcwd(nullptr, 0))
@@ -32,8 +29,6 @@ std::vector<std::string> recovery_folders()
     folders.push_back(temporary != nullptr && temporary[0] != '\0' ? temporary : "/tmp");
     return folders;
 }
-
-}  // namespace
 
 bool save_recovery(paint_state *state)
 {

@@ -7,6 +7,7 @@ void finish_action(paint_state *state)
     if (!history_commit(&state->history, drawing_of(state)))
         return;
     state->changes++;
+    journal_action(state);
     request_present(state, 1);
 }
 
@@ -32,6 +33,7 @@ bool history_key(paint_state *state, vollo_event_state event, int32_t key)
     {
         document_touch(state, area);
         state->changes++;
+        journal_undo_redo(state);
         request_present(state, 1);
     }
     return changed;

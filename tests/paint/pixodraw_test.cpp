@@ -969,6 +969,97 @@ TEST_F(Pixodraw, EndOfInputKeepsTheDrawingInARecoveryFile)
     EXPECT_EQ(differences(kept, shown), 0);
 }
 
+const char KEPT[] = "pixodraw: the drawing was not saved; it is kept in ";
+
+// The journals in a folder (hidden files named .pixodraw-journal-...).
+std::vector<std::string> journals(const std::string &folder)
+{
+    std::vector<std::string> found;
+    for (const std::string &name : files_in(folder))
+        if (name.rfind(".pixodraw-journal-", 0) == 0)
+            found.push_back(folder + "/" + name);
+    return found;
+}
+
+off_t size_of(const std::string &path)
+{
+    struct stat about;
+    return stat(path.c_str(), &about) == 0 ? about.st_size : -1;
+}
+
+// SIGINT while drawing, SIGTERM while the dialogue waits and an answer that is not
+// exactly yes or no: each keeps the drawing in a recovery file equal to the screen,
+// with the exit status of the signal, and leaves no journal.
+TEST_F(Pixodraw, StopSignalsAndUnclearAnswersKeepTheDrawing)
+{
+    struct Case
+    {
+        int signal;          // sent while drawing, or 0
+        int dialogue_signal; // sent while the question waits, or 0
+        const char *answer;  // given instead, or null
+        int status;
+    } cases[] = {{SIGINT, 0, nullptr, 130}, {0, SIGTERM, nullptr, 143}, {0, 0, "y", 0}};
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.status);
+        ASSERT_NO_FATAL_FAILURE(start_blank());
+        ASSERT_NO_FATAL_FAILURE(stamp_square(450, 350));
+        const std::vector<uint32_t> shown = screen();
+        if (c.signal != 0)
+            program->kill_now(c.signal);
+        else
+        {
+            ASSERT_TRUE(move_to(600, 400));
+            ASSERT_TRUE(vt::key("Escape"));
+            ASSERT_TRUE(program->wait_for_output(QUESTION));
+            if (c.answer != nullptr)
+                ASSERT_TRUE(program->write_input(std::string(c.answer) + "\n"));
+            else
+                program->kill_now(c.dialogue_signal);
+        }
+        ASSERT_TRUE(program->wait_exit());
+        EXPECT_EQ(program->exit_code(), c.status) << program->errors();
+        EXPECT_EQ(program->output(), std::string(TIP) + (c.signal != 0 ? "" : QUESTION));
+        const std::string kept = path_after(program->errors(), KEPT);
+        EXPECT_TRUE(std::regex_match(kept, numbered_name)) << program->errors();
+        EXPECT_EQ(differences(kept, shown), 0);
+        EXPECT_TRUE(journals(dir.path).empty());
+        unlink(kept.c_str());
+    }
+}
+
+// A session killed outright, one stamp finished and a stroke under way: the next start
+// keeps the drawing as the screen showed it in a recovery file, removes the journal and
+// starts as asked.
+TEST_F(Pixodraw, KilledSessionIsRecoveredAtTheNextStart)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
+    const std::string journal = journals(dir.path)[0];
+    off_t written = size_of(journal);
+    ASSERT_NO_FATAL_FAILURE(stamp_square(450, 350));
+    // The stamp is written as it ends; the stroke under way within a second.
+    ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) > written; }));
+    written = size_of(journal);
+    ASSERT_TRUE(vt::xdotool({"mousemove", "300", "500", "mousedown", "1", "mousemove", "400", "560",
+                             "mousemove", "500", "520"}));
+    ASSERT_TRUE(vt::wait_for_color(505, 525, BLACK));
+    const std::vector<uint32_t> shown = screen();
+    ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) > written; }));
+    program->kill_now(SIGKILL);
+    ASSERT_TRUE(program->wait_exit());
+    ASSERT_TRUE(vt::mouse_up(1));
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    const std::string prefix = "its drawing is kept in ";
+    ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
+    const std::string kept = path_after(program->errors(), prefix);
+    EXPECT_TRUE(std::regex_match(kept, numbered_name)) << program->errors();
+    EXPECT_EQ(differences(kept, shown), 0);
+    EXPECT_EQ(size_of(journal), -1);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    EXPECT_TRUE(journals(dir.path).empty());
+}
+
 TEST_F(Pixodraw, OptionsHelpVersionAndUnknown)
 {
     struct Case

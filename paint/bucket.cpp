@@ -7,6 +7,7 @@ void bucket_bmp(paint_state *state)
 
     if (pot == nullptr)
         return;
-    copy_picture(state, pot, 220, 0, 62, 105);
+    const paint_rect cell = PAINT_LAYOUT.fill.drawn;
+    copy_picture(state, pot, cell.x0, cell.y0, cell.x1 - cell.x0 + 1, cell.y1 - cell.y0 + 1);
     vollo_delete_clipable(pot);
 }

@@ -3,21 +3,23 @@
 // next plus click repaints it from x = 901.
 #include "paint.h"
 
-#define BAR_TOP 145
-#define BAR_BOTTOM 199
-#define BAR_LEFT 901
-
 // The bar is no drawing action: the undo history lets go of what it paints.
 static void paint_bar(paint_state *state, int32_t x0, int32_t x1, uint32_t color)
 {
-    pux_rectangle(state->canvas, x0, BAR_TOP, x1, BAR_BOTTOM, color);
-    history_forget(&state->history, paint_rect{x0, BAR_TOP, x1, BAR_BOTTOM});
+    const paint_rect bar = PAINT_LAYOUT.size_bar.drawn;
+    pux_rectangle(state->canvas, x0, bar.y0, x1, bar.y1, color);
+    // A document's history and journal hold picture pixels, which the bar never touches.
+    if (state->document == nullptr)
+    {
+        history_forget(&state->history, paint_rect{x0, bar.y0, x1, bar.y1});
+        journal_pixels(state, paint_rect{x0, bar.y0, x1, bar.y1});
+    }
 }
 
 int print_curser_plus(paint_state *state, int32_t *count)
 {
     if (*count <= 29)
-        paint_bar(state, BAR_LEFT, 5 * *count + 874, PAINT_WHITE);
+        paint_bar(state, PAINT_LAYOUT.size_bar.drawn.x0, 5 * *count + 874, PAINT_WHITE);
     *count = *count + 1;
     return 0;
 }
@@ -30,32 +32,26 @@ int print_curser_minus(paint_state *state, int32_t *count)
     return 0;
 }
 
-static bool within(vollo_position p, int32_t x0, int32_t x1, int32_t y0, int32_t y1)
-{
-    return p.x >= x0 && p.x <= x1 && p.y >= y0 && p.y <= y1;
-}
-
 // Plus and minus react when the left button comes up on them.
 void click_min(vollo_position position, vollo_event_state event, int32_t button,
                paint_state *state, tool_state *size)
 {
-    static int32_t count = 8;
     const bool release = button == PAINT_LEFT_BUTTON && event == VOLLO_RELEASED;
 
-    if (release && within(position, 925, 993, 55, 113) && size->level < PAINT_MAX_LEVEL)
+    if (release && rect_contains(PAINT_LAYOUT.plus.click, position) && size->level < PAINT_MAX_LEVEL)
     {
         size->width += PAINT_STEP;
         size->height += PAINT_STEP;
         size->radius += PAINT_STEP;
-        print_curser_plus(state, &count);
+        print_curser_plus(state, &state->bar_count);
         size->level++;
     }
-    else if (release && within(position, 927, 995, 15, 32) && size->level > 0)
+    else if (release && rect_contains(PAINT_LAYOUT.minus.click, position) && size->level > 0)
     {
         size->width -= PAINT_STEP;
         size->height -= PAINT_STEP;
         size->radius -= PAINT_STEP;
-        print_curser_minus(state, &count);
+        print_curser_minus(state, &state->bar_count);
         size->level--;
     }
     click_win_col(position, event, button, state);

@@ -9,7 +9,7 @@ void click_win_col(vollo_position position, vollo_event_state event, int32_t but
 
     if (button != PAINT_LEFT_BUTTON || event != VOLLO_PRESSED)
         return;
-    if (position.x < 430 || position.x > 642 || position.y < 0 || position.y > 122)
+    if (!rect_contains(PAINT_LAYOUT.palette.click, position))
         return;
     // A smaller loaded canvas may not reach the palette region: nothing to pick there.
     if (canvas == nullptr || position.x >= static_cast<int64_t>(canvas->width) ||

@@ -13,7 +13,7 @@ namespace
 // The typed name followed by ".bmp", newly allocated; null when memory runs out.
 char *bmp_path(const char *name)
 {
-    static const char suffix[] = ".bmp";
+    const char suffix[] = ".bmp";
     char *path = static_cast<char *>(malloc(static_cast<size_t>(my_strlen(name)) + sizeof suffix));
     if (path == nullptr)
         return nullptr;
@@ -34,9 +34,13 @@ save_outcome save_file(paint_state *state)
     if (answer == nullptr)
         return SAVE_UNANSWERED;
     const bool save = my_strcmp(answer, "yes") == 0;
+    // Only an exact "no" lets the drawing go; anything else unclear keeps it.
+    const bool declined = my_strcmp(answer, "no") == 0;
     free(answer);
-    if (!save)
+    if (declined)
         return SAVE_DECLINED;
+    if (!save)
+        return SAVE_UNCLEAR;
     // Until a save succeeds, or the input ends: a failed save must not lose the drawing.
     while (true)
     {
@@ -51,7 +55,7 @@ save_outcome save_file(paint_state *state)
             fprintf(stderr, "pixodraw: the picture could not be saved: %s\n", strerror(ENOMEM));
             return SAVE_UNANSWERED;
         }
-        const bool saved = save_bmp_safely(state->canvas, path, true);
+        const bool saved = save_bmp_safely(drawing_of(state), path, true);
         if (saved)
         {
             fprintf(stderr, "pixodraw: saved %s\n", path);
@@ -68,7 +72,8 @@ save_outcome save_file(paint_state *state)
 
 void exit_win(paint_state *state)
 {
-    pux_rectangle(state->canvas, 881, 650, 1019, 779, PAINT_WHITE);
+    const paint_rect face = PAINT_LAYOUT.exit.drawn;
+    pux_rectangle(state->canvas, face.x0, face.y0, face.x1, face.y1, PAINT_WHITE);
     pux_rectangle(state->canvas, 911, 740, 989, 749, PAINT_BLACK);
     exit_win1(state);
 }
@@ -78,4 +83,5 @@ void exit_win1(paint_state *state)
     pux_rectangle(state->canvas, 921, 670, 979, 749, PAINT_BLACK);
     for (int32_t k = 0; k <= 29; k++)
         pux_rectangle(state->canvas, 951 + k, 700 - k, 951 + k, 769 - k, PAINT_GREY);
+    draw_indicator(state);
 }

@@ -1,4 +1,4 @@
-// Start-up drawing, first pieces: background, tool band, drawing area, separators,
+// Start-up drawing, first pieces: background, tool band, drawing area, the separators,
 // hatched edge and the colour palette. A later piece paints over an earlier one.
 #include "paint.h"
 
@@ -6,26 +6,26 @@ void fill_color(paint_state *state)
 {
     pux_rectangle(state->canvas, 0, 0, PAINT_WIDTH - 1, PAINT_HEIGHT - 1, PAINT_GREY);
     // Column 0 of the band stays grey.
-    pux_rectangle(state->canvas, 1, 0, PAINT_WIDTH - 1, 133, PAINT_WHITE);
+    const paint_rect band = PAINT_LAYOUT.band;
+    pux_rectangle(state->canvas, band.x0, band.y0, band.x1, band.y1, PAINT_WHITE);
     fill_color2(state);
 }
 
 void fill_color2(paint_state *state)
 {
-    static const int32_t separators[] = {3, 216, 429, 642, 855};
+    const paint_rect area = PAINT_LAYOUT.drawing_area.drawn, band = PAINT_LAYOUT.band;
 
-    pux_rectangle(state->canvas, 211, 200, 839, 727, PAINT_WHITE);
-    for (int32_t x : separators)
-        pux_rectangle(state->canvas, x, 0, x, 133, PAINT_BLACK);
+    pux_rectangle(state->canvas, area.x0, area.y0, area.x1, area.y1, PAINT_WHITE);
+    for (int32_t x : PAINT_LAYOUT.separators)
+        pux_rectangle(state->canvas, x, band.y0, x, band.y1, PAINT_BLACK);
     fill_color3(state);
 }
 
 void fill_color3(paint_state *state)
 {
-    pux_rectangle(state->canvas, 105, 0, 105, 133, PAINT_BLACK);
-    pux_rectangle(state->canvas, 315, 0, 315, 133, PAINT_BLACK);
-    for (int32_t x = 3; x <= 1047; x += 3)
-        pux_rectangle(state->canvas, x, 123, x, 133, PAINT_BLACK);
+    const paint_rect band = PAINT_LAYOUT.band;
+    for (int32_t x = 3; x < band.x1; x += 3)
+        pux_rectangle(state->canvas, x, PAINT_LAYOUT.hatch_top, x, band.y1, PAINT_BLACK);
     fill_color4(state);
 }
 
@@ -50,7 +50,8 @@ void fill_color4(paint_state *state)
 
     if (palette != nullptr)
     {
-        copy_picture(state, palette, 430, 0, 212, 123);
+        const paint_rect cell = PAINT_LAYOUT.palette.drawn;
+        copy_picture(state, palette, cell.x0, cell.y0, cell.x1 - cell.x0 + 1, cell.y1 - cell.y0 + 1);
         vollo_delete_clipable(palette);
     }
     square(state);

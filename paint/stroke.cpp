@@ -5,17 +5,43 @@
 // length.
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "paint.h"
 
-#define AREA_LEFT 210
-#define AREA_RIGHT 840
-#define AREA_TOP 200
-#define AREA_BOTTOM 727
+// Where the left button reaches the drawing area.
+static const paint_rect AREA = PAINT_LAYOUT.drawing_area.click;
 
 bool in_drawing_area(vollo_position p)
 {
-    return p.x >= AREA_LEFT && p.x <= AREA_RIGHT && p.y >= AREA_TOP && p.y <= AREA_BOTTOM;
+    return rect_contains(AREA, p);
+}
+
+// Where the tools may paint: the drawing area as drawn, or the whole picture of a document.
+static paint_rect paint_limit(const paint_state *state)
+{
+    if (state->document == nullptr)
+        return PAINT_LAYOUT.drawing_area.drawn;
+    const vollo_pixelarray *picture = state->document->picture;
+    return paint_rect{0, 0, int32_t(picture->width) - 1, int32_t(picture->height) - 1};
+}
+
+// The point of the drawing under a screen position (for a document the picture pixel,
+// wherever it lies); true when a press there may paint: in the drawing area, and on the
+// picture for a document.
+static bool drawing_point(const paint_state *state, vollo_position screen, vollo_position *point)
+{
+    if (state->document == nullptr)
+    {
+        *point = screen;
+        return in_drawing_area(screen);
+    }
+    const paint_view &view = state->document->view;
+    const double x = std::floor((int64_t(screen.x) - VIEW_LEFT - view.left + 1e-9) / view.zoom);
+    const double y = std::floor((int64_t(screen.y) - VIEW_TOP - view.top + 1e-9) / view.zoom);
+    *point = vollo_position{int32_t(std::max(-1e9, std::min(1e9, x))),
+                            int32_t(std::max(-1e9, std::min(1e9, y)))};
+    return view_picture_point(&view, screen, point);
 }
 
 static void square_spans(int32_t width, int32_t height, stamp_shape *shape)
@@ -27,14 +53,15 @@ static void square_spans(int32_t width, int32_t height, stamp_shape *shape)
 
 bool tool_shape(const paint_state *state, const tool_state *tools, stamp_shape *shape)
 {
-    if (tools == nullptr || tools->tool < 1 || tools->tool > 3)
+    if (tools == nullptr ||
+        (tools->tool != TOOL_SQUARE && tools->tool != TOOL_CIRCLE && tools->tool != TOOL_ERASER))
         return false;
-    const uint32_t color = tools->tool == 3 ? PAINT_WHITE : state->color;
-    const int32_t size = tools->tool == 2 ? tools->radius : tools->width;
+    const uint32_t color = tools->tool == TOOL_ERASER ? PAINT_WHITE : state->color;
+    const int32_t size = tools->tool == TOOL_CIRCLE ? tools->radius : tools->width;
     if (shape->tool == tools->tool && shape->size == size && shape->color == color &&
-        (tools->tool == 2 || static_cast<int32_t>(shape->left.size()) == tools->height + 1))
+        (tools->tool == TOOL_CIRCLE || static_cast<int32_t>(shape->left.size()) == tools->height + 1))
         return true;
-    if (tools->tool == 2)
+    if (tools->tool == TOOL_CIRCLE)
         disc_spans(tools->radius, shape);
     else
         square_spans(tools->width, tools->height, shape);
@@ -78,8 +105,8 @@ static paint_rect reachable(const stamp_shape *shape)
     const int32_t rows = static_cast<int32_t>(shape->left.size());
     const int32_t left = *std::min_element(shape->left.begin(), shape->left.end());
     const int32_t right = *std::max_element(shape->right.begin(), shape->right.end());
-    return paint_rect{AREA_LEFT + left, AREA_TOP + shape->top, AREA_RIGHT + right,
-                      AREA_BOTTOM + shape->top + rows - 1};
+    return paint_rect{AREA.x0 + left, AREA.y0 + shape->top, AREA.x1 + right,
+                      AREA.y1 + shape->top + rows - 1};
 }
 
 static void paint_span(vollo_pixelarray *canvas, int64_t x0, int64_t x1, int64_t y, uint32_t color)
@@ -96,16 +123,18 @@ static void paint_span(vollo_pixelarray *canvas, int64_t x0, int64_t x1, int64_t
 // holds its stamp's column, so on each row the spans of the points reaching it overlap or
 // touch: their union is the one span from the least left end to the greatest right end.
 void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position from,
-                vollo_position to, bool from_painted)
+                vollo_position to, bool from_painted, paint_rect clip)
 {
-    vollo_pixelarray *canvas = state->canvas;
+    vollo_pixelarray *canvas = drawing_of(state);
     const int32_t rows = static_cast<int32_t>(shape->left.size());
     if (canvas == nullptr || canvas->pixels == nullptr || rows == 0)
         return;
     std::vector<vollo_position> points = line_points(from, to);
     points.erase(std::remove_if(points.begin(), points.end(),
                                 [&](vollo_position p) {
-                                    return !in_drawing_area(p) ||
+                                    return (state->document != nullptr
+                                                ? !rect_contains(paint_limit(state), p)
+                                                : !in_drawing_area(p)) ||
                                            (from_painted && p.x == from.x && p.y == from.y);
                                 }),
                  points.end());
@@ -127,13 +156,21 @@ void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position fro
             left[row] = std::min(left[row], p.x + shape->left[k]);
             right[row] = std::max(right[row], p.x + shape->right[k]);
         }
-    paint_rect area = {INT32_MAX, first_row, INT32_MIN, first_row + count - 1};
+    paint_rect area = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (int32_t row = 0; row < count; row++)
     {
-        area.x0 = std::min(area.x0, left[row]);
-        area.x1 = std::max(area.x1, right[row]);
+        const int32_t y = first_row + row;
+        left[row] = y < clip.y0 || y > clip.y1 ? INT32_MAX : std::max(left[row], clip.x0);
+        right[row] = y < clip.y0 || y > clip.y1 ? INT32_MIN : std::min(right[row], clip.x1);
+        if (left[row] > right[row])
+            continue;
+        area = paint_rect{std::min(area.x0, left[row]), std::min(area.y0, y),
+                          std::max(area.x1, right[row]), std::max(area.y1, y)};
     }
-    if (!state->history.open)
+    if (area.x0 > area.x1)
+        return;
+    // A document's picture may be far larger than the area: its record grows instead.
+    if (!state->history.open && state->document == nullptr)
         history_reserve(&state->history, canvas, reachable(shape));
     history_cover(&state->history, canvas, area);
     const int32_t from_first = from.y + shape->top;
@@ -150,50 +187,66 @@ void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position fro
         paint_span(canvas, left[row], std::min(right[row], done_left - 1), y, shape->color);
         paint_span(canvas, std::max(left[row], done_right + 1), right[row], y, shape->color);
     }
+    document_touch(state, area);
     request_present(state, 1);
 }
 
 void stroke_press(paint_state *state, vollo_position position)
 {
-    state->stroke.active = in_drawing_area(position);
+    state->stroke.active = drawing_point(state, position, &state->stroke.last);
     state->stroke.stamped = 0;
-    state->stroke.last = position;
+    state->stroke.moved = 0;
+    state->stroke.clip = paint_limit(state);
 }
 
 void stroke_move(paint_state *state, vollo_position position)
 {
     paint_stroke *stroke = &state->stroke;
-    if (!stroke->active || (position.x == stroke->last.x && position.y == stroke->last.y))
+    vollo_position point;
+    drawing_point(state, position, &point);
+    if (!stroke->active || (point.x == stroke->last.x && point.y == stroke->last.y))
         return;
-    if (tool_shape(state, state->tools, &stroke->shape))
-        stamp_path(state, &stroke->shape, stroke->last, position, stroke->stamped != 0);
-    stroke->last = position;
-    stroke->stamped = in_drawing_area(position);
+    if (tool_shape(state, &state->tools, &stroke->shape))
+        stamp_path(state, &stroke->shape, stroke->last, point, stroke->stamped != 0, stroke->clip);
+    stroke->moved = 1;
+    stroke->last = point;
+    stroke->stamped = state->document != nullptr ? rect_contains(stroke->clip, point)
+                                                 : in_drawing_area(point);
 }
 
 void stroke_release(paint_state *state, tool_state *tools, vollo_position position)
 {
     paint_stroke *stroke = &state->stroke;
     const bool was_active = stroke->active != 0;
+    vollo_position point;
+    const bool on_drawing = drawing_point(state, position, &point);
     stroke->active = 0;
-    if (tools != nullptr && tools->tool == 4 && in_drawing_area(position))
+    if (tools != nullptr && tools->tool == TOOL_FILL && on_drawing)
     {
         // Filling a region with its own colour changes nothing and is no action.
-        const vollo_pixelarray *canvas = state->canvas;
-        if (canvas == nullptr || uint32_t(position.x) >= canvas->width ||
-            uint32_t(position.y) >= canvas->height || puxcolor(state->canvas, position) == state->color)
+        vollo_pixelarray *canvas = drawing_of(state);
+        if (canvas == nullptr || uint32_t(point.x) >= canvas->width ||
+            uint32_t(point.y) >= canvas->height || puxcolor(canvas, point) == state->color)
             return finish_action(state);
-        const paint_rect area = {AREA_LEFT, AREA_TOP, AREA_RIGHT, AREA_BOTTOM};
-        history_reserve(&state->history, state->canvas, area);
+        const paint_rect limit = state->document != nullptr ? paint_limit(state) : AREA;
+        history_reserve(&state->history, canvas, limit);
         // Within what is kept already: this only records where the fill changed pixels.
-        history_cover(&state->history, state->canvas,
-                      flood_fill(state->canvas, position, state->color, area));
+        const paint_rect filled = flood_fill(canvas, point, state->color, limit);
+        history_cover(&state->history, canvas, filled);
+        document_touch(state, filled);
     }
-    else if ((was_active || in_drawing_area(position)) &&
-             tool_shape(state, tools, &stroke->shape))
+    else if ((was_active || on_drawing) && tool_shape(state, tools, &stroke->shape))
     {
-        const vollo_position from = was_active ? stroke->last : position;
-        stamp_path(state, &stroke->shape, from, position, was_active && stroke->stamped);
+        const vollo_position from = was_active ? stroke->last : point;
+        position = point;
+        // A click (no stroke, or one that never moved) is one whole stamp, which may
+        // reach over the interface; a drag paints inside its clip rectangle only.
+        const bool click = !was_active || (!stroke->moved && from.x == position.x &&
+                                           from.y == position.y);
+        // A document's stamps never reach past its picture.
+        const paint_rect clip = state->document != nullptr ? paint_limit(state) : PAINT_EVERYWHERE;
+        stamp_path(state, &stroke->shape, from, position, was_active && stroke->stamped,
+                   click ? clip : stroke->clip);
     }
     stroke->stamped = 0;
     finish_action(state);

@@ -1,24 +1,32 @@
 // Icons of the square brush and the circle, and the minus and plus buttons.
 #include "paint.h"
 
+static void fill_rect(paint_state *state, paint_rect r)
+{
+    pux_rectangle(state->canvas, r.x0, r.y0, r.x1, r.y1, PAINT_BLACK);
+}
+
 void square(paint_state *state)
 {
-    pux_rectangle(state->canvas, 31, 40, 74, 79, PAINT_BLACK);
+    const paint_rect disc = PAINT_LAYOUT.circle.drawn;
+
+    fill_rect(state, PAINT_LAYOUT.square_brush.drawn);
     // The circle icon takes the current colour.
-    algo_circle(state, vollo_position{160, 60}, 30);
+    algo_circle(state, vollo_position{(disc.x0 + disc.x1) / 2, (disc.y0 + disc.y1) / 2},
+                (disc.x1 - disc.x0) / 2);
     bucket_bmp(state);
     minus(state);
 }
 
 void minus(paint_state *state)
 {
-    pux_rectangle(state->canvas, 926, 13, 994, 34, PAINT_BLACK);
+    fill_rect(state, PAINT_LAYOUT.minus.drawn);
     plus(state);
 }
 
 void plus(paint_state *state)
 {
-    pux_rectangle(state->canvas, 926, 77, 994, 94, PAINT_BLACK);
-    pux_rectangle(state->canvas, 951, 55, 969, 114, PAINT_BLACK);
+    fill_rect(state, PAINT_LAYOUT.plus_bar);
+    fill_rect(state, PAINT_LAYOUT.plus_upright);
     erase(state);
 }

@@ -181,7 +181,7 @@ void strokes(vollo_pixelarray *canvas)
     std::printf("1,000-pixel stroke at size 150 (undo recorded), thread CPU, median of 9 (target < 10 ms):\n");
     for (int32_t tool = 1; tool <= 3; tool++)
     {
-        tool_state tools = {150, 150, 150, tool, 30};
+        tool_state tools = {150, 150, 150, paint_tool(tool), 30};
         double times[3];
         for (int way = 0; way < 3; way++)
         {
@@ -189,7 +189,7 @@ void strokes(vollo_pixelarray *canvas)
             for (int run = 0; run < 9; run++)
             {
                 paint_state state{canvas, nullptr, 0, 0xFF2040C0u};
-                state.tools = &tools;
+                state.tools = tools;
                 blank(canvas);
                 const double start = thread_milliseconds();
                 if (way < 2)
@@ -228,7 +228,7 @@ void fill_naively(vollo_pixelarray *canvas, vollo_position seed, uint32_t color)
 void fills(vollo_pixelarray *canvas)
 {
     std::vector<double> bare, recorded, naive;
-    tool_state tools = {0, 0, 0, 4, 0};
+    tool_state tools = {0, 0, 0, TOOL_FILL, 0};
     for (int run = 0; run < 9; run++)
     {
         blank(canvas);
@@ -265,7 +265,7 @@ void history_memory(vollo_pixelarray *canvas, bool noise)
     size_t rectangles = 0;
     for (int n = 0; n < 100; n++)
     {
-        tool_state tools = {150, 150, 150, 1 + n % 3, 30};
+        tool_state tools = {150, 150, 150, paint_tool(1 + n % 3), 30};
         state.color = 0xFF000000u | (random() & 0xFFFFFFu);
         const vollo_position p = {x(random), y(random)};
         stroke_release(&state, &tools, p);

@@ -1,6 +1,7 @@
 // Construction shared by vollo_new_picture and vollo_load_picture.
 #include <new>
 
+#include "error/error.hpp"
 #include "graphics.hpp"
 
 namespace vollo_graphics
@@ -38,6 +39,10 @@ vollo_picture *new_picture_record(uint32_t width, uint32_t height)
     sf::RenderTexture *target = request.target;
     if (!survived || !request.created)
     {
+        if (!survived)
+            vollo_fail("cannot make a %u x %u picture: no display (set DISPLAY or run under Xvfb)", width, height);
+        else
+            vollo_fail("cannot make a %u x %u picture: the GPU refused a render texture of that size", width, height);
         if (survived)
             delete target;
         delete picture;

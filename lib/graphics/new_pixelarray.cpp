@@ -15,14 +15,13 @@ vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height)
         return nullptr;
     }
 
-    // Value-initialised: the clip rectangle and every other plain field start at zero.
-    // The staging texture needs a display: without one the record cannot be made.
-    vollo_pixelarray *array = nullptr;
-    auto build = [](void *out) { *static_cast<vollo_pixelarray **>(out) = new (std::nothrow) vollo_pixelarray(); };
-    if (!vollo_graphics::run_trapping_abort(build, &array) || !array)
+    // Value-initialised: the clip rectangle, the staging and every other field start at
+    // zero. Plain memory only: the GPU staging is made at the first blit onto a window
+    // or a picture, so no display is needed here.
+    vollo_pixelarray *array = new (std::nothrow) vollo_pixelarray();
+    if (!array)
     {
-        vollo_fail("cannot make a %u x %u pixel array: %s", width, height,
-                   array ? "no display could be reached" : "out of memory");
+        vollo_fail("cannot make a %u x %u pixel array: out of memory", width, height);
         return nullptr;
     }
 
@@ -35,7 +34,6 @@ vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height)
     }
     for (uint64_t i = 0; i < count; ++i)
         array->pixels[i] = initial_pixel;
-    array->image.create(width, height, vollo_graphics::to_sf_color(initial_pixel));
 
     array->type = VOLLO_PIXELARRAY;
     array->width = width;
@@ -44,7 +42,6 @@ vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height)
     array->clip_y = 0;
     array->clip_width = int32_t(width);
     array->clip_height = int32_t(height);
-    array->sprite.setTexture(array->staging, false);
     array->origin_x = 0.0;
     array->origin_y = 0.0;
     array->rotation = 0.0;

@@ -1,5 +1,6 @@
 #include "vollo.h"
 #include "error/records.hpp"
+#include "input_private.hpp"
 
 // Closes the window and releases the record with the render window it owns.
 // Responses, input state and joystick records are process-wide and stay.
@@ -7,6 +8,7 @@ void vollo_stop(vollo_window *window)
 {
     if (!window)
         return;
+    vollo_internal::forget_window(window);
     sf::RenderWindow *render_window = static_cast<sf::RenderWindow *>(window->render_target);
     if (render_window)
     {

@@ -13,9 +13,9 @@ namespace
 {
 
 const char *const too_large = "BMP picture too large for the memory available";
-const char *const no_array = "picture too large for the memory available (or no display)";
+const char *const no_array = "picture too large for the memory available";
 
-vollo_pixelarray *load_bmp_file(picture_file *file, const char **reason)
+vollo_pixelarray *load_bmp_file(picture_file *file, const char **reason, bool keep_alpha)
 {
     bmp_layout layout;
     std::vector<uint8_t> data;
@@ -28,7 +28,7 @@ vollo_pixelarray *load_bmp_file(picture_file *file, const char **reason)
         *reason = too_large;
         return nullptr;
     }
-    *reason = decode_bmp(data.data(), data.size(), &layout, array->pixels);
+    *reason = decode_bmp(data.data(), data.size(), &layout, array->pixels, keep_alpha);
     if (*reason != nullptr)
     {
         vollo_delete_clipable(array);
@@ -37,13 +37,13 @@ vollo_pixelarray *load_bmp_file(picture_file *file, const char **reason)
     return array;
 }
 
-vollo_pixelarray *load_other_file(picture_file *file, const char **reason)
+vollo_pixelarray *load_other_file(picture_file *file, const char **reason, bool keep_alpha)
 {
     std::vector<uint8_t> bytes;
     std::vector<uint32_t> pixels;
     uint32_t width = 0, height = 0;
     if ((*reason = read_rest(file, &bytes)) != nullptr ||
-        (*reason = decode_other(bytes, &pixels, &width, &height)) != nullptr)
+        (*reason = decode_other(bytes, &pixels, &width, &height, keep_alpha)) != nullptr)
         return nullptr;
     bytes = std::vector<uint8_t>();  // the file's bytes are no longer needed
     vollo_pixelarray *array = vollo_new_pixelarray(width, height);
@@ -89,7 +89,7 @@ bool is_bmp(const picture_file &file)
     return file.head.size() >= 2 && file.head[0] == 'B' && file.head[1] == 'M';
 }
 
-vollo_pixelarray *load_file(const char *path, bool bmp_only)
+vollo_pixelarray *load_file(const char *path, bool bmp_only, bool keep_alpha)
 {
     picture_file file;
     const char *reason = open_picture(path, &file);
@@ -97,9 +97,9 @@ vollo_pixelarray *load_file(const char *path, bool bmp_only)
     if (reason == nullptr)
     {
         if (bmp_only || is_bmp(file))
-            array = load_bmp_file(&file, &reason);
+            array = load_bmp_file(&file, &reason, keep_alpha);
         else
-            array = load_other_file(&file, &reason);
+            array = load_other_file(&file, &reason, keep_alpha);
     }
     gl_vollo_load_error = reason;
     if (array)

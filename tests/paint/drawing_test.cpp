@@ -96,7 +96,8 @@ TEST(Lines, PointsFollowTheExactLineWithoutGaps)
 }
 
 // Each case drags along a path; the canvas must be exactly the union of the single stamps
-// (as a click gives them) at the points of each straight piece that lie in the drawing area.
+// (as a click gives them) at the points of each straight piece that lie in the drawing area,
+// cut to the drawn drawing area: nothing of a drag reaches the interface.
 TEST_F(Drawing, StrokesAreTheUnionOfTheStampsAlongThePath)
 {
     struct Case
@@ -126,9 +127,13 @@ TEST_F(Drawing, StrokesAreTheUnionOfTheStampsAlongThePath)
         for (size_t i = 0; i + 1 < c.path.size(); i++)
             for (vollo_position p : line_points(c.path[i], c.path[i + 1]))
                 if (in_drawing_area(p) && c.tool_x == 160)
-                    algo_circle(&state, p, state.tools->radius);
+                    algo_circle(&state, p, state.tools.radius);
                 else if (in_drawing_area(p))
-                    puxsquare(canvas.pixelarray, color, p, state.tools);
+                    puxsquare(canvas.pixelarray, color, p, &state.tools);
+        for (int32_t y = 0; y < PAINT_HEIGHT; y++)
+            for (int32_t x = 0; x < PAINT_WIDTH; x++)
+                if (x < 211 || x > 839 || y < 200 || y > 727)
+                    canvas.set(x, y, BACKGROUND);
         EXPECT_TRUE(snapshot(canvas) == stroke) << "stroke differs from the union of its stamps";
         EXPECT_TRUE(canvas.guards_intact());
     }
@@ -294,9 +299,9 @@ struct History : Drawing
     void random_action()
     {
         std::uniform_int_distribution<int32_t> x(211, 839), y(200, 727), size(0, 30);
-        tool_state tools = {0, 0, 0, 1, 0};
+        tool_state tools = {0, 0, 0, TOOL_SQUARE, 0};
         tools.width = tools.height = tools.radius = size(random) * 5;
-        tools.tool = 1 + int32_t(random() % 3);
+        tools.tool = paint_tool(1 + int32_t(random() % 3));
         state.color = 0xFF000000u | (random() & 0xFFFFFFu);
         const vollo_position p = {x(random), y(random)};
         stroke_release(&state, &tools, p);

@@ -23,7 +23,7 @@ struct Interface : vollo_test::XvfbTest
     TempDir dir;
     std::string old_cwd;
     GuardedCanvas canvas{PAINT_WIDTH, PAINT_HEIGHT, 0x01020304u};
-    paint_state state{canvas.pixelarray, nullptr, 0, ICON_COLOR, 0, 0};
+    paint_state state{canvas.pixelarray, nullptr, 0, ICON_COLOR};
 
     void SetUp() override
     {

@@ -28,7 +28,7 @@ TEST(Responses, EscapePressEndsEverythingElseContinues)
 TEST(Responses, LeftPressOnTheExitButtonEndsTheLoop)
 {
     GuardedCanvas canvas(PAINT_WIDTH, PAINT_HEIGHT, 0);
-    paint_state state{canvas.pixelarray, nullptr, 0, 0xFF00FF00u, 0, 0};
+    paint_state state{canvas.pixelarray, nullptr, 0, 0xFF00FF00u};
     struct Case
     {
         int32_t x, y, button;
@@ -128,7 +128,7 @@ TEST(Responses, UndoAndRedoKeys)
 {
     GuardedCanvas canvas(PAINT_WIDTH, PAINT_HEIGHT, PAINT_WHITE);
     paint_state state{canvas.pixelarray, nullptr, 0, PAINT_BLACK};
-    tool_state square = {5, 5, 5, 1, 1};
+    tool_state square = {5, 5, 5, TOOL_SQUARE, 1};
     enum Effect
     {
         NOTHING,

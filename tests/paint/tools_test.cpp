@@ -196,7 +196,7 @@ TEST_F(Tools, SizeBarStopsAtX1019)
 TEST(SizeBar, PrintCurserArithmetic)
 {
     GuardedCanvas canvas(PAINT_WIDTH, PAINT_HEIGHT, 0);
-    paint_state state{canvas.pixelarray, nullptr, 0, 0, 0, 0};
+    paint_state state{canvas.pixelarray, nullptr, 0, 0};
     struct Case
     {
         int32_t count;
@@ -370,6 +370,7 @@ TEST_F(Tools, SmallLoadedCanvasIsNeverOverrun)
         click_pos(vollo_position{x, y}, event, 0, &small_state);
     };
     plus_clicks(30);
+    small_state.tools = state.tools;  // the size reached on the full canvas
     for (int32_t tool_x : {50, 160, 700})
     {
         small_click(tool_x, 60, VOLLO_PRESSED);
@@ -396,7 +397,7 @@ TEST(PixelRoutines, OutsideTheArrayNothingIsWrittenOrRead)
         EXPECT_EQ(puxcolor(canvas.pixelarray, p), 0u);
         draw_pixel(canvas.pixelarray, 0x22222222u, p.x, p.y);
     }
-    tool_state big = {INT32_MAX, INT32_MAX, 0, 1, 30};
+    tool_state big = {INT32_MAX, INT32_MAX, 0, TOOL_SQUARE, 30};
     puxsquare(canvas.pixelarray, 0x33333333u, vollo_position{INT32_MAX - 1, 3}, &big);
     puxsquare(canvas.pixelarray, 0x33333333u, vollo_position{4, 3}, &big);
     EXPECT_TRUE(canvas.guards_intact());

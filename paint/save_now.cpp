@@ -12,6 +12,15 @@ bool save_now(paint_state *state)
 {
     if (state == nullptr || state->canvas == nullptr)
         return false;
+    if (state->document != nullptr)
+    {
+        // The file may now decode to other pixels than the picture held (JPEG), so the
+        // journal starts again from the picture as it is.
+        const bool saved = document_save(state);
+        if (saved)
+            journal_restart(state->journal, drawing_of(state));
+        return saved;
+    }
     // The full folder name, so that the message tells where the file is.
     char *folder = getcwd(nullptr, 0);
     char *path = save_bmp_numbered(state->canvas, folder != nullptr ? folder : ".", time(nullptr));
@@ -19,6 +28,8 @@ bool save_now(paint_state *state)
     {
         fprintf(stderr, "pixodraw: saved %s\n", path);
         state->saved_changes = state->changes;
+        // A crash from here on need not keep what was just saved.
+        journal_restart(state->journal, state->canvas);
     }
     else
         fprintf(stderr, "pixodraw: the picture could not be saved in %s: %s\n",

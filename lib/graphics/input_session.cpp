@@ -335,6 +335,9 @@ bool next_event(vollo_window *window, sf::Event &event)
             s.announced_height = event.size.height;
             follow_resize(window, event.size.width, event.size.height);
         }
+        // Pointer positions in the window's drawing space (logical pixels when it has
+        // one), before they are stored, recorded or handed on.
+        mouse_to_space(window, event);
         return taken(event);
     }
     return false;

@@ -1,3 +1,5 @@
+#include "vollo.h"
+#include "error/records.hpp"
 #include "input_private.hpp"
 
 // Closes the window and releases the record with the render window it owns.
@@ -13,5 +15,6 @@ void vollo_stop(vollo_window *window)
         render_window->close();
         delete render_window;
     }
+    vollo_untrack(window);
     delete window;
 }

@@ -13,10 +13,31 @@ namespace vollo_internal
 // Returns VOLLO_CONTINUE, 1 for a close request, or the response's own result.
 vollo_response dispatch_event(const sf::Event &event, void *data);
 
-// Makes the window record follow a resize of its window: width and height take the
-// new size and the view is reset so that one buffer pixel is one window pixel.
-// A size of zero in either direction changes nothing.
+// Makes the window record follow a resize of its window to width x height window
+// pixels: the record's width and height take the new size (or keep the logical size,
+// when one is set) and the view shows that drawing space in the window, one window
+// pixel per buffer pixel without a logical size. A size of zero changes nothing.
 void follow_resize(vollo_window *window, uint32_t width, uint32_t height);
+
+// The rectangle of the window, in window pixels, where the drawing space is shown:
+// the whole window without a logical size, else the largest fitting box (a whole
+// multiple of the space when asked and possible), centred.
+struct space_box
+{
+    int64_t x, y, width, height;
+};
+space_box space_box_of(const vollo_window *window, uint32_t window_width, uint32_t window_height);
+// Sets the view that draws the record's width x height space into that box.
+void show_space(vollo_window *window, uint32_t window_width, uint32_t window_height);
+// A position from window pixels into the drawing space (pixels of the bars fall
+// outside 0..width-1 and 0..height-1), and the window pixel under the centre of a
+// space pixel. Unchanged without a render window.
+vollo_position window_to_space(const vollo_window *window, vollo_position position);
+vollo_position space_to_window(const vollo_window *window, vollo_position position);
+// Brings the position carried by a mouse event into the window's logical space.
+void mouse_to_space(const vollo_window *window, sf::Event &event);
+// Paints black the parts of the window outside the box of a logical size.
+void paint_bars(vollo_window *window);
 
 // Fills joystick slot `slot` (0..7) of gl_joystick from SFML's view of it,
 // releasing the name the slot held before.

@@ -73,7 +73,20 @@ struct Image
     }
 };
 
-inline Image expected_interface(uint32_t icon_color)
+// The indicator cell as draw_indicator (tested on its own) leaves it for these settings.
+inline void place_indicator(Image &image, uint32_t color, const tool_state &tools)
+{
+    GuardedCanvas cell(PAINT_WIDTH, PAINT_HEIGHT, 0);
+    paint_state cell_state{cell.pixelarray, nullptr, 0, color};
+    cell_state.tools = tools;
+    draw_indicator(&cell_state);
+    const paint_rect r = PAINT_LAYOUT.indicator.drawn;
+    for (int y = r.y0; y <= r.y1; y++)
+        for (int x = r.x0; x <= r.x1; x++)
+            image.at(x, y) = cell.at(x, y);
+}
+
+inline Image expected_interface(uint32_t icon_color, const tool_state &tools = tool_state{})
 {
     Image image;
     for (const Step &step : STEPS_BEFORE_PALETTE)
@@ -91,6 +104,7 @@ inline Image expected_interface(uint32_t icon_color)
     image.picture(220, 62, 105, pot_color);
     for (const Step &step : STEPS_AFTER_POT)
         image.apply(step);
+    place_indicator(image, icon_color, tools);
     return image;
 }
 }  // namespace interface_steps

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "vollo.h"
@@ -537,6 +538,75 @@ TEST_F(RealWindow, SetSizeResizesTheWindowTheRecordAndTheClickCoordinates)
     }));
     EXPECT_EQ(vt::read_pixel(309, 220).value_or(0), 0xFF00FF00u);
     vollo_delete_clipable(array);
+}
+
+vollo_response record_move(const vollo_position *, void *data)
+{
+    recorder(data).calls.push_back("move " + position());
+    return VOLLO_CONTINUE;
+}
+
+// A 320 x 180 space in windows of several sizes: drawn scaled and centred between
+// black bars, with the pointer in logical pixels, over the bars too (not clamped).
+TEST_F(RealWindow, LogicalSizeScalesDrawingAndMousePositions)
+{
+    // box: the window pixels showing the space (left, top, right, bottom); marker: a window
+    // pixel showing logical pixels (100..103, 50..53); corner: window pixel (0, 0), logical.
+    const struct { int width, height; bool whole; int box[4]; vollo_position marker; std::string corner; } cases[] = {
+        {1280, 720, true, {0, 0, 1279, 719}, {401, 201}, "0,0"},
+        {1000, 700, true, {20, 80, 979, 619}, {321, 231}, "-7,-27"},
+        {1000, 700, false, {0, 68, 999, 630}, {314, 226}, "0,-22"},
+        {600, 600, true, {140, 210, 459, 389}, {240, 260}, "-140,-210"},
+        {200, 150, true, {0, 18, 199, 130}, {63, 50}, "0,-29"},  // smaller than the space
+    };
+    vollo_pixelarray *space = vollo_new_pixelarray(320, 180);
+    ASSERT_NE(space, nullptr);
+    vollo_fill(space, VOLLO_GREEN);
+    for (int y = 50; y < 54; ++y)
+        std::fill(space->pixels + y * 320 + 100, space->pixels + y * 320 + 104, VOLLO_RED);
+    vollo_set_move_response(record_move);
+    vollo_set_click_response(click_until_left_up);
+    for (const auto &c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + (c.whole ? " whole" : ""));
+        ASSERT_TRUE(vollo_set_size(window, c.width, c.height));
+        vollo_set_logical_size(window, 320, 180, c.whole);
+        EXPECT_EQ(window->width * 1000 + window->height, 320u * 1000 + 180);
+        const std::tuple<int, int, uint32_t> pixels[] = {
+            {c.marker.x, c.marker.y, VOLLO_RED}, {c.box[0], c.box[1], VOLLO_GREEN}, {c.box[2], c.box[3], VOLLO_GREEN},
+            {c.box[0] - 1, c.box[1] - 1, VOLLO_BLACK}, {c.box[2] + 1, c.box[3] + 1, VOLLO_BLACK}};
+        EXPECT_TRUE(vt::wait_until([&] {
+            vollo_blit(window, space, nullptr);
+            vollo_display(window);
+            return std::all_of(std::begin(pixels), std::end(pixels), [&](const auto &pixel) {
+                const auto [x, y, color] = pixel;
+                return x < 0 || y < 0 || x >= c.width || y >= c.height || vt::read_pixel(x, y).value_or(0) == color;
+            });
+        }));
+        Recorder r;
+        EXPECT_EQ(loop_with([&c] { vt::mouse_move(0, 0), vt::mouse_move(c.marker.x, c.marker.y), vt::click(1); }, r), 4);
+        ASSERT_GE(r.calls.size(), 4u);  // moves left over from the resize may come first
+        EXPECT_EQ(std::vector<std::string>(r.calls.end() - 4, r.calls.end()),
+                  (std::vector<std::string>{"move " + c.corner, "move 100,50", "click 0 0 at 100,50 down=1 escape=0",
+                                            "click 1 0 at 100,50 down=0 escape=0"}));
+    }
+    // A saved window is the whole window, bars included.
+    char folder[] = "/tmp/vollo-logical-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string saved = std::string(folder) + "/window.png";
+    uint32_t size[2] = {0, 0};
+    EXPECT_TRUE(vollo_save_buffer(window, saved.c_str()) && vollo_picture_size(saved.c_str(), &size[0], &size[1]));
+    EXPECT_EQ(size[0] * 1000 + size[1], 200u * 1000 + 150);
+    unlink(saved.c_str());
+    rmdir(folder);
+    vollo_clear_error();
+    vollo_set_logical_size(window, 0, 5, false);  // refused
+    EXPECT_EQ(window->width, 320u);
+    EXPECT_NE(std::string(vollo_error()), "");
+    vollo_set_logical_size(window, 0, 0, false);  // one window pixel per buffer pixel again
+    EXPECT_EQ(window->width * 1000 + window->height, 200u * 1000 + 150);
+    EXPECT_NEAR(vollo_get_mouse_position()->x, 63, 1) << "the pointer stays where it is, in window pixels";
+    vollo_delete_clipable(space);
 }
 
 TEST_F(RealWindow, SetTitleRenamesTheWindowAndKeepsThePointer)

@@ -1,7 +1,5 @@
-// A small program for the record-and-replay test. Its log and its drawing depend only
-// on vollo's input, time and random numbers: each frame it prints one line, the left
-// button paints squares of a random colour, A held paints a moving bar. Escape ends the
-// loop; then each line on standard input shows the last frame again and prints "shown".
+// For the record-and-replay test: a log line per frame and a drawing that depend only on
+// vollo's input, time and random numbers. After Escape, each input line shows the frame.
 #include <cstdio>
 
 #include "vollo.h"

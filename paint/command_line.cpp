@@ -31,6 +31,7 @@ const char usage[] =
     "  Ctrl+Z                 undo the last action\n"
     "  Ctrl+Y, Ctrl+Shift+Z   redo it\n"
     "  Ctrl+S                 save now and go on drawing\n"
+    "  Ctrl+E                 export the drawing alone as PNG (pixodraw-...png)\n"
     "\n"
     "Files:\n"
     "  Ctrl+S saves pixodraw-YYYYMMDD-HHMMSS.bmp (then -2, -3, ...) in the working\n"

@@ -1,7 +1,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test test-asan bench pictures run clean fuzz
+.PHONY: all deps build test test-asan bench pictures screenshots run clean fuzz
 
 FUZZ_SECONDS ?= 600
 
@@ -41,6 +41,10 @@ test-asan: deps
 # Redraws the interface pictures kept in img/.
 pictures: build
 	./$(BUILD_DIR)/make_pictures img
+
+# Renders every example on a private X server into docs/examples/NAME.png.
+screenshots: build
+	bash tools/screenshots.sh $(BUILD_DIR)
 
 # PIXODRAW alone: only the packages that building and running it needs, and only the
 # program, in a build folder of its own without tests, benchmarks and examples.

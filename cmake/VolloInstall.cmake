@@ -11,7 +11,7 @@ set(VOLLO_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/vollo)
 install(TARGETS vollo EXPORT volloTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 set_target_properties(vollo PROPERTIES EXPORT_NAME vollo)
-install(FILES lib/vollo.h DESTINATION ${VOLLO_INSTALL_INCLUDEDIR})
+install(FILES lib/vollo.h lib/vollo_namespace.h DESTINATION ${VOLLO_INSTALL_INCLUDEDIR})
 install(FILES lib/ini/Ini.hpp DESTINATION ${VOLLO_INSTALL_INCLUDEDIR}/ini)
 install(FILES lib/parsing/ParsingTools.hpp DESTINATION ${VOLLO_INSTALL_INCLUDEDIR}/parsing)
 

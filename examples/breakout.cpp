@@ -138,7 +138,6 @@ void draw(Game &game)
         vollo_set_rectangle(window, {0, 200}, kWidth, box.height + 20, VOLLO_RGBA(0, 0, 0, 160), true);
         vollo_draw_text(window, message, {(kWidth - box.width) / 2, 210}, 3, VOLLO_YELLOW);
     }
-    vollo_display(window);
 }
 
 vollo_response on_key(vollo_event_state state, int32_t key, void *data)
@@ -168,9 +167,9 @@ vollo_response each_frame(void *data)
     if (game.lives > 0 && game.bricks_left > 0)
         update(game, seconds);
     draw(game);
-    if (game.frames_left > 0 && --game.frames_left == 0)
-        return 0;
-    return VOLLO_CONTINUE;
+    const bool last = example_last_frame(game.frames_left, game.window);
+    vollo_display(game.window);
+    return last ? 0 : VOLLO_CONTINUE;
 }
 }  // namespace
 

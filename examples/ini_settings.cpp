@@ -31,17 +31,16 @@ struct Run
 
 vollo_response on_key(vollo_event_state state, int32_t key, void *)
 {
-    return state == VOLLO_PRESSED && key == sf::Keyboard::Escape ? 0 : VOLLO_CONTINUE;
+    return state == VOLLO_PRESSED && key == VOLLO_KEY_ESCAPE ? 0 : VOLLO_CONTINUE;
 }
 
 vollo_response each_frame(void *data)
 {
     Run &run = *static_cast<Run *>(data);
     vollo_fill(run.window, run.background);
+    const bool last = example_last_frame(run.frames_left, run.window);
     vollo_display(run.window);
-    if (run.frames_left > 0 && --run.frames_left == 0)
-        return 0;
-    return VOLLO_CONTINUE;
+    return last ? 0 : VOLLO_CONTINUE;
 }
 }  // namespace
 

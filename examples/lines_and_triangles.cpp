@@ -38,7 +38,7 @@ struct Scene
 
 vollo_response on_key(vollo_event_state state, int32_t key, void *)
 {
-    return state == VOLLO_PRESSED && key == sf::Keyboard::Escape ? 0 : VOLLO_CONTINUE;
+    return state == VOLLO_PRESSED && key == VOLLO_KEY_ESCAPE ? 0 : VOLLO_CONTINUE;
 }
 
 vollo_response each_frame(void *data)
@@ -48,10 +48,9 @@ vollo_response each_frame(void *data)
     const vollo_position left = {10, 10}, right = {170, 10};
     vollo_blit(scene.window, scene.picture, &left);
     vollo_blit(scene.window, scene.pixels, &right);
+    const bool last = example_last_frame(scene.frames_left, scene.window);
     vollo_display(scene.window);
-    if (scene.frames_left > 0 && --scene.frames_left == 0)
-        return 0;
-    return VOLLO_CONTINUE;
+    return last ? 0 : VOLLO_CONTINUE;
 }
 }  // namespace
 

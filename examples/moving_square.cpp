@@ -27,7 +27,7 @@ struct Game
 // VOLLO_CONTINUE (that value becomes vollo_loop's result).
 vollo_response on_key(vollo_event_state state, int32_t key, void *)
 {
-    if (state == VOLLO_PRESSED && key == sf::Keyboard::Escape)
+    if (state == VOLLO_PRESSED && key == VOLLO_KEY_ESCAPE)
         return 0;
     return VOLLO_CONTINUE;
 }
@@ -40,13 +40,13 @@ vollo_response each_frame(void *data)
     // Held keys are read from the keyboard state that vollo_loop keeps up to date.
     const uint8_t *keys = vollo_get_keyboard();
     const int step = 3;
-    if (keys[sf::Keyboard::Left] && game.x >= step)
+    if (keys[VOLLO_KEY_LEFT] && game.x >= step)
         game.x -= step;
-    if (keys[sf::Keyboard::Right] && game.x + kSide + step <= kWidth)
+    if (keys[VOLLO_KEY_RIGHT] && game.x + kSide + step <= kWidth)
         game.x += step;
-    if (keys[sf::Keyboard::Up] && game.y >= step)
+    if (keys[VOLLO_KEY_UP] && game.y >= step)
         game.y -= step;
-    if (keys[sf::Keyboard::Down] && game.y + kSide + step <= kHeight)
+    if (keys[VOLLO_KEY_DOWN] && game.y + kSide + step <= kHeight)
         game.y += step;
 
     // Redraw the whole picture in memory: pixel (x, y) is pixels[y * width + x].
@@ -57,11 +57,9 @@ vollo_response each_frame(void *data)
 
     // Copy it onto the window and show the result.
     vollo_blit(game.window, game.canvas, nullptr);
+    const bool last = example_last_frame(game.frames_left, game.window);
     vollo_display(game.window);
-
-    if (game.frames_left > 0 && --game.frames_left == 0)
-        return 0;
-    return VOLLO_CONTINUE;
+    return last ? 0 : VOLLO_CONTINUE;
 }
 }  // namespace
 

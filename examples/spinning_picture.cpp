@@ -30,9 +30,9 @@ vollo_response on_key(vollo_event_state state, int32_t key, void *data)
     Scene &scene = *static_cast<Scene *>(data);
     if (state != VOLLO_PRESSED)
         return VOLLO_CONTINUE;
-    if (key == sf::Keyboard::Escape)
+    if (key == VOLLO_KEY_ESCAPE)
         return 0;
-    if (key == sf::Keyboard::Space)
+    if (key == VOLLO_KEY_SPACE)
     {
         vollo_sound_stop(scene.blip);  // start over if it is still playing
         vollo_sound_play(scene.blip);
@@ -55,11 +55,9 @@ vollo_response each_frame(void *data)
     vollo_fill(scene.window, 0xFF303030);
     const vollo_position centre = {160, 120};
     vollo_blit(scene.window, scene.badge, &centre);
+    const bool last = example_last_frame(scene.frames_left, scene.window);
     vollo_display(scene.window);
-
-    if (scene.frames_left > 0 && --scene.frames_left == 0)
-        return 0;
-    return VOLLO_CONTINUE;
+    return last ? 0 : VOLLO_CONTINUE;
 }
 }  // namespace
 

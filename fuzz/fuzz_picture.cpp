@@ -4,13 +4,8 @@
 #include "fuzz_common.hpp"
 #include "vollo.h"
 
-#include <SFML/Window/Context.hpp>
-
-// Pixel arrays hold SFML textures: make the GL context once, before the runs,
-// so that the driver's one-time allocations are not taken for leaks of a run.
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    static sf::Context context;
     vollo_delete_clipable(vollo_new_pixelarray(1, 1));
     return 0;
 }

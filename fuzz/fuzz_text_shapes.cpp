@@ -4,8 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include <SFML/Window/Context.hpp>
-
 #include "text/text.hpp"
 #include "vollo.h"
 
@@ -27,7 +25,6 @@ int32_t take(const uint8_t *&data, size_t &size)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    static sf::Context context;
     vollo_delete_clipable(vollo_new_pixelarray(1, 1));
     return 0;
 }

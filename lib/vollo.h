@@ -1,18 +1,18 @@
 // vollo: a small graphics library over SFML for games and tools.
 //
 // One header for the whole interface, read top to bottom:
-//   1. constants and shared types        6. drawing primitives
-//   2. window and start-up               7. sound effects and music
-//   3. main loop and responses           8. tracked allocator
-//   4. input state                       9. INI store (handle API)
-//   5. clipables, blit, fill, display   10. the Vollo function-pointer namespace
-//                                       11. text
-//                                       12. shapes
+//   1. constants and shared types        8. tracked allocator
+//   2. window and start-up               9. INI store (handle API)
+//   3. main loop and responses          10. text
+//   4. input state                      11. shapes
+//   5. clipables, blit, fill, display   12. collisions
+//   6. drawing primitives               13. the Vollo function-pointer namespace (last)
+//   7. sound effects and music
 //
 // Records are plain structures that programs may read directly; functions take
 // them by pointer. Colours are 32-bit values with red in bits 0-7, green in
 // 8-15, blue in 16-23 and alpha in 24-31 (bytes R, G, B, A in memory).
-// Creating functions return null on failure and print nothing.
+// Creating functions return null on failure and print nothing; vollo_error says why.
 #ifndef VOLLO_H
 #define VOLLO_H
 
@@ -215,6 +215,10 @@ typedef struct vollo_buffer
 typedef struct vollo_window : vollo_buffer
 {
     const char *name;  // the caller's title pointer (not a copy): it must outlive the window
+    // Set by vollo_set_logical_size (read only): the drawing space, 0 x 0 when none is set.
+    uint32_t logical_width;
+    uint32_t logical_height;
+    bool whole_factors;  // the space is shown at whole-number scales where the window allows
 } vollo_window;
 
 // Head of the off-screen buffers: clip rectangle and placement.
@@ -224,11 +228,18 @@ typedef struct vollo_clipable : vollo_buffer
     int32_t clip_y;
     int32_t clip_width;
     int32_t clip_height;
-    double origin_x;      // origin, scale and rotation: honoured for pictures only
-    double origin_y;
-    double scale_x;
+    // Placement of a picture blitted onto the window or a picture (ignored for pixel
+    // arrays, and for any blit onto a pixel array). The origin is a point in picture
+    // pixels, measured from the clip rectangle's top-left corner before scaling: that
+    // point lands on the blit position, and scale and rotation turn around it. New
+    // records hold origin (0, 0), scale 1 and rotation 0: the clip rectangle's top-left
+    // corner lands on the position. Set the origin to (width / 2, height / 2) to place
+    // and turn a picture by its centre.
+    double origin_x;      // in picture pixels, rightwards from the clip rectangle's left edge
+    double origin_y;      // in picture pixels, downwards from the clip rectangle's top edge
+    double scale_x;       // 1: natural size; negative mirrors
     double scale_y;
-    double rotation;      // degrees
+    double rotation;      // degrees, clockwise on screen, around the origin
     union
     {
         uint32_t *pixels;             // pixel array: width * height pixels, row by row, no padding
@@ -237,11 +248,10 @@ typedef struct vollo_clipable : vollo_buffer
 } vollo_clipable;
 
 // A block of pixels in main memory (type VOLLO_PIXELARRAY). Pixel (x, y) is pixels[y * width + x].
+// Plain memory: making, drawing on, saving and deleting one needs no display.
 typedef struct vollo_pixelarray : vollo_clipable
 {
-    sf::Image image;      // staging path to the GPU, refreshed by each blit
-    sf::Texture staging;
-    sf::Sprite sprite;
+    void *staging;  // private to the library: GPU staging, made at the first blit onto a window or picture
 } vollo_pixelarray;
 
 // A picture on the GPU (type VOLLO_PICTURE), drawn into through SFML.
@@ -297,7 +307,10 @@ typedef struct vollo_context
 } vollo_context;
 
 // Errors. Every function that can fail records why: the text names what failed, the
-// path where there is one, and the remedy where there is one.
+// path where there is one, and the remedy where there is one. With VOLLO_DEBUG=1 in the
+// environment each failure is also printed to standard error ("vollo: ..."), and the
+// records still alive at exit (windows, pictures, pixel arrays, sounds, fonts, INI
+// documents) are listed there with their size and the function that made them.
 
 // The reason for the most recent failure of any vollo function; "" when nothing failed
 // since start or since vollo_clear_error. Held by the library: valid until the next
@@ -316,7 +329,7 @@ void vollo_clear_error(void);
 // to nothing fails, ENOENT); a replaced file keeps its permissions and, for a privileged
 // process, its owner; a new file gets 0666 less the umask; a read-only file fails
 // (EACCES), a folder too (EISDIR); an existing device or pipe is written in place,
-// never replaced (a pipe with no reader fails, ENXIO). On failure: false, errno and
+// never replaced (a pipe waits for its reader). On failure: false, errno and
 // vollo_error say why (path and reason), and the target is as it was.
 
 // Makes the file at `path` hold exactly the `size` bytes at `data`, replacing it whole.
@@ -341,13 +354,24 @@ void vollo_stop(vollo_window *window);
 // Changes the title bar's text and keeps `title`'s pointer in the record (null: no text).
 void vollo_set_title(vollo_window *window, const char *title);
 // Resizes the window; width and height of the record and the one-pixel-per-pixel view follow
-// at once (the resize response still comes from the loop). False, changing nothing, for a
-// null window or a side of 0 or above 65535.
+// at once (with a logical size the record keeps it and the space is fitted to the new size;
+// the resize response still comes from the loop). False, changing nothing, for a null
+// window or a side of 0 or above 65535.
 bool vollo_set_size(vollo_window *window, uint32_t width, uint32_t height);
 // Switches waiting for the screen's refresh at each vollo_display on or off.
 void vollo_set_vertical_sync(vollo_window *window, bool enabled);
 // Shows or hides the mouse pointer while it is over the window.
 void vollo_show_cursor(vollo_window *window, bool visible);
+// From now on, and across resizes, everything drawn on the window is in a width x height
+// space of logical pixels, shown at the largest scale that fits the window (a whole number
+// when whole_factors, unless the window is smaller than the space), centred, with black
+// bars painted by vollo_display. The record's width and height report the space's size;
+// the resize response still gets the window's size in window pixels. Mouse positions
+// (responses, gl_mouse, vollo_get_mouse_position) are in logical pixels, floor-rounded;
+// over the bars they lie outside 0..width-1 / 0..height-1 rather than being clamped, so
+// a program can tell. 0 x 0 goes back to one window pixel per buffer pixel. Nothing
+// changes, with vollo_error set, for a null window, one side 0, or a side above 65535.
+void vollo_set_logical_size(vollo_window *window, uint32_t width, uint32_t height, bool whole_factors);
 
 // ---------------------------------------------------------------------------
 // 3. Main loop and responses
@@ -371,9 +395,12 @@ void vollo_set_joy_button_response(vollo_joy_button_response response);
 void vollo_set_joy_axis_response(vollo_joy_axis_response response);
 // Registers the function called once per frame.
 void vollo_set_loop_main_function(vollo_main_function function);
-// Registers the response to window resizes, given the new size in pixels. Before it runs,
-// the window record's width and height already follow the window and the drawing area is
-// reset to one window pixel per buffer pixel, with or without a response.
+// Registers the response to window resizes, given the new size in window pixels. It comes
+// once at the start of the first loop on each window, with the window's first size, and
+// then at each change of size. Before it runs, the window record's width and height already
+// follow the window and the drawing area is reset to one window pixel per buffer pixel
+// (with a logical size: the record keeps that size and the space is fitted again), with or
+// without a response.
 void vollo_set_resize_response(vollo_resize_response response);
 // Registers the response to the window gaining (VOLLO_GAINED) or losing (VOLLO_LOST) the focus.
 void vollo_set_focus_response(vollo_focus_response response);
@@ -404,16 +431,91 @@ double vollo_get_frame_time(void);
 // vollo_loop; 0 until the first second has run.
 double vollo_get_fps(void);
 
+// Random numbers: the same sequence for a seed on every machine. A run that sets no
+// seed takes one from the clock at its first number.
+
+// Starts the sequence afresh from `seed`.
+void vollo_random_seed(uint64_t seed);
+// A whole number from min to max, both included, every value equally likely; the bounds
+// may come in either order (vollo_random(6, 1) is vollo_random(1, 6)).
+int32_t vollo_random(int32_t min, int32_t max);
+
+// Recording and replaying input. A recording holds every event vollo_loop hands on
+// (to a response or to the input state), in its frame, each frame's time and the random
+// seed. Replayed, it gives a program whose behaviour depends only on vollo's input,
+// time and random numbers the same responses with the same arguments in the same
+// frames, hence the same pixels. While either runs, vollo_get_time stays at the start
+// of the frame under way. Set VOLLO_RECORD=path or VOLLO_REPLAY=path in the environment
+// (VOLLO_REPLAY_PACE=1: at the recorded pace rather than as fast as frames run), or call
+// the functions below before the first vollo_loop and the first vollo_random. A file
+// named in the environment that cannot be used is also reported on standard error, and
+// a replay that cannot be read makes vollo_loop return 1 at once.
+//
+// The format is text, one line each; blank lines and lines starting with # are skipped:
+//   vollo-input 1              first line
+//   seed S                     the random seed, before the first loop
+//   loop T                     a vollo_loop began, T microseconds on the frame clock
+//   F time T                   frame F (from 1 in each loop) started at T (optional:
+//                              one period after the frame before)
+//   F key pressed|released K   the events of frame F, in order: K a VOLLO_KEY_* code,
+//   F text C                   C a Unicode code point, B a VOLLO_MOUSE_* button,
+//   F click pressed|released B X Y        X Y in window pixels, W 0 (vertical) or 1,
+//   F move X Y                 D a decimal number, J a joystick 0..7, N a button 0..31,
+//   F wheel W D X Y            A an axis 0..7, P a position -100..100
+//   F resize WIDTH HEIGHT
+//   F focus gained|lost        (lost releases every key and button still held)
+//   F pointer entered|left
+//   F joystick connected|disconnected J
+//   F joybutton pressed|released J N
+//   F joyaxis J A P
+//   F close
+//   end F R                    the loop returned R in frame F
+// Frame numbers and times never go back. A replayed loop returns R on reaching frame
+// F + 1 (1 when the loop's "end" is missing, after its last frame); each later
+// vollo_loop replays the next "loop".
+
+// Records the input of the loops to come into a new file at `path` (null: stops
+// recording). False, recording nothing, when the file cannot be made or a loop runs.
+bool vollo_record_input(const char *path);
+// Makes the loops to come replay the file at `path` and ignore real input, except a
+// close request (null: back to real input). False, changing nothing, when the file
+// cannot be read or is malformed (vollo_error names the line) or a loop runs.
+bool vollo_replay_input(const char *path);
+
 // ---------------------------------------------------------------------------
 // 4. Input state (kept up to date by vollo_loop; zero at start)
 // ---------------------------------------------------------------------------
 
-// Last known mouse position, in window pixels.
+// Last known mouse position, in window pixels (logical pixels once vollo_set_logical_size is set).
 const vollo_position *vollo_get_mouse_position(void);
 // VOLLO_MOUSE_BUTTON_COUNT flags, indexed by sf::Mouse::Button: 1 while down.
 const uint8_t *vollo_get_mouse_button(void);
 // VOLLO_KEY_COUNT flags, indexed by sf::Keyboard::Key: 1 while down.
 const uint8_t *vollo_get_keyboard(void);
+// True while the key (a VOLLO_KEY_* code) is held, whether or not a key response is
+// registered (the keyboard array above only changes while one is); false out of range.
+bool vollo_key_down(int32_t key);
+// True while the mouse button (VOLLO_MOUSE_*) is held, with or without a click response.
+bool vollo_mouse_down(int32_t button);
+// True in the frame whose events held the key's press, repeats left out: from its
+// responses to its main function. A press and release in one frame make both true.
+bool vollo_key_pressed(int32_t key);
+// True in the frame whose events held the key's release (the focus going included).
+bool vollo_key_released(int32_t key);
+// Key repeat (on by default): a key held down sends VOLLO_PRESSED again and again, after a
+// delay, as the system repeats it, with no release between; the keyboard array and
+// vollo_key_down stay 1. Off, a physical press sends one VOLLO_PRESSED. A null window
+// changes nothing (vollo_error tells).
+void vollo_set_key_repeat(vollo_window *window, bool repeat);
+// When the window loses the focus, every key and button still held is released: its
+// array entry is cleared and its response is called with VOLLO_RELEASED, then the
+// focus response runs.
+
+// The system clipboard's text, in UTF-8; "" when empty or when no display can be
+// reached. Held by the library until the next call.
+const char *vollo_get_clipboard(void);
+// Puts UTF-8 text on the system clipboard (null: empty); nothing without a display.
+void vollo_set_clipboard(const char *text);
 // English name of a key code ("A", "7", "Escape", "Left", "Numpad 7", "F1"); "Unknown"
 // for VOLLO_KEY_UNKNOWN and any value outside 0..VOLLO_KEY_COUNT-1. Static text.
 const char *vollo_key_name(int32_t key);
@@ -437,8 +539,8 @@ extern uint8_t gl_joy_button[VOLLO_JOYSTICK_COUNT * VOLLO_JOYSTICK_BUTTON_COUNT]
 // The three creating functions give records owned by the caller until vollo_delete_clipable.
 
 // New pixel array, every pixel 0xFFB469FF; pixels come from vollo_malloc. Null when width *
-// height does not fit in 32 bits, the arena cannot hold it, or no display can be reached
-// (its staging texture lives in SFML's GL context).
+// height does not fit in 32 bits or the arena cannot hold it. Needs no display: pixel
+// arrays reach the GPU only when blitted onto a window or a picture.
 vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height);
 // New fully transparent picture with smooth filtering; null when it cannot be created
 // (no display included).
@@ -466,8 +568,29 @@ const char *vollo_check_picture(const char *path);
 // its pixels (so also for pictures larger than the arena); false when the headers do
 // not tell it. A size found here is no promise that the pixels decode.
 bool vollo_picture_size(const char *path, uint32_t *width, uint32_t *height);
+// Decodes a picture file once into new memory, without a display and outside the arena:
+// width x height opaque pixels (transparent ones composited over white), top row first,
+// for every kind vollo_load_pixelarray reads (also PIC). Release with free(). Null when
+// the file cannot be read or decoded, or memory runs out; vollo_error() tells why.
+uint32_t *vollo_decode_picture(const char *path, uint32_t *width, uint32_t *height);
 // Releases a picture or a pixel array with all it owns; does nothing for other records.
 void vollo_delete_clipable(vollo_clipable *clipable);
+// Pixel array holding a picture file as vollo_load_pixelarray reads it, keeping the file's
+// alpha (pixels are not composited over white; a BMP alpha channel that is 0 everywhere
+// still means opaque). Null on failure, as vollo_load_pixelarray.
+vollo_pixelarray *vollo_load_pixelarray_rgba(const char *path);
+// New picture of the array's size holding its pixels, alpha included, with smooth filtering
+// and no tint; owned by the caller. Null when it cannot be made (no display included).
+vollo_picture *vollo_new_picture_from_pixelarray(const vollo_pixelarray *array);
+// Replaces the picture's pixels with the array's, alpha included (no vollo_draw needed).
+// False, changing nothing, when their sizes differ or either is null.
+bool vollo_update_picture(vollo_picture *picture, const vollo_pixelarray *array);
+// Sets the filtering of a scaled or rotated picture: smooth (linear) or sharp (nearest).
+// New pictures are smooth, loaded ones sharp.
+void vollo_set_smooth(vollo_picture *picture, bool smooth);
+// Multiplies each channel of the picture, alpha included, by the colour's (0..255 as 0..1)
+// at every blit; VOLLO_WHITE, the initial tint, leaves it unchanged.
+void vollo_set_tint(vollo_picture *picture, uint32_t color);
 
 // Copies the source's clip rectangle onto the destination, its top-left corner at `position`
 // (null: (0, 0)); the part of the rectangle outside the source is left out, and what falls
@@ -475,13 +598,20 @@ void vollo_delete_clipable(vollo_clipable *clipable);
 // (no blending, alpha included); pictures blend and honour their origin, scale and rotation,
 // except onto a pixel array (a direct copy without blending).
 void vollo_blit(vollo_buffer *destination, vollo_clipable *source, const vollo_position *position);
+// Lays the pixel array's clip rectangle over any buffer with the blend rule of section 12,
+// placed and cut as vollo_blit places and cuts it: alpha 255 replaces, alpha 0 leaves the
+// destination as it was. On a picture, vollo_draw shows the result.
+void vollo_blit_blend(vollo_buffer *destination, const vollo_pixelarray *source, const vollo_position *position);
 // As vollo_blit, drawing a picture source with `shader` (null: none).
 void vollo_blit_shader(vollo_buffer *destination, vollo_clipable *source,
                        const vollo_position *position, const sf::Shader *shader);
 // Covers the window, a picture's clip rectangle (blending) or a pixel array's clip rectangle
 // (replacing).
 void vollo_fill(vollo_buffer *buffer, uint32_t color);
-// Makes what was drawn into a picture visible in its texture and later blits.
+// Makes what was drawn into a picture visible in its texture and later blits. Call it
+// after drawing into a picture (fill, blit, primitives, shapes, text) and before the
+// picture is blitted or saved; until then the drawing may not show. A picture that is
+// only loaded or blitted from needs none, and the window and pixel arrays never do.
 void vollo_draw(vollo_picture *picture);
 // Shows on screen everything drawn on the window since the last display.
 void vollo_display(vollo_window *window);
@@ -489,9 +619,9 @@ void vollo_display(vollo_window *window);
 // .jpg or .jpeg, any case): a whole pixel array, a picture as vollo_draw last made it
 // visible, or the window as the next vollo_display will show it (call it before
 // vollo_display; made opaque). PNG, BMP and TGA keep the alpha, JPEG (quality 95) drops it.
-// The file is written under a temporary name in the same folder and renamed, so an existing
-// file is replaced whole or left as it was. False on any failure (unknown extension,
-// folder missing or not writable, full disk), with nothing left behind.
+// The file is written by vollo_write_file, so an existing file is replaced whole or left as
+// it was. False on any failure (unknown extension, folder missing or not writable, full
+// disk), with nothing left behind and vollo_error saying why.
 bool vollo_save_buffer(vollo_buffer *buffer, const char *path);
 // Encodes width x height pixels, rows `stride` pixels apart (stride >= width), in the
 // format `name` ends with, as vollo_save_buffer chooses it, into a new block of *size
@@ -564,6 +694,21 @@ bool vollo_sound_playing(vollo_sound *sound);
 // vollo_sound_play restarts only the effect's first voice. A music plays as with
 // vollo_sound_play.
 void vollo_sound_play_voice(vollo_sound *sound);
+// Pauses a playing sound (every voice of an effect) where it is; a stopped one stays stopped.
+// The five functions below record a reason in vollo_error for a null sound.
+void vollo_sound_pause(vollo_sound *sound);
+// Goes on from where vollo_sound_pause left it; a sound that is not paused is left as it is.
+void vollo_sound_resume(vollo_sound *sound);
+// Length of the sound in seconds; 0 for a null sound.
+double vollo_sound_length(vollo_sound *sound);
+// Position in seconds from the start (an effect's first voice): 0 when stopped, and for a
+// null sound.
+double vollo_sound_offset(vollo_sound *sound);
+// Moves a playing or paused sound (an effect's first voice) to `seconds` from its start:
+// below 0 is the start; at or past the length the sound is at its end, so it stops or,
+// looping, starts over. A stopped sound is not moved (it plays from the start); NaN
+// changes nothing and sets vollo_error.
+void vollo_sound_seek(vollo_sound *sound, double seconds);
 
 // ---------------------------------------------------------------------------
 // 8. Tracked allocator (one arena, size classes of 32 bytes, border checks)
@@ -606,9 +751,9 @@ typedef struct vollo_ini_scope vollo_ini_scope;
 vollo_ini *vollo_new_ini(void);
 // Document read from a file; null on any failure.
 vollo_ini *vollo_load_ini(const char *path);
-// Writes the document to a file (a regular file is replaced whole, never left half
-// written); false when it cannot be opened or written, or when a scope or field name
-// is not a run of letters, digits and '_' that could be read back.
+// Writes the document to a file with vollo_write_file (replaced whole, never left half
+// written); false when it cannot be written, or when a scope or field name is not a run
+// of letters, digits and '_' that could be read back.
 bool vollo_save_ini(vollo_ini *ini, const char *path);
 // Releases the document (null: nothing).
 void vollo_delete_ini(vollo_ini *ini);
@@ -652,79 +797,12 @@ extern const char *erase_scope;    // null: as a field name with a null value, e
 extern const int erase_field;      // -1: as an index with a null value, erase the field
 
 // ---------------------------------------------------------------------------
-// 10. The same functions as constants of the Vollo namespace
-// ---------------------------------------------------------------------------
-
-// Each constant holds the address of the function named in its declaration and is called
-// exactly like it (Vollo::SetVolume(sound, 50) is vollo_sound_volume(sound, 50)). They are
-// read-only and set before main runs. vollo_blit_shader and the allocator have none.
-namespace Vollo
-{
-extern decltype(&vollo_start) const Start;
-extern decltype(&vollo_start_style) const StartStyle;
-extern decltype(&vollo_stop) const Stop;
-extern decltype(&vollo_new_picture) const NewPicture;
-extern decltype(&vollo_load_picture) const LoadPicture;
-extern decltype(&vollo_new_pixelarray) const NewPixelArray;
-extern decltype(&vollo_set_pixel) const SetPixel;
-extern decltype(&vollo_set_line) const SetLine;
-extern decltype(&vollo_set_polygon) const SetPolygon;
-extern decltype(&vollo_blit) const Blit;
-extern decltype(&vollo_fill) const Fill;
-extern decltype(&vollo_draw) const Draw;
-extern decltype(&vollo_display) const Display;
-extern decltype(&vollo_delete_clipable) const DeleteClipable;
-extern decltype(&vollo_set_key_response) const SetKeyResponse;
-extern decltype(&vollo_set_text_response) const SetTextResponse;
-extern decltype(&vollo_set_click_response) const SetClickResponse;
-extern decltype(&vollo_set_move_response) const SetMoveResponse;
-extern decltype(&vollo_set_wheel_response) const SetWheelResponse;
-extern decltype(&vollo_set_joy_connect_response) const SetJoystickConnectResponse;
-extern decltype(&vollo_set_joy_button_response) const SetJoystickButtonResponse;
-extern decltype(&vollo_set_joy_axis_response) const SetJoystickAxisResponse;
-extern decltype(&vollo_set_loop_main_function) const SetLoopMainFunction;
-extern decltype(&vollo_loop) const Loop;
-extern decltype(&vollo_get_mouse_position) const MousePosition;
-extern decltype(&vollo_get_mouse_button) const MouseButton;
-extern decltype(&vollo_get_keyboard) const Keyboard;
-extern decltype(&vollo_get_joy_button) const JoyButton;
-extern decltype(&vollo_get_joy_axis) const JoyAxis;
-extern decltype(&vollo_set_context) const SetContext;
-extern decltype(&vollo_get_context) const GetContext;
-extern decltype(&vollo_load_music) const LoadMusic;
-extern decltype(&vollo_load_effect) const LoadEffect;
-extern decltype(&vollo_sound_volume) const SetVolume;
-extern decltype(&vollo_sound_pitch) const SetPitch;
-extern decltype(&vollo_sound_loop) const SetLoop;
-extern decltype(&vollo_sound_play) const PlaySound;
-extern decltype(&vollo_sound_stop) const StopSound;
-extern decltype(&vollo_delete_sound) const DeleteSound;
-extern decltype(&vollo_new_ini) const NewIni;
-extern decltype(&vollo_load_ini) const LoadIni;
-extern decltype(&vollo_save_ini) const SaveIni;
-extern decltype(&vollo_ini_get_field) const GetField;
-extern decltype(&vollo_ini_set_field) const SetField;
-extern decltype(&vollo_delete_ini) const DeleteIni;
-extern decltype(&vollo_ini_first) const FirstScope;
-extern decltype(&vollo_ini_scope_name) const GetScopeName;
-extern decltype(&vollo_ini_next) const NextScope;
-extern decltype(&vollo_ini_scope_get_field) const ScopeGetField;
-extern decltype(&vollo_ini_scope_set_field) const ScopeSetField;
-
-extern const char *DefaultScope;    // twin of default_scope
-extern vollo_ini_scope *LastScope;  // twin of last_scope
-extern const char *EraseIndex;      // twin of erase_index
-extern const char *EraseScope;      // twin of erase_scope
-extern const int EraseField;        // twin of erase_field
-}  // namespace Vollo
-
-// ---------------------------------------------------------------------------
-// 11. Text
+// 10. Text
 // ---------------------------------------------------------------------------
 
 // Text is UTF-8; '\n' starts a new line. Text is drawn onto the window, a picture or a
 // pixel array, inside the buffer and (off-screen buffers) inside its clip rectangle,
-// alpha-blended as the shapes of section 12 are. A null buffer or text draws nothing.
+// alpha-blended as the shapes of section 11 are. A null buffer or text draws nothing.
 
 // The width and height of a box in pixels.
 typedef struct vollo_size
@@ -753,17 +831,19 @@ vollo_font *vollo_load_font(const char *path);
 // Draws anti-aliased text at `pixel_size` (1..1024; other sizes draw nothing): the top of
 // the first line at position.y, its pen start at position.x, lines one line spacing apart.
 // Each pixel blends the colour with its alpha scaled by the glyph's coverage there.
-// A null font or empty text draws nothing.
+// A null font or empty text draws nothing. Needs a display, on pixel arrays too (SFML
+// keeps glyphs on the GPU): without one it draws nothing and vollo_error tells why.
 void vollo_draw_text_font(vollo_buffer *buffer, vollo_font *font, const char *text,
                           vollo_position position, int32_t pixel_size, uint32_t color);
 // The box from the drawing position to the farthest pixel vollo_draw_text_font can touch,
-// rounded up to whole pixels; (0, 0) for a null font, empty text or a size outside 1..1024.
+// rounded up to whole pixels; (0, 0) for a null font, empty text or a size outside 1..1024,
+// or with no display (vollo_error then tells why).
 vollo_size vollo_text_size_font(vollo_font *font, const char *text, int32_t pixel_size);
 // Releases a font (null: nothing).
 void vollo_delete_font(vollo_font *font);
 
 // ---------------------------------------------------------------------------
-// 12. Shapes
+// 11. Shapes
 // ---------------------------------------------------------------------------
 
 // Shapes are drawn the same way on every kind of buffer: a pixel is drawn when its centre
@@ -792,5 +872,54 @@ void vollo_set_ellipse(vollo_buffer *buffer, vollo_position centre, int32_t radi
 // pixels thick with round caps: the pixels whose centres lie within width / 2 of the
 // segment. Width 1 gives a solid line at least one pixel thick.
 void vollo_set_line_width(vollo_buffer *buffer, const vollo_position *points, int32_t width, uint32_t color);
+
+// ---------------------------------------------------------------------------
+// 12. Collisions (plain arithmetic: no window, no allocation)
+// ---------------------------------------------------------------------------
+
+// Shapes overlap when they share a region of positive area: shapes that only touch do
+// not. A rectangle covers x in [x, x + width) and y in [y, y + height). A rectangle whose
+// width or height is 0, negative or NaN, a circle whose radius is 0, negative or NaN, and
+// a shape with a NaN position are empty: they overlap nothing and hold no point.
+
+// An axis-aligned rectangle in any unit (pixels, logical pixels, metres).
+typedef struct vollo_rect
+{
+    double x, y, width, height;
+} vollo_rect;
+
+// True when the two rectangles share an area.
+bool vollo_rects_overlap(vollo_rect a, vollo_rect b);
+// True when (x, y) lies in the rectangle: left and top edges included, right and bottom not.
+bool vollo_point_in_rect(double x, double y, vollo_rect r);
+// True when the circles (centre ax, ay, radius ar) and (bx, by, br) share an area.
+bool vollo_circles_overlap(double ax, double ay, double ar, double bx, double by, double br);
+// True when the circle (centre cx, cy, radius r) and the rectangle share an area.
+bool vollo_circle_rect_overlap(double cx, double cy, double r, vollo_rect rect);
+
+// ---------------------------------------------------------------------------
+// 13. The same functions as constants of the Vollo namespace
+// ---------------------------------------------------------------------------
+
+// Each constant holds the address of a vollo_ function and is called exactly like it
+// (Vollo::SetVolume(sound, 50) is vollo_sound_volume(sound, 50)). They are read-only
+// and set before main runs. The list, constant beside function, is vollo_namespace.h;
+// it comes last here because each constant is declared after its function. Every
+// vollo_ function has one except vollo_blit_shader, vollo_malloc and vollo_free (the
+// reasons are in the list); the allocator's other functions have none either.
+#include "vollo_namespace.h"
+
+namespace Vollo
+{
+#define VOLLO_DECLARE_CONSTANT(constant, function) extern decltype(&function) const constant;
+VOLLO_NAMESPACE(VOLLO_DECLARE_CONSTANT)
+#undef VOLLO_DECLARE_CONSTANT
+
+extern const char *DefaultScope;    // twin of default_scope
+extern vollo_ini_scope *LastScope;  // twin of last_scope
+extern const char *EraseIndex;      // twin of erase_index
+extern const char *EraseScope;      // twin of erase_scope
+extern const int EraseField;        // twin of erase_field
+}  // namespace Vollo
 
 #endif

@@ -26,20 +26,37 @@ bool save_now(paint_state *state)
 {
     if (state == nullptr || state->canvas == nullptr)
         return false;
+    if (state->document != nullptr)
+    {
+        // The file may now decode to other pixels than the picture held (JPEG), so the
+        // journal starts again from the picture as it is.
+        const bool saved = document_save(state);
+        if (saved)
+            journal_restart(state->journal, drawing_of(state));
+        return saved;
+    }
     // The full folder name, so that the message tells where the file is.
     char *folder = getcwd(nullptr, 0);
     char *path = save_bmp_numbered(state->canvas, folder != nullptr ? folder : ".", time(nullptr));
     if (path != nullptr)
+    {
+        // A crash from here on need not keep what was just saved.
         state->saved_changes = state->changes;
+        journal_restart(state->journal, state->canvas);
+    }
     return report(path, folder, "picture");
 }
 
 bool export_now(paint_state *state)
 {
-    if (state == nullptr || state->canvas == nullptr)
+    const vollo_pixelarray *drawing = state != nullptr ? drawing_of(state) : nullptr;
+    if (drawing == nullptr)
         return false;
+    // A document's whole picture; on a blank start the drawing area alone.
+    const paint_rect area = state->document != nullptr
+                                ? paint_rect{0, 0, int32_t(drawing->width) - 1, int32_t(drawing->height) - 1}
+                                : PAINT_LAYOUT.drawing_area.drawn;
     char *folder = getcwd(nullptr, 0);
-    char *path = export_png_numbered(state->canvas, PAINT_LAYOUT.drawing_area.drawn,
-                                     folder != nullptr ? folder : ".", time(nullptr));
+    char *path = export_png_numbered(drawing, area, folder != nullptr ? folder : ".", time(nullptr));
     return report(path, folder, "drawing");
 }

@@ -2,6 +2,8 @@
 #include <new>
 #include <vector>
 
+#include "error/error.hpp"
+#include "error/records.hpp"
 #include "sound.hpp"
 
 namespace
@@ -37,13 +39,19 @@ bool decode(const char *path, sf::SoundBuffer &buffer)
 vollo_sound *vollo_load_effect(const char *path)
 {
     if (!vollo_audio::is_regular_file(path))
+    {
+        vollo_fail_load(path, "not a regular file");
         return nullptr;
+    }
     vollo_effect *effect = nullptr;
     try
     {
         effect = new (std::nothrow) vollo_effect;
         if (effect == nullptr)
+        {
+            vollo_fail("cannot load '%s': out of memory", path);
             return nullptr;
+        }
         bool loaded;
         {
             vollo_audio::QuietErrors quiet;
@@ -52,16 +60,20 @@ vollo_sound *vollo_load_effect(const char *path)
         if (!loaded)
         {
             delete effect;  // the player goes first, then the buffer
+            vollo_fail("cannot load '%s': not a sound that can be decoded (WAV, OGG or FLAC; damaged or cut short)",
+                       path);
             return nullptr;
         }
         effect->player.setBuffer(effect->buffer);
         effect->type = 1;
+        vollo_track(effect, "sound effect", "vollo_load_effect", 0, 0);
         return effect;
     }
     catch (const std::exception &)
     {
         // Decoding a large file can exhaust memory.
         delete effect;
+        vollo_fail("cannot load '%s': out of memory", path);
         return nullptr;
     }
 }

@@ -51,6 +51,19 @@ void for_each_player(vollo_sound *sound, Action act)
             act(*voice);
 }
 
+// Length of the sound in seconds: exact from the sample count for an effect, as the
+// file's header tells it for a music.
+inline double length_of(vollo_sound *sound)
+{
+    if (sound->type != 0)
+    {
+        const sf::SoundBuffer &buffer = static_cast<vollo_effect *>(sound)->buffer;
+        const unsigned int channels = buffer.getChannelCount(), rate = buffer.getSampleRate();
+        return channels && rate ? double(buffer.getSampleCount() / channels) / rate : 0.0;
+    }
+    return static_cast<vollo_music *>(sound)->player.getDuration().asMicroseconds() / 1e6;
+}
+
 // SFML reads any path it can open and never returns from a folder or a pipe:
 // only regular files (or links to them) are handed to it.
 inline bool is_regular_file(const char *path)

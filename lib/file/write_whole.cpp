@@ -84,14 +84,13 @@ bool find_target(const char *path, bool replace, std::string &target, struct sta
 }
 
 // Devices and pipes have no folder entry worth replacing and must never be removed:
-// they are written as they are. A pipe with no reader fails (ENXIO) instead of
-// blocking for good.
+// they are written as they are (a pipe waits for its reader, as any writer does).
 bool write_in_place(const char *path, const std::string &target, const void *data, uint64_t size)
 {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0)
         return failed(path);
-    bool done = ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 && write_all(fd, data, size);
+    bool done = write_all(fd, data, size);
     // Devices that hold nothing to sync say EINVAL.
     done = done && (::fsync(fd) == 0 || errno == EINVAL || errno == EROFS);
     int saved_errno = errno;

@@ -31,7 +31,7 @@ void blit_picture(vollo_buffer *destination, vollo_picture *source, const vollo_
 
 // The picture's clip region lands with its top-left corner at the position, as
 // it does on the window; pixels outside the destination are skipped. Origin,
-// scale and rotation are not applied, and nothing is blended.
+// scale and rotation are not applied, and nothing is blended; the tint is.
 void copy_picture_to_pixelarray(vollo_pixelarray *destination, vollo_picture *source, vollo_position position)
 {
     if (!destination->pixels)
@@ -46,12 +46,16 @@ void copy_picture_to_pixelarray(vollo_pixelarray *destination, vollo_picture *so
     if (target.empty())
         return;
     const uint8_t *bytes = image.getPixelsPtr();
+    // The tint multiplies every channel, as it does on the GPU (white: no change).
+    const sf::Color tint = source->sprite.getColor();
+    const uint32_t factor[4] = {tint.r, tint.g, tint.b, tint.a};
+    auto tinted = [&](const uint8_t *from, int channel) { return (uint32_t(from[channel]) * factor[channel] + 127) / 255; };
     for (int64_t y = target.y; y < target.y + target.height; ++y)
     {
         uint32_t *row = destination->pixels + size_t(y) * destination->width;
         const uint8_t *from = bytes + (size_t(y - shift_y) * image.getSize().x + size_t(target.x - shift_x)) * 4;
         for (int64_t x = target.x; x < target.x + target.width; ++x, from += 4)
-            row[x] = uint32_t(from[0]) | uint32_t(from[1]) << 8 | uint32_t(from[2]) << 16 | uint32_t(from[3]) << 24;
+            row[x] = tinted(from, 0) | tinted(from, 1) << 8 | tinted(from, 2) << 16 | tinted(from, 3) << 24;
     }
 }
 

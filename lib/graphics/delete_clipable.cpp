@@ -1,3 +1,4 @@
+#include "error/records.hpp"
 #include "graphics.hpp"
 
 // Windows are closed with vollo_stop; any record that is neither a picture nor a
@@ -6,6 +7,7 @@ void vollo_delete_clipable(vollo_clipable *clipable)
 {
     if (!clipable)
         return;
+    vollo_untrack(clipable);
     if (clipable->type == VOLLO_PICTURE)
     {
         vollo_picture *picture = static_cast<vollo_picture *>(clipable);
@@ -16,6 +18,7 @@ void vollo_delete_clipable(vollo_clipable *clipable)
     {
         vollo_pixelarray *array = static_cast<vollo_pixelarray *>(clipable);
         vollo_free(array->pixels);
+        vollo_graphics::delete_staging(array);
         delete array;
     }
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "input_private.hpp"
 #include "window_private.hpp"
 
 namespace vollo_internal
@@ -40,9 +41,10 @@ int32_t whole_delta(float delta)
 
 vollo_response key(const sf::Event::KeyEvent &key, bool pressed, void *data)
 {
+    const int32_t code = number_in(key.code);
+    note_key(code, pressed);
     if (!gl_callback.key_response)
         return VOLLO_CONTINUE;
-    const int32_t code = number_in(key.code);
     // -1 is a key SFML does not identify; it and any code beyond the table
     // reach the response without touching the keyboard state.
     if (code >= 0 && code < VOLLO_KEY_COUNT)
@@ -93,11 +95,12 @@ vollo_response joystick_move(const sf::Event::JoystickMoveEvent &move, void *dat
 
 vollo_response mouse_button(const sf::Event::MouseButtonEvent &button, bool pressed, void *data)
 {
+    const int32_t number = number_in(button.button);
+    note_button(number, pressed);
     if (!gl_callback.click_response)
         return VOLLO_CONTINUE;
     gl_mouse.x = button.x;
     gl_mouse.y = button.y;
-    const int32_t number = number_in(button.button);
     if (number >= 0 && number < VOLLO_MOUSE_BUTTON_COUNT)
         gl_button[number] = pressed ? 1 : 0;
     return gl_callback.click_response(state_of(pressed), number, data);
@@ -124,6 +127,21 @@ vollo_response mouse_move(const sf::Event::MouseMoveEvent &move, void *data)
     if (!gl_callback.move_response)
         return VOLLO_CONTINUE;
     return gl_callback.move_response(&relative, data);
+}
+
+// Keys and buttons held when the focus goes are released first: their releases would
+// reach another window.
+vollo_response focus(bool gained, void *data)
+{
+    if (!gained)
+    {
+        const vollo_response result = release_everything_held(data);
+        if (result != VOLLO_CONTINUE)
+            return result;
+    }
+    if (!gl_callback.focus_response)
+        return VOLLO_CONTINUE;
+    return gl_callback.focus_response(gained ? VOLLO_GAINED : VOLLO_LOST, data);
 }
 
 }  // namespace
@@ -163,10 +181,7 @@ vollo_response dispatch_event(const sf::Event &event, void *data)
         return gl_callback.resize_response(event.size.width, event.size.height, data);
     case sf::Event::GainedFocus:
     case sf::Event::LostFocus:
-        if (!gl_callback.focus_response)
-            return VOLLO_CONTINUE;
-        return gl_callback.focus_response(event.type == sf::Event::GainedFocus ? VOLLO_GAINED : VOLLO_LOST,
-                                          data);
+        return focus(event.type == sf::Event::GainedFocus, data);
     case sf::Event::MouseEntered:
     case sf::Event::MouseLeft:
         if (!gl_callback.mouse_enter_response)

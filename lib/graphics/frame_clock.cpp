@@ -9,13 +9,7 @@ frame_clock &frames()
     return clock;
 }
 
-int64_t frame_clock_now()
-{
-    frame_clock &state = frames();
-    return state.started ? state.clock.getElapsedTime().asMicroseconds() : 0;
-}
-
-void note_loop_entry()
+void start_frame_clock()
 {
     frame_clock &state = frames();
     if (!state.started)
@@ -23,7 +17,30 @@ void note_loop_entry()
         state.clock.restart();
         state.started = true;
     }
-    const int64_t now = frame_clock_now();
+}
+
+int64_t live_clock_now()
+{
+    frame_clock &state = frames();
+    return state.started ? state.clock.getElapsedTime().asMicroseconds() : 0;
+}
+
+int64_t frame_clock_now()
+{
+    frame_clock &state = frames();
+    return state.frozen ? state.frozen_at : live_clock_now();
+}
+
+void note_loop_entry()
+{
+    start_frame_clock();
+    note_loop_entry_at(live_clock_now());
+}
+
+void note_loop_entry_at(int64_t now)
+{
+    frame_clock &state = frames();
+    state.frozen_at = now;
     state.last_frame_start = now;
     state.window_start = now;
     state.window_frames = 0;
@@ -31,8 +48,13 @@ void note_loop_entry()
 
 void note_frame_start()
 {
+    note_frame_start_at(live_clock_now());
+}
+
+void note_frame_start_at(int64_t now)
+{
     frame_clock &state = frames();
-    const int64_t now = frame_clock_now();
+    state.frozen_at = now;
     state.frame_time = now - state.last_frame_start;
     state.last_frame_start = now;
     ++state.window_frames;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "vollo.h"
 #include "error/error.hpp"
@@ -72,13 +73,25 @@ region intersect(const region &a, const region &b);
 // The part of the clipable's clip rectangle that lies inside its width x height.
 region clip_inside(const vollo_clipable *clipable);
 
-// Copies `area` of the pixel block into the same place of the staging image, one
-// row at a time, then uploads it so that the staging texture holds exactly that
-// area. The texture is re-created only when the area's size changes. False when
-// nothing could be staged (no pixels, empty area, texture refused by the GPU).
+// The GPU side of a pixel array, private to the library: made at the first blit
+// onto a window or a picture, so that a pixel array alone needs no display.
+struct pixelarray_staging
+{
+    sf::Texture texture;            // the area of the latest blit
+    sf::Sprite sprite;
+    std::vector<uint8_t> gathered;  // rows of an area narrower than the array, side by side
+};
+
+// The array's staging, made now when it has none; null, with vollo_error set, when
+// it cannot be made (no display can be reached, or memory runs out).
+pixelarray_staging *staging_of(vollo_pixelarray *array);
+// Releases the array's staging, if any.
+void delete_staging(vollo_pixelarray *array);
+// Uploads `area` of the pixel block straight into the staging texture, which then
+// holds exactly that area; it is re-created only when the area's size changes.
+// False when nothing could be staged (no pixels, empty area, no staging, texture
+// refused by the GPU).
 bool stage_pixelarray(vollo_pixelarray *array, const region &area);
-// Only the first half of the above: the rows copied into the staging image.
-bool copy_to_staging_image(vollo_pixelarray *array, const region &area);
 
 // A picture record owning a render texture of width x height (no depth buffer),
 // with its placement fields at their initial values; null when an allocation or
@@ -86,6 +99,14 @@ bool copy_to_staging_image(vollo_pixelarray *array, const region &area);
 vollo_picture *new_picture_record(uint32_t width, uint32_t height);
 // Points the record's texture and sprite at its render texture's texture.
 void attach_texture(vollo_picture *picture);
+// Replaces the whole picture with the whole array's pixels, alpha included, and makes
+// them visible in its texture. Same sizes expected; false when nothing could be staged.
+bool copy_pixels_to_picture(vollo_picture *picture, const vollo_pixelarray *array);
+
+// Stages the visible part of the array's clip region and places the staging sprite
+// so that clip pixel (clip_x, clip_y) lands at the position, even when the clip
+// rectangle reaches outside the array. Null when there is nothing to show.
+sf::Sprite *prepare_sprite(vollo_pixelarray *source, const vollo_position *position);
 
 // The two halves of vollo_blit_shader, by kind of source.
 void blit_picture(vollo_buffer *destination, vollo_picture *source, const vollo_position *position,
@@ -94,6 +115,10 @@ void blit_pixelarray(vollo_buffer *destination, vollo_pixelarray *source, const 
 // Picture onto pixel array: a direct copy of the picture's clip region, without blending.
 void copy_picture_to_pixelarray(vollo_pixelarray *destination, vollo_picture *source,
                                 vollo_position position);
+
+// Lays the source's clip region over a pixel array with the blend rule of vollo.h,
+// placed and cut as pixelarray_blit places and cuts it.
+void pixelarray_blend(vollo_pixelarray *destination, const vollo_pixelarray *source, vollo_position position);
 
 // Draws vertices on a window or a picture with default render states; on any
 // other buffer does nothing.

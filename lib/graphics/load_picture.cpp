@@ -1,12 +1,21 @@
 #include <memory>
 #include <new>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "graphics.hpp"
 
 vollo_picture *vollo_load_picture(const char *path)
 {
-    if (!path)
+    // A file that cannot be opened fails before the display is touched.
+    const int fd = path ? ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+    if (fd < 0)
+    {
+        vollo_fail_open(path);
         return nullptr;
+    }
+    ::close(fd);
     // The texture needs a display; without one, SFML's abort is trapped and
     // loading fails.
     struct loading
@@ -27,10 +36,18 @@ vollo_picture *vollo_load_picture(const char *path)
         survived = vollo_graphics::run_trapping_abort(load, &request);
     }
     if (!survived)
+    {
+        vollo_fail("cannot load '%s': no display could be reached (pictures live on the GPU; "
+                   "vollo_load_pixelarray needs no display)", path);
         return nullptr;
+    }
     std::unique_ptr<sf::Texture> owned(request.texture);
     if (!request.loaded)
+    {
+        vollo_fail_load(path, "not a picture that can be decoded (damaged, of an unsupported kind, or larger "
+                              "than the GPU's textures)");
         return nullptr;
+    }
     const sf::Texture &loaded = *owned;
     sf::Sprite sprite(loaded);
 
@@ -43,5 +60,6 @@ vollo_picture *vollo_load_picture(const char *path)
     target->display();
     // Unlike a new picture, a loaded one keeps sharp (nearest) filtering.
     vollo_graphics::attach_texture(picture);
+    vollo_track(picture, "picture", "vollo_load_picture", picture->width, picture->height);
     return picture;
 }

@@ -1,6 +1,7 @@
 // Construction shared by vollo_new_picture and vollo_load_picture.
 #include <new>
 
+#include "error/error.hpp"
 #include "graphics.hpp"
 
 namespace vollo_graphics
@@ -10,7 +11,10 @@ vollo_picture *new_picture_record(uint32_t width, uint32_t height)
 {
     vollo_picture *picture = new (std::nothrow) vollo_picture();
     if (!picture)
+    {
+        vollo_fail("cannot make a %u x %u picture: out of memory", width, height);
         return nullptr;
+    }
     // Default context settings: no depth buffer. A render texture that could not
     // be created would pass for a picture with no pixels at all; refuse it instead.
     // Without a display SFML aborts while making the render texture: the trap
@@ -35,9 +39,19 @@ vollo_picture *new_picture_record(uint32_t width, uint32_t height)
     sf::RenderTexture *target = request.target;
     if (!survived || !request.created)
     {
+        if (!survived)
+            vollo_fail("cannot make a %u x %u picture: no display (set DISPLAY or run under Xvfb)", width, height);
+        else
+            vollo_fail("cannot make a %u x %u picture: the GPU refused a render texture of that size", width, height);
         if (survived)
             delete target;
         delete picture;
+        if (!survived)
+            vollo_fail("cannot make a %u x %u picture: no display could be reached (pictures live on the GPU; "
+                       "pixel arrays need no display)", width, height);
+        else
+            vollo_fail("cannot make a %u x %u picture: the graphics driver refused it (each side must be 1 to %u)",
+                       width, height, sf::Texture::getMaximumSize());
         return nullptr;
     }
     picture->render_target = target;
@@ -53,6 +67,7 @@ vollo_picture *new_picture_record(uint32_t width, uint32_t height)
     picture->scale_x = 1.0;
     picture->scale_y = 1.0;
     picture->rotation = 0.0;
+    vollo_track(picture, "picture", "vollo_new_picture", picture->width, picture->height);
     return picture;
 }
 

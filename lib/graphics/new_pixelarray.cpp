@@ -10,24 +10,30 @@ vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height)
     // The pixel count must fit in 32 bits; a wrapped product would give a short block.
     uint64_t count = uint64_t(width) * uint64_t(height);
     if (count > UINT32_MAX)
+    {
+        vollo_fail("cannot make a %u x %u pixel array: more than 2^32 pixels", width, height);
         return nullptr;
+    }
 
-    // Value-initialised: the clip rectangle and every other plain field start at zero.
-    // The staging texture needs a display: without one the record cannot be made.
-    vollo_pixelarray *array = nullptr;
-    auto build = [](void *out) { *static_cast<vollo_pixelarray **>(out) = new (std::nothrow) vollo_pixelarray(); };
-    if (!vollo_graphics::run_trapping_abort(build, &array) || !array)
+    // Value-initialised: the clip rectangle, the staging and every other field start at
+    // zero. Plain memory only: the GPU staging is made at the first blit onto a window
+    // or a picture, so no display is needed here.
+    vollo_pixelarray *array = new (std::nothrow) vollo_pixelarray();
+    if (!array)
+    {
+        vollo_fail("cannot make a %u x %u pixel array: out of memory", width, height);
         return nullptr;
+    }
 
     array->pixels = static_cast<uint32_t *>(vollo_malloc(count * 4));
     if (!array->pixels)
     {
         delete array;
+        vollo_fail_arena("", width, height);
         return nullptr;
     }
     for (uint64_t i = 0; i < count; ++i)
         array->pixels[i] = initial_pixel;
-    array->image.create(width, height, vollo_graphics::to_sf_color(initial_pixel));
 
     array->type = VOLLO_PIXELARRAY;
     array->width = width;
@@ -36,11 +42,11 @@ vollo_pixelarray *vollo_new_pixelarray(uint32_t width, uint32_t height)
     array->clip_y = 0;
     array->clip_width = int32_t(width);
     array->clip_height = int32_t(height);
-    array->sprite.setTexture(array->staging, false);
     array->origin_x = 0.0;
     array->origin_y = 0.0;
     array->rotation = 0.0;
     array->scale_x = 1.0;
     array->scale_y = 1.0;
+    vollo_track(array, "pixel array", "vollo_new_pixelarray", width, height);
     return array;
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "graphics.hpp"
+#include "window_private.hpp"
 
 namespace
 {
@@ -11,8 +12,10 @@ bool window_pixels(vollo_buffer *buffer, sf::Image &image)
 {
     sf::RenderWindow *window = static_cast<sf::RenderWindow *>(buffer->render_target);
     sf::Texture texture;
-    if (!window || !texture.create(buffer->width, buffer->height))
+    // The whole window, bars included: the record holds the logical size when one is set.
+    if (!window || !texture.create(window->getSize().x, window->getSize().y))
         return false;
+    vollo_internal::paint_bars(static_cast<vollo_window *>(buffer));
     texture.update(*window);
     image = texture.copyToImage();
     const sf::Vector2u size = image.getSize();

@@ -8,9 +8,17 @@ const uint32_t largest_side = 65535;
 
 bool vollo_set_size(vollo_window *window, uint32_t width, uint32_t height)
 {
-    if (!window || !window->render_target || width == 0 || height == 0 || width > largest_side ||
-        height > largest_side)
+    if (!window || !window->render_target)
+    {
+        vollo_fail("vollo_set_size: no open window given");
         return false;
+    }
+    if (width == 0 || height == 0 || width > largest_side || height > largest_side)
+    {
+        vollo_fail("cannot resize the window to %u x %u: each side must be 1 to %u pixels", width, height,
+                   largest_side);
+        return false;
+    }
     sf::RenderWindow *target = static_cast<sf::RenderWindow *>(window->render_target);
     target->setSize(sf::Vector2u(width, height));
     // The record and the view follow at once; the Resized event that comes later

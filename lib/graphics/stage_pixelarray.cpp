@@ -1,61 +1,73 @@
 // The staging path of a pixel array to the GPU. The pixel block already holds
-// bytes R, G, B, A in memory, the layout that sf::Image keeps and OpenGL
-// uploads, so each row of the area is one memcpy and the whole area one upload.
+// bytes R, G, B, A in memory, the layout that OpenGL uploads, so a full-width area
+// goes up straight from the block with no copy at all.
 #include <cstring>
-#include <vector>
+#include <new>
 
+#include "error/error.hpp"
 #include "graphics.hpp"
 
 namespace vollo_graphics
 {
 
-bool copy_to_staging_image(vollo_pixelarray *array, const region &area)
+pixelarray_staging *staging_of(vollo_pixelarray *array)
 {
-    if (!array->pixels || area.empty())
-        return false;
-    // The image is made at the array's size; remake it should a program have
-    // changed the record's dimensions since.
-    sf::Vector2u size(array->width, array->height);
-    if (array->image.getSize() != size)
-        array->image.create(size.x, size.y);
-    // sf::Image keeps its pixels in a vector that the image owns and that is not
-    // const; writing whole rows through it spares a call per pixel.
-    uint8_t *image = const_cast<uint8_t *>(array->image.getPixelsPtr());
-    if (!image)
-        return false;
-    const size_t row_bytes = size_t(area.width) * 4;
-    for (int64_t y = area.y; y < area.y + area.height; ++y)
+    if (array->staging)
+        return static_cast<pixelarray_staging *>(array->staging);
+    // The texture opens SFML's shared GL context, for which SFML aborts when no
+    // display can be reached: the trap turns that into a failure.
+    pixelarray_staging *made = nullptr;
+    auto build = [](void *out) { *static_cast<pixelarray_staging **>(out) = new (std::nothrow) pixelarray_staging(); };
+    if (!run_trapping_abort(build, &made))
     {
-        size_t offset = (size_t(y) * array->width + size_t(area.x)) * 4;
-        std::memcpy(image + offset, reinterpret_cast<const uint8_t *>(array->pixels) + offset, row_bytes);
+        vollo_fail("cannot show a pixel array: no display (set DISPLAY or run under Xvfb)");
+        return nullptr;
     }
-    return true;
+    if (!made)
+        vollo_fail("cannot show a pixel array: out of memory");
+    array->staging = made;
+    return made;
+}
+
+void delete_staging(vollo_pixelarray *array)
+{
+    delete static_cast<pixelarray_staging *>(array->staging);
+    array->staging = nullptr;
 }
 
 bool stage_pixelarray(vollo_pixelarray *array, const region &area)
 {
-    if (!copy_to_staging_image(array, area))
+    if (!array->pixels || area.empty())
+        return false;
+    pixelarray_staging *staging = staging_of(array);
+    if (!staging)
         return false;
     sf::Vector2u size(unsigned(area.width), unsigned(area.height));
-    if (array->staging.getSize() != size && !array->staging.create(size.x, size.y))
+    if (staging->texture.getSize() != size && !staging->texture.create(size.x, size.y))
         return false;
-    const uint8_t *image = array->image.getPixelsPtr();
     const size_t stride = size_t(array->width) * 4;
-    const uint8_t *first = image + size_t(area.y) * stride + size_t(area.x) * 4;
+    const uint8_t *first =
+        reinterpret_cast<const uint8_t *>(array->pixels) + size_t(area.y) * stride + size_t(area.x) * 4;
     if (area.width == int64_t(array->width))
     {
-        array->staging.update(first, size.x, size.y, 0, 0);
+        staging->texture.update(first, size.x, size.y, 0, 0);
         return true;
     }
-    // Rows of a narrower area are not contiguous in the image. Gathering them in a
-    // buffer kept from blit to blit costs one more memcpy and spares an upload
-    // (and a GL flush) per row. The library runs on one thread.
-    static std::vector<uint8_t> gathered;
+    // Rows of a narrower area are not contiguous in the block. Gathering them costs
+    // one memcpy per row and spares an upload (and a GL flush) per row.
     const size_t row_bytes = size_t(size.x) * 4;
-    gathered.resize(row_bytes * size.y);
+    try
+    {
+        staging->gathered.resize(row_bytes * size.y);
+    }
+    catch (const std::bad_alloc &)
+    {
+        vollo_fail("cannot show a pixel array: out of memory for a %u x %u clip region", size.x, size.y);
+        return false;
+    }
     for (unsigned row = 0; row < size.y; ++row)
-        std::memcpy(gathered.data() + row * row_bytes, first + row * stride, row_bytes);
-    array->staging.update(gathered.data(), size.x, size.y, 0, 0);
+        std::memcpy(staging->gathered.data() + row * row_bytes, first + row * stride, row_bytes);
+    staging->texture.update(staging->gathered.data(), size.x, size.y, 0, 0);
     return true;
 }
 

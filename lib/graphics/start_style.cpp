@@ -88,13 +88,20 @@ vollo_window *vollo_start_style(uint32_t width, uint32_t height, uint32_t style,
     // The X server refuses an empty window, and Xlib's default answer to that
     // refusal is to end the process: such sizes fail here instead.
     if (width == 0 || height == 0 || width > largest_side || height > largest_side)
+    {
+        vollo_fail("cannot open a %u x %u window: each side must be 1 to %u pixels", width, height, largest_side);
         return nullptr;
+    }
     vollo_window *record = new (std::nothrow) vollo_window();
     if (!record)
+    {
+        vollo_fail("cannot open a window: out of memory");
         return nullptr;
+    }
     if (!create_window(record))
     {
         delete record;
+        vollo_fail("cannot open a window: no display could be reached (is DISPLAY set to a running X server?)");
         return nullptr;
     }
     sf::RenderWindow *window = static_cast<sf::RenderWindow *>(record->render_target);
@@ -111,6 +118,7 @@ vollo_window *vollo_start_style(uint32_t width, uint32_t height, uint32_t style,
     {
         delete window;  // out of memory while opening: fail without throwing
         delete record;
+        vollo_fail("cannot open a window: out of memory");
         return nullptr;
     }
 
@@ -122,5 +130,6 @@ vollo_window *vollo_start_style(uint32_t width, uint32_t height, uint32_t style,
     for (unsigned int slot = 0; slot < VOLLO_JOYSTICK_COUNT; ++slot)
         if (sf::Joystick::isConnected(slot))
             vollo_internal::fill_joystick_slot(slot);
+    vollo_track(record, "window", "vollo_start_style", width, height);
     return record;
 }

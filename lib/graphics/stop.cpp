@@ -1,4 +1,6 @@
 #include "vollo.h"
+#include "error/records.hpp"
+#include "input_private.hpp"
 
 // Closes the window and releases the record with the render window it owns.
 // Responses, input state and joystick records are process-wide and stay.
@@ -6,11 +8,13 @@ void vollo_stop(vollo_window *window)
 {
     if (!window)
         return;
+    vollo_internal::forget_window(window);
     sf::RenderWindow *render_window = static_cast<sf::RenderWindow *>(window->render_target);
     if (render_window)
     {
         render_window->close();
         delete render_window;
     }
+    vollo_untrack(window);
     delete window;
 }

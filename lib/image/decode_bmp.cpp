@@ -284,7 +284,7 @@ const char *decode_rle(const uint8_t *data, size_t size, const bmp_layout *layou
 
 }  // namespace
 
-const char *decode_bmp(const uint8_t *data, size_t size, const bmp_layout *layout, uint32_t *pixels)
+const char *decode_bmp(const uint8_t *data, size_t size, const bmp_layout *layout, uint32_t *pixels, bool keep_alpha)
 {
     if (layout->coding != coding_plain)
         return decode_rle(data, size, layout, pixels);
@@ -296,7 +296,7 @@ const char *decode_bmp(const uint8_t *data, size_t size, const bmp_layout *layou
         return decode_24(data, layout, pixels);
     const char *failure = decode_fields(data, layout, pixels);
     if (failure == nullptr && layout->alpha)
-        flatten_alpha(pixels, size_t(layout->width) * layout->height, true);
+        flatten_alpha(pixels, size_t(layout->width) * layout->height, true, keep_alpha);
     return failure;
 }
 

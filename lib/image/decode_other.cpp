@@ -22,6 +22,8 @@ bool starts_with(const std::vector<uint8_t> &bytes, const char *magic)
     return bytes.size() >= length && memcmp(bytes.data(), magic, length) == 0;
 }
 
+}  // namespace
+
 // Why a file the loader refused cannot be shown: broken, or of no kind it reads.
 const char *refusal(const std::vector<uint8_t> &bytes)
 {
@@ -42,10 +44,8 @@ const char *refusal(const std::vector<uint8_t> &bytes)
     return unknown_kind;
 }
 
-}  // namespace
-
 const char *decode_other(const std::vector<uint8_t> &bytes, std::vector<uint32_t> *pixels,
-                         uint32_t *width, uint32_t *height)
+                         uint32_t *width, uint32_t *height, bool keep_alpha)
 {
     if (bytes.empty())
         return "empty file";
@@ -67,7 +67,7 @@ const char *decode_other(const std::vector<uint8_t> &bytes, std::vector<uint32_t
     pixels->resize(size_t(count));
     // SFML's pixels are bytes R, G, B, A: the library's colour layout.
     memcpy(pixels->data(), image.getPixelsPtr(), size_t(count) * 4);
-    flatten_alpha(pixels->data(), pixels->size(), false);
+    flatten_alpha(pixels->data(), pixels->size(), false, keep_alpha);
     return nullptr;
 }
 

@@ -66,14 +66,16 @@ inline bool fits_in_arena(uint64_t pixels)
 // why not. Allocates nothing.
 const char *parse_bmp(const uint8_t *file, size_t size, bmp_layout *layout);
 // Decodes the pixel data (the `size` bytes found at data_offset) into layout width x
-// height pixels, top row first, every pixel opaque. Null on success, otherwise why not.
-// Never writes outside the pixels and never reads outside the data.
+// height pixels, top row first, every pixel opaque (keep_alpha: with the file's alpha).
+// Null on success, otherwise why not. Never writes outside the pixels and never reads
+// outside the data.
 const char *decode_bmp(const uint8_t *data, size_t size, const bmp_layout *layout,
-                       uint32_t *pixels);
+                       uint32_t *pixels, bool keep_alpha = false);
 // Gives every pixel alpha 255, each colour composited over white first:
 // (c * a + 255 * (255 - a)) / 255, rounded. With zero_everywhere_is_opaque, an alpha
 // that is zero in every pixel (a channel that some writers leave unset) means opaque.
-void flatten_alpha(uint32_t *pixels, size_t count, bool zero_everywhere_is_opaque);
+// With keep_alpha only that rule applies: otherwise the pixels stay as they are.
+void flatten_alpha(uint32_t *pixels, size_t count, bool zero_everywhere_is_opaque, bool keep_alpha = false);
 
 // A picture file opened for reading: its first bytes, and the descriptor standing
 // just after them.
@@ -105,13 +107,22 @@ bool claimed_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *
 // limits; true when it does not, or when its size cannot be told from the header.
 bool claimed_size_acceptable(const std::vector<uint8_t> &bytes);
 // Decodes a file in another format with SFML's image loader into RGBA pixels,
-// composited over white; the picture's size in width and height.
+// composited over white unless keep_alpha; the picture's size in width and height.
 const char *decode_other(const std::vector<uint8_t> &bytes, std::vector<uint32_t> *pixels,
-                         uint32_t *width, uint32_t *height);
+                         uint32_t *width, uint32_t *height, bool keep_alpha = false);
+// Why a file that no decoder took cannot be shown: broken, or of no kind read here.
+const char *refusal(const std::vector<uint8_t> &bytes);
+// True when the bytes start as a JPEG file does.
+bool is_jpeg(const std::vector<uint8_t> &bytes);
+// Decodes a JPEG file into new RGBA pixels (malloc, released with free), top row first;
+// null on success, otherwise why not, with nothing left allocated.
+const char *decode_jpeg(const std::vector<uint8_t> &bytes, uint32_t **pixels, uint32_t *width,
+                        uint32_t *height);
 // True when the file starts with the BMP signature "BM".
 bool is_bmp(const picture_file &file);
-// A new pixel array of a BMP or any other picture file; sets gl_vollo_load_error.
-vollo_pixelarray *load_file(const char *path, bool bmp_only);
+// A new pixel array of a BMP or any other picture file, opaque unless keep_alpha; sets
+// gl_vollo_load_error.
+vollo_pixelarray *load_file(const char *path, bool bmp_only, bool keep_alpha = false);
 
 }  // namespace vollo_image
 

@@ -1,7 +1,10 @@
 // A picture file into a new pixel array: BMP files through the library's own reader,
 // every other kind through SFML's image loader; the kind is told by the content.
 #include <cstring>
+#include <string>
 
+#include "error/error.hpp"
+#include "error/records.hpp"
 #include "image.hpp"
 
 namespace vollo_image
@@ -10,9 +13,9 @@ namespace
 {
 
 const char *const too_large = "BMP picture too large for the memory available";
-const char *const no_array = "picture too large for the memory available (or no display)";
+const char *const no_array = "picture too large for the memory available";
 
-vollo_pixelarray *load_bmp_file(picture_file *file, const char **reason)
+vollo_pixelarray *load_bmp_file(picture_file *file, const char **reason, bool keep_alpha)
 {
     bmp_layout layout;
     std::vector<uint8_t> data;
@@ -25,7 +28,7 @@ vollo_pixelarray *load_bmp_file(picture_file *file, const char **reason)
         *reason = too_large;
         return nullptr;
     }
-    *reason = decode_bmp(data.data(), data.size(), &layout, array->pixels);
+    *reason = decode_bmp(data.data(), data.size(), &layout, array->pixels, keep_alpha);
     if (*reason != nullptr)
     {
         vollo_delete_clipable(array);
@@ -34,13 +37,13 @@ vollo_pixelarray *load_bmp_file(picture_file *file, const char **reason)
     return array;
 }
 
-vollo_pixelarray *load_other_file(picture_file *file, const char **reason)
+vollo_pixelarray *load_other_file(picture_file *file, const char **reason, bool keep_alpha)
 {
     std::vector<uint8_t> bytes;
     std::vector<uint32_t> pixels;
     uint32_t width = 0, height = 0;
     if ((*reason = read_rest(file, &bytes)) != nullptr ||
-        (*reason = decode_other(bytes, &pixels, &width, &height)) != nullptr)
+        (*reason = decode_other(bytes, &pixels, &width, &height, keep_alpha)) != nullptr)
         return nullptr;
     bytes = std::vector<uint8_t>();  // the file's bytes are no longer needed
     vollo_pixelarray *array = vollo_new_pixelarray(width, height);
@@ -53,6 +56,32 @@ vollo_pixelarray *load_other_file(picture_file *file, const char **reason)
     return array;
 }
 
+// The size a file's header claims, when it can be told.
+bool size_in_header(const picture_file &file, uint64_t *width, uint64_t *height)
+{
+    bmp_layout layout{};
+    if (!is_bmp(file))
+        return claimed_size(file.head, width, height);
+    parse_bmp(file.head.data(), file.head.size(), &layout);
+    *width = layout.width;
+    *height = layout.height;
+    return layout.width > 0 && layout.height > 0;
+}
+
+// Feeds vollo_error: the path, then why; for a picture the arena cannot hold, what
+// it needs and the remedy.
+void fail_load(const char *path, const picture_file &file, const char *reason)
+{
+    uint64_t width = 0, height = 0;
+    if (file.fd < 0)
+        vollo_fail("cannot open '%s': %s", path ? path : "(no path)", reason);
+    else if (std::strstr(reason, "too large") && size_in_header(file, &width, &height) &&
+             width * height <= max_pixels && !fits_in_arena(width * height))
+        vollo_fail_arena(("cannot load '" + std::string(path) + "': ").c_str(), uint32_t(width), uint32_t(height));
+    else
+        vollo_fail("cannot load '%s': %s", path, reason);
+}
+
 }  // namespace
 
 bool is_bmp(const picture_file &file)
@@ -60,7 +89,7 @@ bool is_bmp(const picture_file &file)
     return file.head.size() >= 2 && file.head[0] == 'B' && file.head[1] == 'M';
 }
 
-vollo_pixelarray *load_file(const char *path, bool bmp_only)
+vollo_pixelarray *load_file(const char *path, bool bmp_only, bool keep_alpha)
 {
     picture_file file;
     const char *reason = open_picture(path, &file);
@@ -68,11 +97,16 @@ vollo_pixelarray *load_file(const char *path, bool bmp_only)
     if (reason == nullptr)
     {
         if (bmp_only || is_bmp(file))
-            array = load_bmp_file(&file, &reason);
+            array = load_bmp_file(&file, &reason, keep_alpha);
         else
-            array = load_other_file(&file, &reason);
+            array = load_other_file(&file, &reason, keep_alpha);
     }
     gl_vollo_load_error = reason;
+    if (array)
+        vollo_track(array, "pixel array", bmp_only ? "vollo_load_bmp" : "vollo_load_pixelarray", array->width,
+                    array->height);
+    else
+        fail_load(path, file, reason);
     return array;
 }
 

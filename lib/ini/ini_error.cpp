@@ -1,3 +1,6 @@
+#include <cstring>
+
+#include "error/error.hpp"
 #include "ini/IniApi.hpp"
 
 namespace
@@ -14,8 +17,16 @@ namespace kzr
 {
 namespace iniapi
 {
-void KeepError(const char *message, unsigned int line) noexcept
+void KeepError(const char *message, unsigned int line, const char *path) noexcept
 {
+    if (path)
+    {
+        const char *reason = std::strncmp(message, "ini: ", 5) == 0 ? message + 5 : message;
+        if (line != 0)
+            vollo_fail("'%s' line %u: %s", path, line, reason);
+        else
+            vollo_fail("'%s': %s", path, reason);
+    }
     static const std::string prefix = "ini: ";
     std::string &error = kept_error();
     try

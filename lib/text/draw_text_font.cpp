@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "error/error.hpp"
 #include "shapes/shapes.hpp"
 #include "text.hpp"
 
@@ -23,8 +24,11 @@ void draw_in_area(vollo_buffer *buffer, const sf::Text &text, const region &area
     const sf::View saved = target->getView();
     const float width = float(buffer->width), height = float(buffer->height);
     sf::View view(sf::FloatRect(float(area.x), float(area.y), float(area.width), float(area.height)));
-    view.setViewport(sf::FloatRect(float(area.x) / width, float(area.y) / height, float(area.width) / width,
-                                   float(area.height) / height));
+    // Within the viewport already in force: a window may show its space in part of itself.
+    const sf::FloatRect outer = saved.getViewport();
+    view.setViewport(sf::FloatRect(outer.left + outer.width * float(area.x) / width,
+                                   outer.top + outer.height * float(area.y) / height,
+                                   outer.width * float(area.width) / width, outer.height * float(area.height) / height));
     target->setView(view);
     target->draw(text, sf::RenderStates::Default);
     target->setView(saved);
@@ -88,8 +92,24 @@ void vollo_draw_text_font(vollo_buffer *buffer, vollo_font *font, const char *te
         return;
     if (buffer->type == VOLLO_PIXELARRAY)
     {
+        // SFML keeps a font's glyphs in GL textures, so this path needs a display even
+        // on a pixel array: without one its abort is trapped and nothing is drawn.
+        struct job
+        {
+            vollo_pixelarray *array;
+            sf::Text *text;
+            vollo_position position;
+            uint32_t color;
+            const region *area;
+        } request = {static_cast<vollo_pixelarray *>(buffer), &shaped, position, color, &area};
+        auto blend = [](void *context) {
+            job *request = static_cast<job *>(context);
+            blend_into_pixelarray(request->array, *request->text, request->position, request->color, *request->area);
+        };
         vollo_graphics::quiet_sfml_errors quiet;
-        blend_into_pixelarray(static_cast<vollo_pixelarray *>(buffer), shaped, position, color, area);
+        if (!vollo_graphics::run_trapping_abort(blend, &request))
+            vollo_fail("cannot draw text in a font file: no display (set DISPLAY or run under Xvfb; the built-in "
+                       "font of vollo_draw_text needs none)");
         return;
     }
     shaped.setFillColor(vollo_graphics::to_sf_color(color));

@@ -125,6 +125,44 @@ TEST_P(ControlTest, PlayingIsTrueFromPlayUntilTheEndOrAStop)
     EXPECT_FALSE(vollo_sound_playing(sound_));
 }
 
+TEST_P(ControlTest, PauseResumeAndSeekMoveThePlayingPosition)
+{
+    const std::string path = dir_.path(GetParam() == Kind::Effect ? "long.wav" : "long.ogg");
+    ASSERT_TRUE(write_tone(path, 8, 8000));
+    vollo_sound *sound = GetParam() == Kind::Effect ? vollo_load_effect(path.c_str()) : vollo_load_music(path.c_str());
+    ASSERT_NE(sound, nullptr);
+    EXPECT_NEAR(vollo_sound_length(sound), 8, 0.001);
+    using S = sf::SoundSource::Status;
+    const auto seek = [&](double to) { return std::function<void()>([&, to] { vollo_sound_seek(sound, to); }); };
+    const std::function<void()> play = [&] { vollo_sound_play(sound); }, pause = [&] { vollo_sound_pause(sound); },
+                                resume = [&] { vollo_sound_resume(sound); };
+    const struct { const char *what; std::function<void()> act; S status; double low, high; } steps[] = {
+        {"a stopped sound is not moved", seek(3), S::Stopped, 0, 0},
+        {"a stopped sound does not resume", resume, S::Stopped, 0, 0},
+        {"playing", play, S::Playing, 0, 0.5},
+        {"moved while playing", seek(4), S::Playing, 3.99, 4.5},
+        {"paused where it was", pause, S::Paused, 3.99, 4.5},
+        {"moved while paused", seek(2), S::Paused, 1.99, 2.05},
+        {"before the start is the start", seek(-5), S::Paused, 0, 0.05},
+        {"going on", resume, S::Playing, 0, 0.5},
+        {"past the end it stops", seek(1e300), S::Stopped, 0, 0},
+        {"looping", [&] { vollo_sound_loop(sound, true), play(); }, S::Playing, 0, 0.5},
+        {"past the end a looping sound starts over", seek(INFINITY), S::Playing, 0, 0.5},
+        {"NaN changes nothing", seek(NAN), S::Playing, 0, 0.6},
+    };
+    for (const auto &s : steps)
+    {
+        s.act();
+        EXPECT_EQ(status(sound), s.status) << s.what;
+        const double at = vollo_sound_offset(sound);
+        EXPECT_TRUE(at >= s.low && at <= s.high) << s.what << ": offset " << at;
+        EXPECT_FALSE(s.status == S::Paused && wait_until([&] { return vollo_sound_offset(sound) > at + 0.05; },
+                                                           std::chrono::milliseconds(300)))
+            << s.what << ": the paused sound moves on";
+    }
+    vollo_delete_sound(sound);
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, ControlTest, testing::Values(Kind::Effect, Kind::Music),
                          [](const testing::TestParamInfo<Kind> &info) {
                              return info.param == Kind::Effect ? "Effect" : "Music";
@@ -139,7 +177,12 @@ TEST(NullSound, IsIgnoredByEveryOperation)
     vollo_sound_volume(nullptr, 50);
     vollo_sound_pitch(nullptr, 2);
     vollo_delete_sound(nullptr);
-    SUCCEED();
+    vollo_sound_pause(nullptr);
+    vollo_sound_resume(nullptr);
+    vollo_sound_seek(nullptr, 1);
+    vollo_clear_error();
+    EXPECT_EQ(vollo_sound_length(nullptr) + vollo_sound_offset(nullptr), 0);
+    EXPECT_NE(std::string(vollo_error()), "");
 }
 // The players of an effect that are sounding now.
 int sounding_voices(vollo_sound *sound)

@@ -4,10 +4,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "examples_list.hpp"
 #include "xvfb.hpp"
 
 namespace
@@ -81,13 +84,33 @@ protected:
     std::string dir_;
 };
 
-// Every example ends by itself, successfully, when told how many frames to run.
-TEST_F(ExampleTest, EachEndsByItselfAfterItsFrames)
+// Every example runs 300 frames, all at once, and ends by itself with status 0; the
+// picture filter, a command-line tool, runs with no display at all. The snake's
+// recording then replays to its end by itself.
+TEST_F(ExampleTest, EachRunsItsFramesAndEndsByItself)
 {
-    for (const char *example : {MOVING_SQUARE, SPINNING_PICTURE, LINES_AND_TRIANGLES, INI_SETTINGS, BREAKOUT})
+    std::map<std::string, std::vector<std::string>> runs = {
+        {"ini_settings", {"--settings", path("settings.ini")}},
+        {"breakout", {"--scores", path("scores.ini")}},
+        {"record_replay", {"--record", path("snake.txt")}},
+        {"picture_filter", {EXAMPLE_ASSETS "/badge.png", path("out.png"), "gray", "half"}}};
+    std::vector<std::unique_ptr<ChildProcess>> children;
+    for (const auto &example : kExamples)
     {
-        ChildProcess child;
-        run_to_end(child, {example, "--frames", "20"});
+        const bool tool = example[0] == std::string("picture_filter");
+        std::vector<std::string> argv = tool ? std::vector<std::string>{"env", "-u", "DISPLAY", example[1]}
+                                             : std::vector<std::string>{example[1], "--frames", "300"};
+        argv.insert(argv.end(), runs[example[0]].begin(), runs[example[0]].end());
+        children.push_back(std::make_unique<ChildProcess>());
+        ASSERT_TRUE(children.back()->start(argv, dir_)) << example[0];
+    }
+    for (size_t i = 0; i < children.size(); ++i)
+    {
+        ASSERT_TRUE(children[i]->wait_exit(std::chrono::seconds(120))) << kExamples[i][0] << " did not end";
+        EXPECT_EQ(children[i]->exit_code(), 0) << kExamples[i][0] << ": " << children[i]->errors();
+        ChildProcess replay;
+        if (kExamples[i][0] == std::string("record_replay"))
+            run_to_end(replay, {kExamples[i][1], "--replay", path("snake.txt")});
     }
 }
 

@@ -18,7 +18,7 @@ prefix=$work/prefix
 
 echo "== cmake --install into $prefix"
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
-for file in include/vollo/vollo.h include/vollo/ini/Ini.hpp include/vollo/parsing/ParsingTools.hpp \
+for file in include/vollo/vollo.h include/vollo/vollo_namespace.h include/vollo/ini/Ini.hpp include/vollo/parsing/ParsingTools.hpp \
             lib/libvollo.a lib/cmake/vollo/volloConfig.cmake lib/pkgconfig/vollo.pc; do
   [[ -f $prefix/$file ]] || { echo "missing after install: $file"; exit 1; }
 done

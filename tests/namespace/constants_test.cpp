@@ -4,12 +4,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <regex>
 #include <set>
 #include <string>
 #include <type_traits>
 
 #include "vollo.h"
-#include "vollo_constants.hpp"
 
 namespace
 {
@@ -17,7 +19,7 @@ namespace
 #define CHECK_TYPE(constant, function)                                                   \
     static_assert(std::is_same_v<decltype(Vollo::constant), decltype(&function) const>, \
                   "Vollo::" #constant " is not of the type of " #function);
-VOLLO_CONSTANTS(CHECK_TYPE)
+VOLLO_NAMESPACE(CHECK_TYPE)
 #undef CHECK_TYPE
 
 // The names that differ from their functions, spelled out.
@@ -41,7 +43,7 @@ struct Entry
 #define ENTRY(constant, function)                                                 \
     {#constant, #function, reinterpret_cast<AnyFunction>(Vollo::constant),       \
      reinterpret_cast<AnyFunction>(&function)},
-const Entry kEntries[] = {VOLLO_CONSTANTS(ENTRY)};
+const Entry kEntries[] = {VOLLO_NAMESPACE(ENTRY)};
 #undef ENTRY
 constexpr size_t kCount = sizeof kEntries / sizeof kEntries[0];
 
@@ -52,20 +54,26 @@ __attribute__((constructor(101))) void snapshot_before_main()
 {
     size_t i = 0;
 #define SNAPSHOT(constant, function) g_before_main[i++] = reinterpret_cast<AnyFunction>(Vollo::constant);
-    VOLLO_CONSTANTS(SNAPSHOT)
+    VOLLO_NAMESPACE(SNAPSHOT)
 #undef SNAPSHOT
 }
 
+// The first fifty constants, and every one added since.
+#define COUNT(constant, function) +1
+constexpr size_t kFirstCount = 0 VOLLO_NAMESPACE_FIRST(COUNT);
+#undef COUNT
+
 TEST(VolloConstants, EachHoldsItsFunction)
 {
-    EXPECT_EQ(kCount, 50u);
+    EXPECT_EQ(kFirstCount, 50u);
+    EXPECT_GT(kCount, kFirstCount);
     for (const Entry &entry : kEntries)
         EXPECT_EQ(entry.held, entry.expected) << "Vollo::" << entry.constant << " should hold " << entry.function;
 }
 
 // Same types do not prevent a mix-up (volume and pitch setters, the response
 // getters): no two constants may hold the same function.
-TEST(VolloConstants, AreFiftyDistinctFunctions)
+TEST(VolloConstants, AreDistinctFunctions)
 {
     std::set<AnyFunction> held;
     for (const Entry &entry : kEntries)
@@ -121,7 +129,7 @@ TEST(VolloConstants, LiveInReadOnlyMemory)
         ASSERT_EQ(permissions.size(), 4u) << "Vollo::" #constant " not found in maps"; \
         EXPECT_EQ(permissions[1], '-') << "Vollo::" #constant " is in " << permissions; \
     }
-    VOLLO_CONSTANTS(CHECK_READ_ONLY)
+    VOLLO_NAMESPACE(CHECK_READ_ONLY)
 #undef CHECK_READ_ONLY
     EXPECT_EQ(mapping_permissions(&Vollo::EraseField)[1], '-');
     // The modifiable markers, for contrast, are writable.
@@ -146,3 +154,33 @@ TEST(VolloMarkers, AreSeparateTwinsOfTheGlobals)
     EXPECT_EQ(last_scope, nullptr);
 }
 }  // namespace
+
+// Every function vollo.h declares (a line starting with its return type, no typedef
+// or global) has a constant or is an exception; the header's note names the
+// exceptions, and the README's table is the one tools/namespace_table.sh makes.
+TEST(VolloConstants, CoverTheHeaderAsTheNoteAndTheReadmeSay)
+{
+    std::set<std::string> covered, exceptions;
+    std::string table = "<!-- vollo namespace: made by tools/namespace_table.sh from lib/vollo_namespace.h -->\n"
+                        "| Constant | Function |\n|---|---|\n";
+#define ROW(constant, function) covered.insert(#function), table += "| `Vollo::" #constant "` | `" #function "` |\n";
+    VOLLO_NAMESPACE(ROW)
+    table += "\nWithout a constant:\n";
+#define EXCEPTION(function, reason) exceptions.insert(#function), table += "- `" #function "`: " reason "\n";
+    VOLLO_NAMESPACE_EXCEPTIONS(EXCEPTION)
+    std::ifstream header_file(VOLLO_SOURCE_DIR "/lib/vollo.h"), readme_file(VOLLO_SOURCE_DIR "/README.md");
+    const std::string header((std::istreambuf_iterator<char>(header_file)), std::istreambuf_iterator<char>());
+    const std::string readme((std::istreambuf_iterator<char>(readme_file)), std::istreambuf_iterator<char>());
+    const std::regex declaration(R"((^|\n)(?!typedef|extern)[A-Za-z_][\w \*]*?\b(vollo_\w+)\()");
+    size_t declared = 0;
+    for (std::sregex_iterator it(header.begin(), header.end(), declaration), end; it != end; ++it, ++declared)
+        EXPECT_EQ(covered.count((*it)[2]) + exceptions.count((*it)[2]), 1u)
+            << (*it)[2] << " needs a constant in lib/vollo_namespace.h or a reason among its exceptions";
+    EXPECT_GT(declared, 80u);
+    const std::string note = header.substr(header.rfind("Each constant holds"), 600);
+    for (const std::string &function : exceptions)
+        EXPECT_NE(note.find(function), std::string::npos) << "the note in vollo.h does not name " << function;
+    const size_t begin = readme.find(table.substr(0, table.find('\n')));
+    EXPECT_EQ(readme.substr(begin == std::string::npos ? 0 : begin, table.size()), table)
+        << "run tools/namespace_table.sh";
+}

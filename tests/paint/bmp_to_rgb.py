@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Reads a BMP file (or a PNG file, named .png, which must be opaque) with Pillow, an
+"""Reads a picture file (BMP when so named; PNG, opaque, when so named) with Pillow, an
 independent reader, and writes its pixels as raw bytes (red, green, blue; rows top to
 bottom) to OUTPUT. Prints "width height"."""
 import sys
@@ -11,11 +11,11 @@ def main():
     if len(sys.argv) != 3:
         sys.exit("usage: bmp_to_rgb.py PICTURE.bmp OUTPUT.rgb")
     with Image.open(sys.argv[1]) as image:
-        expected = "PNG" if sys.argv[1].endswith(".png") else "BMP"
-        if image.format != expected:
-            sys.exit("not a " + expected + " file: " + str(image.format))
-        if "A" in image.getbands() and image.getchannel("A").getextrema() != (255, 255):
-            sys.exit("not opaque")
+        if sys.argv[1].lower().endswith(".bmp") and image.format != "BMP":
+            sys.exit("not a BMP file: " + str(image.format))
+        if sys.argv[1].lower().endswith(".png") and (
+                image.format != "PNG" or ("A" in image.getbands() and image.getchannel("A").getextrema() != (255, 255))):
+            sys.exit("not an opaque PNG file: " + str(image.format))
         rgb = image.convert("RGB")
         with open(sys.argv[2], "wb") as output:
             output.write(rgb.tobytes())

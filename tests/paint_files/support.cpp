@@ -13,31 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "xvfb.hpp"
 
-namespace
-{
-
-// Pixel arrays own SFML textures, and SFML opens its shared OpenGL context on an X
-// display while any of them lives: the tests get a private Xvfb. One context kept for
-// the whole run spares opening a display connection around every array.
-class KeepGlContext : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        if (vollo_test::start_xvfb().empty())
-            return;
-        context.reset(new sf::Context());
-    }
-    void TearDown() override { context.reset(); }
-
-private:
-    std::unique_ptr<sf::Context> context;
-};
-const auto *const environment = ::testing::AddGlobalTestEnvironment(new KeepGlContext);
-
-}  // namespace
 
 TempDir::TempDir()
 {

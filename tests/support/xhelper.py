@@ -6,6 +6,7 @@
   xhelper.py geometry WINDOW         print "x y width height viewable override_redirect"
   xhelper.py pixels X Y WIDTH HEIGHT write the screen region as raw R G B A bytes, row by row
   xhelper.py cursor                  print how many pixels of the pointer's current image are not transparent
+  xhelper.py window X Y WIDTH HEIGHT map a titled window of this client, print its id, keep it until stdin ends
 
 WINDOW is a decimal or 0x-prefixed X window id. Uses $DISPLAY. Exit status 0 on
 success, 1 on any failure (with a message on stderr).
@@ -78,6 +79,18 @@ def cursor(dpy):
     print(sum(1 for pixel in image.cursor_image if pixel >> 24))
 
 
+def other_window(dpy, x, y, width, height):
+    screen = dpy.screen()
+    window = screen.root.create_window(x, y, width, height, 0, screen.root_depth,
+                                       background_pixel=screen.white_pixel,
+                                       event_mask=X.FocusChangeMask | X.KeyPressMask | X.KeyReleaseMask)
+    window.set_wm_name("other window")
+    window.map()
+    dpy.sync()
+    print(window.id, flush=True)
+    sys.stdin.read()
+
+
 def main(argv):
     if len(argv) < 2:
         sys.stderr.write(__doc__)
@@ -93,6 +106,8 @@ def main(argv):
             geometry(dpy, int(argv[2], 0))
         elif command == "pixels" and len(argv) == 6:
             pixels(dpy, *[int(a, 0) for a in argv[2:6]])
+        elif command == "window" and len(argv) == 6:
+            other_window(dpy, *[int(a, 0) for a in argv[2:6]])
         elif command == "cursor" and len(argv) == 2:
             cursor(dpy)
         else:

@@ -612,6 +612,19 @@ bool move_window_to_origin(WindowId window, Milliseconds timeout)
     return ok;
 }
 
+bool OtherWindow::open(int x, int y, int width, int height)
+{
+    if (!helper_.start({python, xhelper, "window", std::to_string(x), std::to_string(y), std::to_string(width),
+                        std::to_string(height)}) ||
+        !helper_.wait_for_output("\n"))
+    {
+        ADD_FAILURE() << "the other window did not open: " << helper_.errors();
+        return false;
+    }
+    id_ = std::strtoul(helper_.output().c_str(), nullptr, 10);
+    return id_ != 0 && wait_window_viewable(id_);
+}
+
 bool focus_window(WindowId window)
 {
     if (!xdotool({"windowfocus", std::to_string(window)}))

@@ -217,6 +217,20 @@ bool wait_window_viewable(WindowId window, Milliseconds timeout = default_timeou
 // Gives the window the keyboard focus.
 bool focus_window(WindowId window);
 
+// A plain window of another X client, to take the keyboard focus away from the window
+// under test (with focus_window). It lives until the object dies.
+class OtherWindow
+{
+public:
+    // Maps it at (x, y) with this size and waits until it is viewable; false on failure.
+    bool open(int x, int y, int width, int height);
+    WindowId id() const { return id_; }
+
+private:
+    ChildProcess helper_;
+    WindowId id_ = 0;
+};
+
 // Runs xdotool with these arguments; false (with a failure) when it fails.
 bool xdotool(const std::vector<std::string> &arguments);
 

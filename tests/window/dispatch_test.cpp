@@ -198,6 +198,7 @@ protected:
         calls.clear();
         next_result = VOLLO_CONTINUE;
         gl_callback = vollo_context();
+        dispatch_event(make(sf::Event::LostFocus), nullptr);  // nothing stays held for the next test
         std::memset(gl_keyboard, 0, sizeof gl_keyboard);
         std::memset(gl_button, 0, sizeof gl_button);
         std::memset(gl_joy_button, 0, sizeof gl_joy_button);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "vollo.h"
@@ -426,6 +427,64 @@ TEST_F(RealWindow, ResizeUpdatesTheRecordAndKeepsOnePixelPerPixel)
     vollo_delete_clipable(array);
 }
 
+TEST_F(RealWindow, ResizeResponseComesOnceAtStartWithTheFirstSize)
+{
+    vollo_set_resize_response(record_resize);
+    Recorder first, second;
+    first.stop_after_frames = 5;
+    second.stop_after_frames = 5;
+    EXPECT_EQ(vollo_loop(window, 100, &first), 9);
+    EXPECT_EQ(vollo_loop(window, 100, &second), 9);
+    EXPECT_EQ(first.calls, std::vector<std::string>{"resize 200x150"});
+    EXPECT_TRUE(second.calls.empty()) << ::testing::PrintToString(second.calls);
+}
+
+// Presses of Right held for a second, and how many of its frames saw vollo_key_pressed.
+struct Repeats
+{
+    int presses = 0, pressed_frames = 0, frames_since_first = 0;
+};
+
+TEST_F(RealWindow, KeyRepeatGivesPressesAgainAndAgainUnlessSwitchedOff)
+{
+    for (bool repeat : {true, false})
+    {
+        SCOPED_TRACE(repeat ? "repeat on" : "repeat off");
+        vollo_set_key_repeat(window, repeat);
+        vollo_set_key_response([](vollo_event_state state, int32_t key, void *data) -> vollo_response {
+            static_cast<Repeats *>(data)->presses += state == VOLLO_PRESSED && key == VOLLO_KEY_RIGHT;
+            return VOLLO_CONTINUE;
+        });
+        vollo_set_loop_main_function([](void *data) -> vollo_response {
+            Repeats &seen = *static_cast<Repeats *>(data);
+            seen.pressed_frames += vollo_key_pressed(VOLLO_KEY_RIGHT);
+            seen.frames_since_first += seen.presses > 0;
+            return seen.frames_since_first >= 100 ? 9 : VOLLO_CONTINUE;
+        });
+        Repeats seen;
+        ASSERT_TRUE(vt::key_down("Right"));
+        EXPECT_EQ(vollo_loop(window, 100, &seen), 9);
+        EXPECT_TRUE(vollo_key_down(VOLLO_KEY_RIGHT));
+        ASSERT_TRUE(vt::key_up("Right"));
+        if (repeat)
+            EXPECT_GE(seen.presses, 3);
+        else
+            EXPECT_EQ(seen.presses, 1);
+        EXPECT_EQ(seen.pressed_frames, 1) << "repeats are no new press";
+    }
+}
+
+TEST_F(RealWindow, ClipboardTakesAndGivesUtf8)
+{
+    for (const char *text : {"plain", "h\xC3\xA9llo \xE2\x9C\x93 \xE8\xA1\xA8", ""})
+    {
+        vollo_set_clipboard(text);
+        EXPECT_STREQ(vollo_get_clipboard(), text);
+    }
+    vollo_set_clipboard(nullptr);
+    EXPECT_STREQ(vollo_get_clipboard(), "");
+}
+
 // ---------------------------------------------------------------------------
 // Window control
 // ---------------------------------------------------------------------------
@@ -474,6 +533,75 @@ TEST_F(RealWindow, SetSizeResizesTheWindowTheRecordAndTheClickCoordinates)
     }));
     EXPECT_EQ(vt::read_pixel(309, 220).value_or(0), 0xFF00FF00u);
     vollo_delete_clipable(array);
+}
+
+vollo_response record_move(const vollo_position *, void *data)
+{
+    recorder(data).calls.push_back("move " + position());
+    return VOLLO_CONTINUE;
+}
+
+// A 320 x 180 space in windows of several sizes: drawn scaled and centred between
+// black bars, with the pointer in logical pixels, over the bars too (not clamped).
+TEST_F(RealWindow, LogicalSizeScalesDrawingAndMousePositions)
+{
+    // box: the window pixels showing the space (left, top, right, bottom); marker: a window
+    // pixel showing logical pixels (100..103, 50..53); corner: window pixel (0, 0), logical.
+    const struct { int width, height; bool whole; int box[4]; vollo_position marker; std::string corner; } cases[] = {
+        {1280, 720, true, {0, 0, 1279, 719}, {401, 201}, "0,0"},
+        {1000, 700, true, {20, 80, 979, 619}, {321, 231}, "-7,-27"},
+        {1000, 700, false, {0, 68, 999, 630}, {314, 226}, "0,-22"},
+        {600, 600, true, {140, 210, 459, 389}, {240, 260}, "-140,-210"},
+        {200, 150, true, {0, 18, 199, 130}, {63, 50}, "0,-29"},  // smaller than the space
+    };
+    vollo_pixelarray *space = vollo_new_pixelarray(320, 180);
+    ASSERT_NE(space, nullptr);
+    vollo_fill(space, VOLLO_GREEN);
+    for (int y = 50; y < 54; ++y)
+        std::fill(space->pixels + y * 320 + 100, space->pixels + y * 320 + 104, VOLLO_RED);
+    vollo_set_move_response(record_move);
+    vollo_set_click_response(click_until_left_up);
+    for (const auto &c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + (c.whole ? " whole" : ""));
+        ASSERT_TRUE(vollo_set_size(window, c.width, c.height));
+        vollo_set_logical_size(window, 320, 180, c.whole);
+        EXPECT_EQ(window->width * 1000 + window->height, 320u * 1000 + 180);
+        const std::tuple<int, int, uint32_t> pixels[] = {
+            {c.marker.x, c.marker.y, VOLLO_RED}, {c.box[0], c.box[1], VOLLO_GREEN}, {c.box[2], c.box[3], VOLLO_GREEN},
+            {c.box[0] - 1, c.box[1] - 1, VOLLO_BLACK}, {c.box[2] + 1, c.box[3] + 1, VOLLO_BLACK}};
+        EXPECT_TRUE(vt::wait_until([&] {
+            vollo_blit(window, space, nullptr);
+            vollo_display(window);
+            return std::all_of(std::begin(pixels), std::end(pixels), [&](const auto &pixel) {
+                const auto [x, y, color] = pixel;
+                return x < 0 || y < 0 || x >= c.width || y >= c.height || vt::read_pixel(x, y).value_or(0) == color;
+            });
+        }));
+        Recorder r;
+        EXPECT_EQ(loop_with([&c] { vt::mouse_move(0, 0), vt::mouse_move(c.marker.x, c.marker.y), vt::click(1); }, r), 4);
+        ASSERT_GE(r.calls.size(), 4u);  // moves left over from the resize may come first
+        EXPECT_EQ(std::vector<std::string>(r.calls.end() - 4, r.calls.end()),
+                  (std::vector<std::string>{"move " + c.corner, "move 100,50", "click 0 0 at 100,50 down=1 escape=0",
+                                            "click 1 0 at 100,50 down=0 escape=0"}));
+    }
+    // A saved window is the whole window, bars included.
+    char folder[] = "/tmp/vollo-logical-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string saved = std::string(folder) + "/window.png";
+    uint32_t size[2] = {0, 0};
+    EXPECT_TRUE(vollo_save_buffer(window, saved.c_str()) && vollo_picture_size(saved.c_str(), &size[0], &size[1]));
+    EXPECT_EQ(size[0] * 1000 + size[1], 200u * 1000 + 150);
+    unlink(saved.c_str());
+    rmdir(folder);
+    vollo_clear_error();
+    vollo_set_logical_size(window, 0, 5, false);  // refused
+    EXPECT_EQ(window->width, 320u);
+    EXPECT_NE(std::string(vollo_error()), "");
+    vollo_set_logical_size(window, 0, 0, false);  // one window pixel per buffer pixel again
+    EXPECT_EQ(window->width * 1000 + window->height, 200u * 1000 + 150);
+    EXPECT_NEAR(vollo_get_mouse_position()->x, 63, 1) << "the pointer stays where it is, in window pixels";
+    vollo_delete_clipable(space);
 }
 
 TEST_F(RealWindow, SetTitleRenamesTheWindowAndKeepsThePointer)
@@ -526,6 +654,62 @@ TEST_F(RealWindow, PendingEventsWaitForTheNextLoop)
     EXPECT_EQ(vollo_loop(window, 100, &second), 1);  // release, then the close request
     EXPECT_EQ(first.calls, std::vector<std::string>{"key 0 36"});
     EXPECT_EQ(second.calls, std::vector<std::string>{"key 1 36"});
+}
+
+// ---------------------------------------------------------------------------
+// Record and replay
+// ---------------------------------------------------------------------------
+
+class RecordAndReplay : public vt::XvfbTest
+{
+protected:
+    struct Run
+    {
+        std::string log;
+        std::vector<uint32_t> screen;
+    };
+    // Runs the replay program with `variable` naming the recording, sends `input`, and
+    // takes its log and its last frame as shown on screen.
+    Run run(const std::string &variable, const std::function<void()> &input)
+    {
+        vt::ChildProcess program;
+        Run result;
+        EXPECT_TRUE(program.start({"env", variable + "=" + recording, REPLAY_PROGRAM}));
+        EXPECT_TRUE(vt::move_window_to_origin(vt::find_window_by_pid(program.pid())));
+        input();
+        EXPECT_TRUE(program.wait_for_output("loop returned 7\n")) << program.errors();
+        EXPECT_TRUE(program.write_input("show\n"));
+        EXPECT_TRUE(program.wait_for_output("shown\n"));
+        result.screen = vt::read_region(0, 0, 160, 120);
+        program.close_input();
+        EXPECT_TRUE(program.wait_exit() && program.exit_code() == 0) << program.errors();
+        result.log = program.output();
+        return result;
+    }
+    void TearDown() override
+    {
+        unlink(recording.c_str());
+        rmdir(folder);
+    }
+    char folder[32] = "/tmp/vollo-record-XXXXXX";
+    std::string recording = std::string(mkdtemp(folder)) + "/input.txt";
+};
+
+TEST_F(RecordAndReplay, AReplayPrintsTheSameLogAndLeavesTheSameScreen)
+{
+    const Run recorded = run("VOLLO_RECORD", [] {
+        vt::xdotool({"mousemove", "40", "40", "mousedown", "1", "mousemove", "80", "60", "mousemove", "120", "90",
+                     "mouseup", "1", "keydown", "a", "sleep", "0.3", "keyup", "a", "type", "hi"});
+        vt::key("Escape");
+    });
+    const Run replayed = run("VOLLO_REPLAY", [] {});
+    EXPECT_EQ(replayed.log, recorded.log);
+    for (const char *seen : {"  resize 160x120\n", "  click 0 0 at 40,40\n", "  key 0 0\n", "  text 104\n"})
+        EXPECT_NE(recorded.log.find(seen), std::string::npos) << seen << " missing from\n" << recorded.log;
+    ASSERT_EQ(recorded.screen.size(), 160u * 120u);
+    EXPECT_EQ(replayed.screen, recorded.screen);
+    EXPECT_GT(160 * 120 - std::count(recorded.screen.begin(), recorded.screen.end(), 0xFFFFFFFFu), 100)
+        << "the input painted nothing";
 }
 
 }  // namespace

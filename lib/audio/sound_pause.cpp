@@ -1,0 +1,16 @@
+#include "error/error.hpp"
+#include "sound.hpp"
+
+void vollo_sound_pause(vollo_sound *sound)
+{
+    if (sound == nullptr)
+    {
+        vollo_fail("vollo_sound_pause: no sound given (null)");
+        return;
+    }
+    // A stopped player stays stopped, so that resuming never starts it.
+    vollo_audio::for_each_player(sound, [](sf::SoundSource &player) {
+        if (player.getStatus() == sf::SoundSource::Playing)
+            player.pause();
+    });
+}

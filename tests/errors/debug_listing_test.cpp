@@ -1,0 +1,40 @@
+// VOLLO_DEBUG=1: failures printed as they happen, live records listed at exit.
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include "xvfb.hpp"
+
+namespace
+{
+
+TEST(DebugListing, LiveRecordsAreListedAtExitOnlyWhenAsked)
+{
+    vollo_test::start_xvfb();
+    const struct
+    {
+        const char *debug;
+        std::string errors;
+    } cases[] = {
+        {"1",
+         "vollo: cannot open '/nonexistent/x.png': No such file or directory\n"
+         "vollo: 4 record(s) still alive at exit:\n"
+         "vollo:   window 64 x 48, made by vollo_start\n"
+         "vollo:   picture 32 x 16, made by vollo_new_picture\n"
+         "vollo:   pixel array 8 x 4, made by vollo_new_pixelarray\n"
+         "vollo:   INI document, made by vollo_new_ini\n"},
+        {"0", ""},
+    };
+    for (const auto &c : cases)
+    {
+        SCOPED_TRACE(c.debug);
+        setenv("VOLLO_DEBUG", c.debug, 1);
+        const vollo_test::CommandResult run = vollo_test::run_command({LEAK_PROBE});
+        unsetenv("VOLLO_DEBUG");
+        EXPECT_TRUE(run.succeeded()) << run.describe();
+        EXPECT_EQ(run.output, "made\n");
+        EXPECT_EQ(run.errors, c.errors);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// Why each facility failed, as vollo_error tells it, with no display to reach.
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "ini_test_support.hpp"
+#include "vollo.h"
+
+namespace
+{
+
+using initest::TempDir;
+using initest::WriteWholeFile;
+
+// The 54-byte header of a 24-bit BMP file of 4000 x 3000 pixels, with no pixels after it.
+std::string large_bmp_header()
+{
+    std::string bytes(54, '\0');
+    auto put32 = [&bytes](size_t at, uint32_t value) {
+        for (int i = 0; i < 4; i++)
+            bytes[at + i] = char(value >> (8 * i));
+    };
+    bytes[0] = 'B', bytes[1] = 'M';
+    put32(2, 54 + 12000u * 3000u), put32(10, 54), put32(14, 40), put32(18, 4000), put32(22, 3000);
+    bytes[26] = 1, bytes[28] = 24;
+    return bytes;
+}
+
+TEST(FailureText, EveryFacilitySaysWhatFailedWhereAndTheRemedy)
+{
+    setenv("DISPLAY", ":64999", 1);  // a server that does not exist
+    TempDir dir;
+    WriteWholeFile(dir.Path("game.ini"), "# settings\n[player]\nname = \"Ann\"\nspeed 4\n");
+    WriteWholeFile(dir.Path("big.bmp"), large_bmp_header());
+    mkdir(dir.Path("fonts").c_str(), 0755);
+    vollo_buffer any_buffer{};
+    const std::string d = dir.Path("");
+    struct Case
+    {
+        std::function<bool()> call;  // true when the call reported a failure
+        std::string text;
+    } cases[] = {
+        {[&] { return !vollo_load_pixelarray((d + "x.png").c_str()); },
+         "cannot open '" + d + "x.png': No such file or directory"},
+        {[&] { return !vollo_save_buffer(&any_buffer, (d + "x.webp").c_str()); },
+         "'" + d + "x.webp': cannot write this format (use .png, .bmp, .tga or .jpg)"},
+        {[&] { return !vollo_load_pixelarray((d + "big.bmp").c_str()); },
+         "cannot load '" + d + "big.bmp': a 4000 x 3000 picture needs 46 MiB; the arena holds 20 MiB: call "
+                               "set_max_heap_size(64) before the first allocation"},
+        {[&] { return !vollo_load_ini((d + "game.ini").c_str()); },
+         "'" + d + "game.ini' line 4: expected '=' after field name."},
+        {[&] { return !vollo_load_ini((d + "none.ini").c_str()); },
+         "cannot open '" + d + "none.ini': No such file or directory"},
+        {[&] { return !vollo_save_ini(vollo_new_ini(), (d + "gone/x.ini").c_str()); },
+         "cannot write '" + d + "gone/x.ini': the folder '" + d + "gone' does not exist"},
+        {[&] { return !vollo_load_effect((d + "fonts").c_str()); }, "cannot load '" + d + "fonts': it is a folder"},
+        {[&] { return !vollo_load_music((d + "none.ogg").c_str()); },
+         "cannot open '" + d + "none.ogg': No such file or directory"},
+        {[&] { return !vollo_load_font((d + "fonts").c_str()); }, "cannot load '" + d + "fonts': it is a folder"},
+        {[&] { return !vollo_start(0, 480, false, "t"); },
+         "cannot open a 0 x 480 window: each side must be 1 to 65535 pixels"},
+        {[&] { return !vollo_start(640, 480, false, "t"); },
+         "cannot open a window: no display could be reached (is DISPLAY set to a running X server?)"},
+        {[&] { return !vollo_set_size(nullptr, 10, 10); }, "vollo_set_size: no open window given"},
+        {[&] { return !vollo_new_picture(8, 8); },
+         "cannot make a 8 x 8 picture: no display could be reached (pictures live on the GPU; pixel arrays need "
+         "no display)"},
+        {[&] { return !vollo_load_picture((d + "x.png").c_str()); },
+         "cannot open '" + d + "x.png': No such file or directory"},
+        {[&] { return !vollo_new_pixelarray(100000, 100000); },
+         "cannot make a 100000 x 100000 pixel array: more than 2^32 pixels"},
+    };
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.text);
+        vollo_clear_error();
+        EXPECT_TRUE(c.call());
+        EXPECT_EQ(vollo_error(), c.text);
+    }
+    // A success leaves the reason as it was; clearing forgets it.
+    vollo_ini *ini = vollo_new_ini();
+    EXPECT_NE(ini, nullptr);
+    EXPECT_EQ(vollo_error(), cases[std::size(cases) - 1].text);
+    vollo_delete_ini(ini);
+    vollo_clear_error();
+    EXPECT_STREQ(vollo_error(), "");
+    // The older reporters keep their own texts.
+    EXPECT_EQ(vollo_load_ini((d + "game.ini").c_str()), nullptr);
+    EXPECT_STREQ(vollo_ini_error(), "ini: line 4: expected '=' after field name.");
+    EXPECT_EQ(vollo_load_pixelarray((d + "x.png").c_str()), nullptr);
+    EXPECT_STREQ(vollo_load_pixelarray_error(), "No such file or directory");
+}
+
+}  // namespace

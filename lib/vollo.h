@@ -623,6 +623,12 @@ void vollo_display(vollo_window *window);
 // it was. False on any failure (unknown extension, folder missing or not writable, full
 // disk), with nothing left behind and vollo_error saying why.
 bool vollo_save_buffer(vollo_buffer *buffer, const char *path);
+// Encodes width x height pixels, rows `stride` pixels apart (stride >= width), in the
+// format `name` ends with, as vollo_save_buffer chooses it, into a new block of *size
+// bytes owned by the caller (release with free). Null when the format is unknown, the
+// picture empty or beyond the encoder, or memory runs out; vollo_error says why.
+uint8_t *vollo_encode_pixels(const uint32_t *pixels, uint32_t width, uint32_t height, uint32_t stride,
+                             const char *name, uint64_t *size);
 
 // Hooks for drawing on buffers that SFML does not draw (pixel arrays). When a hook
 // is null the library draws on pixel arrays itself; an installed hook always wins.

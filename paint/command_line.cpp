@@ -34,6 +34,7 @@ const char usage[] =
     "  Ctrl+0, Ctrl+1         a document at fit, at 100 %\n"
     "  Ctrl+plus, Ctrl+minus  zoom in, out (also Ctrl+wheel, about the pointer)\n"
     "  arrows, wheel, Home    scroll (Shift+wheel sideways; middle button drags)\n"
+    "  Ctrl+E                 export the drawing alone as PNG (a document: all of it)\n"
     "\n"
     "Files:\n"
     "  Ctrl+S saves pixodraw-YYYYMMDD-HHMMSS.bmp (then -2, -3, ...) in the working\n"

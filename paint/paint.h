@@ -173,6 +173,15 @@ bool save_bmp_safely(const vollo_pixelarray *canvas, const char *path, bool repl
 // free suffix -2, -3, ... The path saved to, newly allocated (release with free);
 // null with errno telling why.
 char *save_bmp_numbered(const vollo_pixelarray *canvas, const char *folder, time_t when);
+// Writes the bytes to a new file `folder`/pixodraw-YYYYMMDD-HHMMSS`extension` for the
+// local time `when`, or with the first free suffix -2, -3, ..., never replacing anything.
+// The path written, newly allocated (release with free); null with errno telling why.
+char *write_numbered(const void *bytes, uint64_t size, const char *folder, time_t when,
+                     const char *extension);
+// The pixels of `area` (cut to the array), made opaque, as a PNG file saved like
+// write_numbered with ".png". The path (release with free); null with errno telling why.
+char *export_png_numbered(const vollo_pixelarray *pixels, paint_rect area, const char *folder,
+                          time_t when);
 
 // Reads a BMP file of any kind the library reads (vollo_load_bmp) into a new pixel array
 // owned by the caller (vollo_delete_clipable); every pixel is opaque, transparent ones
@@ -235,6 +244,9 @@ save_outcome save_file(paint_state *state);
 // (save_bmp_numbered), or a document to its own file (document_save), and says where,
 // or why not, on standard error. True when saved.
 bool save_now(paint_state *state);
+// Ctrl+E: exports the drawing area as a numbered PNG file in the working directory
+// (export_png_numbered) and says where, or why not, on standard error. True when saved.
+bool export_now(paint_state *state);
 // Keeps a canvas that would otherwise be lost: saves it as a numbered file in the
 // working directory, else in $HOME, else in $TMPDIR (or /tmp), and says where on
 // standard error. False, after saying why on standard error, when no folder took it.
@@ -272,6 +284,7 @@ int read_command_line(int argc, char **argv, const char **picture, int *operand_
 #define PAINT_BLACK 0xFF000000u
 #define PAINT_KEY_ESCAPE 36
 #define PAINT_KEY_S 18           // SFML key codes, as the library passes them
+#define PAINT_KEY_E 4
 #define PAINT_KEY_LEFT_CONTROL 37
 #define PAINT_KEY_RIGHT_CONTROL 41
 #define PAINT_LEFT_BUTTON 0

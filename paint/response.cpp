@@ -17,6 +17,8 @@ vollo_response set_key_response(vollo_event_state event, int32_t key, void *data
         history_key(static_cast<paint_state *>(data), event, key);
     if (key == PAINT_KEY_S && event == VOLLO_PRESSED && data != nullptr && control_held())
         save_now(static_cast<paint_state *>(data));
+    if (key == PAINT_KEY_E && event == VOLLO_PRESSED && data != nullptr && control_held())
+        export_now(static_cast<paint_state *>(data));
     return VOLLO_CONTINUE;
 }
 

@@ -245,6 +245,7 @@ std::string path_after(const std::string &errors, const std::string &prefix)
 }
 
 const std::regex numbered_name(".*/pixodraw-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.bmp");
+const std::regex numbered_png(".*/pixodraw-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.png");
 
 TEST_F(Pixodraw, StampsSquareAndSavesTheWholeCanvas)
 {
@@ -1112,5 +1113,106 @@ TEST_F(Pixodraw, MissingPicturesGiveOneWarningEach)
     EXPECT_EQ(occurrences(errors, "pixodraw: warning: interface picture degrade.bmp not found"), 1u) << errors;
     EXPECT_EQ(occurrences(errors, "pixodraw: warning: interface picture potdepeinture.bmp not found"), 1u);
     EXPECT_EQ(program->output(), std::string(TIP) + QUESTION);
+}
+// Each choice shows in the indicator cell at once; nothing else of the interface moves
+// but the size bar.
+TEST_F(Pixodraw, IndicatorShowsEachChoice)
+{
+    const paint_rect cell = PAINT_LAYOUT.indicator.drawn, bar = PAINT_LAYOUT.size_bar.drawn;
+    struct Case
+    {
+        int x, y;  // the click; (0, 0): none, the blank start
+        paint_tool tool;
+        int32_t size;
+        uint32_t color;
+    } cases[] = {{0, 0, TOOL_NONE, 0, BLACK},          {160, 60, TOOL_CIRCLE, 0, BLACK},
+                 {500, 40, TOOL_CIRCLE, 0, palette_color(70, 40)},
+                 {960, 60, TOOL_CIRCLE, 5, palette_color(70, 40)},
+                 {700, 60, TOOL_ERASER, 5, palette_color(70, 40)},
+                 {260, 60, TOOL_FILL, 5, palette_color(70, 40)},
+                 {50, 60, TOOL_SQUARE, 5, BLACK},      {960, 20, TOOL_SQUARE, 0, BLACK}};
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    std::vector<uint32_t> before = screen();
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        if (c.x != 0)
+            click_at(c.x, c.y);
+        Image expected;
+        place_indicator(expected, c.color, tool_state{c.size, c.size, c.size, c.tool, c.size / 5});
+        std::vector<uint32_t> shown;
+        auto cell_shown = [&] {
+            shown = screen();
+            for (int y = cell.y0; y <= cell.y1; y++)
+                for (int x = cell.x0; x <= cell.x1; x++)
+                    if (shown[y * PAINT_WIDTH + x] != (expected.at(x, y) & RGB))
+                        return false;
+            return true;
+        };
+        EXPECT_TRUE(vt::wait_until(cell_shown));
+        int moved = 0;
+        for (int y = 0; y < PAINT_HEIGHT; y++)
+            for (int x = 0; x < PAINT_WIDTH; x++)
+                moved += !rect_contains(cell, {x, y}) && !rect_contains(bar, {x, y}) &&
+                         shown[y * PAINT_WIDTH + x] != before[y * PAINT_WIDTH + x];
+        EXPECT_EQ(moved, 0);
+        before = shown;
+    }
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+// The largest disc dragged around the drawing area's edge fills its border and leaves
+// every pixel of the interface as it was.
+TEST_F(Pixodraw, LargestStrokeAlongTheEdgeLeavesTheInterface)
+{
+    const paint_rect area = PAINT_LAYOUT.drawing_area.drawn;
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(160, 60);
+    clicks_at(960, 60, 30);
+    ASSERT_TRUE(vt::wait_for_color(1019, 170, WHITE));
+    const std::vector<uint32_t> before = screen();
+    drag({{212, 201}, {838, 201}, {838, 726}, {212, 726}, {212, 300}});
+    for (const vollo_position corner : {vollo_position{211, 200}, {839, 200}, {839, 727}, {211, 727}})
+        ASSERT_TRUE(vt::wait_for_color(corner.x, corner.y, BLACK));
+    const std::vector<uint32_t> shown = screen();
+    int changed = 0;
+    for (int y = 0; y < PAINT_HEIGHT; y++)
+        for (int x = 0; x < PAINT_WIDTH; x++)
+            changed += !rect_contains(area, {x, y}) && shown[y * PAINT_WIDTH + x] != before[y * PAINT_WIDTH + x];
+    EXPECT_EQ(changed, 0);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+// Ctrl+E writes the drawing area alone, as shown, to a numbered PNG file; a second one
+// never replaces the first.
+TEST_F(Pixodraw, ControlEExportsTheDrawingAreaAsPng)
+{
+    const paint_rect area = PAINT_LAYOUT.drawing_area.drawn;
+    const int width = area.x1 - area.x0 + 1, height = area.y1 - area.y0 + 1;
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_NO_FATAL_FAILURE(stamp_square(211, 200));
+    ASSERT_NO_FATAL_FAILURE(stamp_square(834, 722));
+    const std::vector<uint32_t> shown = screen();
+    ASSERT_TRUE(move_to(600, 400));
+    std::vector<std::string> paths;
+    for (int n = 1; n <= 2; n++)
+    {
+        ASSERT_TRUE(vt::key("ctrl+e"));
+        ASSERT_TRUE(vt::wait_until([&] { return occurrences(program->errors(), ".png\n") == size_t(n); }))
+            << program->errors();
+        paths.push_back(path_after(program->errors(), "pixodraw: saved "));
+        EXPECT_TRUE(std::regex_match(paths.back(), numbered_png)) << paths.back();
+        EXPECT_EQ(paths.back().rfind(dir.path + "/", 0), 0u) << paths.back();
+        const ReadBack saved = read_with_pillow(paths.back(), dir.path + "/raw.rgb");
+        ASSERT_EQ(saved.width, width);
+        ASSERT_EQ(saved.height, height);
+        int wrong = 0;
+        for (int y = 0; y < height; y++)
+            for (int x = 0; x < width; x++)
+                wrong += saved.at(x, y) != shown[(area.y0 + y) * PAINT_WIDTH + area.x0 + x];
+        EXPECT_EQ(wrong, 0);
+    }
+    EXPECT_NE(paths[0], paths[1]);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
 }
 }  // namespace

@@ -3,7 +3,7 @@
 //
 // Shows: vollo_set_logical_size (drawing and mouse positions in logical pixels,
 // kept across resizes, black bars around), whole or fractional scale factors,
-// and shapes drawn at a small resolution.
+// vollo_key_down for held keys, and shapes drawn at a small resolution.
 // Keys: arrows move the cat, W switches whole factors on and off, 1/2/3 set the
 // window to 1, 2.5 or 4 times the scene, Escape quits. Resizing the window works
 // too. --frames N ends it after N frames.
@@ -66,10 +66,9 @@ vollo_response each_frame(void *data)
     Scene &scene = *static_cast<Scene *>(data);
     vollo_window *window = scene.window;
     const double step = 40 * std::min(vollo_get_frame_time(), 0.05);  // 40 logical pixels a second
-    const uint8_t *keys = vollo_get_keyboard();  // kept up to date: a key response is registered
-    if (keys[VOLLO_KEY_LEFT])
+    if (vollo_key_down(VOLLO_KEY_LEFT))
         scene.cat_x = std::max(0.0, scene.cat_x - step);
-    if (keys[VOLLO_KEY_RIGHT])
+    if (vollo_key_down(VOLLO_KEY_RIGHT))
         scene.cat_x = std::min(double(kWidth - 17), scene.cat_x + step);
 
     // Everything below is in the 160 x 90 space: the sky in bands, a sun, hills, grass.

@@ -3,7 +3,8 @@
 //
 // Shows: loading a sprite sheet, choosing a frame with clip_x / clip_width,
 // animation timed with vollo_get_time rather than counted in frames, scaling a
-// picture around its centre (origin), and outlines drawn with vollo_set_rectangle.
+// picture around its centre (origin) with sharp pixels (vollo_set_smooth), and
+// outlines drawn with vollo_set_rectangle.
 // Keys: Up and Down change the animation speed, Escape quits.
 // Options: --sheet PATH (default: examples/assets/coin_sheet.png), --frames N.
 #include <cmath>
@@ -107,6 +108,7 @@ int main(int argc, char **argv)
         vollo_stop(scene.window);
         return 1;
     }
+    vollo_set_smooth(scene.sheet, false);  // scaled up, pixels stay sharp squares
     vollo_set_key_response(on_key);
     vollo_set_loop_main_function(each_frame);
     const vollo_response result = vollo_loop(scene.window, 60, &scene);

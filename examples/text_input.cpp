@@ -4,8 +4,10 @@
 // Shows: the text response (Unicode code points, with the keyboard layout and
 // dead keys applied) beside the key response (Backspace, Enter: keys with no
 // text), UTF-8 kept in a std::string, a blinking caret timed with vollo_get_time,
-// and built-in text measured with vollo_text_size to scroll a long line.
-// Escape quits. Options: --text TEXT (what the field starts with), --frames N.
+// built-in text measured with vollo_text_size to scroll a long line, and pasting
+// from the clipboard (vollo_get_clipboard).
+// Ctrl+V pastes. Escape quits. Options: --text TEXT (what the field starts with),
+// --frames N.
 #include <cmath>
 #include <string>
 #include <vector>
@@ -69,6 +71,10 @@ vollo_response on_key(vollo_event_state state, int32_t key, void *data)
         if (!form.text.empty())
             form.text.pop_back();
     }
+    const bool control = vollo_key_down(VOLLO_KEY_LEFT_CONTROL) || vollo_key_down(VOLLO_KEY_RIGHT_CONTROL);
+    if (key == VOLLO_KEY_V && control)  // paste: the clipboard's text, its control characters left out
+        for (const char *c = vollo_get_clipboard(); *c != '\0'; ++c)
+            form.text += (unsigned char)*c >= 32 ? *c : ' ';
     if (key == VOLLO_KEY_ENTER && !form.text.empty())
     {
         form.lines.push_back(form.text);

@@ -4,7 +4,7 @@
 // tests check it against vollo.h and against the README's table.
 //
 // X(constant, function) for each constant. VOLLO_NAMESPACE_FIRST holds the first
-// fifty; VOLLO_NAMESPACE_MORE those added since, in the order of the header's sections.
+// fifty; VOLLO_NAMESPACE_MORE those added since (each group in the order of the header).
 #ifndef VOLLO_NAMESPACE_H
 #define VOLLO_NAMESPACE_H
 
@@ -63,6 +63,8 @@
 #define VOLLO_NAMESPACE_MORE(X)                                     \
     X(Error, vollo_error)                                           \
     X(ClearError, vollo_clear_error)                                \
+    X(WriteFile, vollo_write_file)                                  \
+    X(WriteNewFile, vollo_write_new_file)                           \
     X(SetTitle, vollo_set_title)                                    \
     X(SetSize, vollo_set_size)                                      \
     X(SetVerticalSync, vollo_set_vertical_sync)                     \
@@ -73,6 +75,17 @@
     X(Time, vollo_get_time)                                         \
     X(FrameTime, vollo_get_frame_time)                              \
     X(Fps, vollo_get_fps)                                           \
+    X(RandomSeed, vollo_random_seed)                                \
+    X(Random, vollo_random)                                         \
+    X(RecordInput, vollo_record_input)                              \
+    X(ReplayInput, vollo_replay_input)                              \
+    X(KeyDown, vollo_key_down)                                      \
+    X(MouseDown, vollo_mouse_down)                                  \
+    X(KeyPressed, vollo_key_pressed)                                \
+    X(KeyReleased, vollo_key_released)                              \
+    X(SetKeyRepeat, vollo_set_key_repeat)                           \
+    X(GetClipboard, vollo_get_clipboard)                            \
+    X(SetClipboard, vollo_set_clipboard)                            \
     X(KeyName, vollo_key_name)                                      \
     X(LoadPixelArray, vollo_load_pixelarray)                        \
     X(LoadBmp, vollo_load_bmp)                                      \
@@ -95,7 +108,34 @@
     X(SetRectangle, vollo_set_rectangle)                            \
     X(SetCircle, vollo_set_circle)                                  \
     X(SetEllipse, vollo_set_ellipse)                                \
-    X(SetLineWidth, vollo_set_line_width)
+    X(SetLineWidth, vollo_set_line_width)                           \
+    X(SetLogicalSize, vollo_set_logical_size)                       \
+    X(RandomSeed, vollo_random_seed)                                \
+    X(Random, vollo_random)                                         \
+    X(RecordInput, vollo_record_input)                              \
+    X(ReplayInput, vollo_replay_input)                              \
+    X(KeyDown, vollo_key_down)                                      \
+    X(MouseDown, vollo_mouse_down)                                  \
+    X(KeyPressed, vollo_key_pressed)                                \
+    X(KeyReleased, vollo_key_released)                              \
+    X(SetKeyRepeat, vollo_set_key_repeat)                           \
+    X(Clipboard, vollo_get_clipboard)                               \
+    X(SetClipboard, vollo_set_clipboard)                            \
+    X(LoadPixelArrayRgba, vollo_load_pixelarray_rgba)               \
+    X(NewPictureFromPixelArray, vollo_new_picture_from_pixelarray)  \
+    X(UpdatePicture, vollo_update_picture)                          \
+    X(SetSmooth, vollo_set_smooth)                                  \
+    X(SetTint, vollo_set_tint)                                      \
+    X(BlitBlend, vollo_blit_blend)                                  \
+    X(PauseSound, vollo_sound_pause)                                \
+    X(ResumeSound, vollo_sound_resume)                              \
+    X(SoundLength, vollo_sound_length)                              \
+    X(SoundOffset, vollo_sound_offset)                              \
+    X(SeekSound, vollo_sound_seek)                                  \
+    X(RectsOverlap, vollo_rects_overlap)                            \
+    X(PointInRect, vollo_point_in_rect)                             \
+    X(CirclesOverlap, vollo_circles_overlap)                        \
+    X(CircleRectOverlap, vollo_circle_rect_overlap)
 
 // Every constant.
 #define VOLLO_NAMESPACE(X) VOLLO_NAMESPACE_FIRST(X) VOLLO_NAMESPACE_MORE(X)

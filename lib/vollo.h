@@ -497,10 +497,10 @@ const uint8_t *vollo_get_keyboard(void);
 bool vollo_key_down(int32_t key);
 // True while the mouse button (VOLLO_MOUSE_*) is held, with or without a click response.
 bool vollo_mouse_down(int32_t button);
-// True in the frame whose events held the key's press (or release), repeats left out:
-// from its responses to its main function. A press and release in one frame make both
-// true in that frame.
+// True in the frame whose events held the key's press, repeats left out: from its
+// responses to its main function. A press and release in one frame make both true.
 bool vollo_key_pressed(int32_t key);
+// True in the frame whose events held the key's release (the focus going included).
 bool vollo_key_released(int32_t key);
 // Key repeat (on by default): a key held down sends VOLLO_PRESSED again and again, after a
 // delay, as the system repeats it, with no release between; the keyboard array and
@@ -568,6 +568,11 @@ const char *vollo_check_picture(const char *path);
 // its pixels (so also for pictures larger than the arena); false when the headers do
 // not tell it. A size found here is no promise that the pixels decode.
 bool vollo_picture_size(const char *path, uint32_t *width, uint32_t *height);
+// Decodes a picture file once into new memory, without a display and outside the arena:
+// width x height opaque pixels (transparent ones composited over white), top row first,
+// for every kind vollo_load_pixelarray reads (also PIC). Release with free(). Null when
+// the file cannot be read or decoded, or memory runs out; vollo_error() tells why.
+uint32_t *vollo_decode_picture(const char *path, uint32_t *width, uint32_t *height);
 // Releases a picture or a pixel array with all it owns; does nothing for other records.
 void vollo_delete_clipable(vollo_clipable *clipable);
 // Pixel array holding a picture file as vollo_load_pixelarray reads it, keeping the file's
@@ -618,6 +623,12 @@ void vollo_display(vollo_window *window);
 // it was. False on any failure (unknown extension, folder missing or not writable, full
 // disk), with nothing left behind and vollo_error saying why.
 bool vollo_save_buffer(vollo_buffer *buffer, const char *path);
+// Encodes width x height pixels, rows `stride` pixels apart (stride >= width), in the
+// format `name` ends with, as vollo_save_buffer chooses it, into a new block of *size
+// bytes owned by the caller (release with free). Null when the format is unknown, the
+// picture empty or beyond the encoder, or memory runs out; vollo_error says why.
+uint8_t *vollo_encode_pixels(const uint32_t *pixels, uint32_t width, uint32_t height, uint32_t stride,
+                             const char *name, uint64_t *size);
 
 // Hooks for drawing on buffers that SFML does not draw (pixel arrays). When a hook
 // is null the library draws on pixel arrays itself; an installed hook always wins.
@@ -820,11 +831,13 @@ vollo_font *vollo_load_font(const char *path);
 // Draws anti-aliased text at `pixel_size` (1..1024; other sizes draw nothing): the top of
 // the first line at position.y, its pen start at position.x, lines one line spacing apart.
 // Each pixel blends the colour with its alpha scaled by the glyph's coverage there.
-// A null font or empty text draws nothing.
+// A null font or empty text draws nothing. Needs a display, on pixel arrays too (SFML
+// keeps glyphs on the GPU): without one it draws nothing and vollo_error tells why.
 void vollo_draw_text_font(vollo_buffer *buffer, vollo_font *font, const char *text,
                           vollo_position position, int32_t pixel_size, uint32_t color);
 // The box from the drawing position to the farthest pixel vollo_draw_text_font can touch,
-// rounded up to whole pixels; (0, 0) for a null font, empty text or a size outside 1..1024.
+// rounded up to whole pixels; (0, 0) for a null font, empty text or a size outside 1..1024,
+// or with no display (vollo_error then tells why).
 vollo_size vollo_text_size_font(vollo_font *font, const char *text, int32_t pixel_size);
 // Releases a font (null: nothing).
 void vollo_delete_font(vollo_font *font);

@@ -75,6 +75,17 @@
     X(Time, vollo_get_time)                                         \
     X(FrameTime, vollo_get_frame_time)                              \
     X(Fps, vollo_get_fps)                                           \
+    X(RandomSeed, vollo_random_seed)                                \
+    X(Random, vollo_random)                                         \
+    X(RecordInput, vollo_record_input)                              \
+    X(ReplayInput, vollo_replay_input)                              \
+    X(KeyDown, vollo_key_down)                                      \
+    X(MouseDown, vollo_mouse_down)                                  \
+    X(KeyPressed, vollo_key_pressed)                                \
+    X(KeyReleased, vollo_key_released)                              \
+    X(SetKeyRepeat, vollo_set_key_repeat)                           \
+    X(GetClipboard, vollo_get_clipboard)                            \
+    X(SetClipboard, vollo_set_clipboard)                            \
     X(KeyName, vollo_key_name)                                      \
     X(LoadPixelArray, vollo_load_pixelarray)                        \
     X(LoadBmp, vollo_load_bmp)                                      \

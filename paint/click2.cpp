@@ -8,7 +8,12 @@ static void paint_bar(paint_state *state, int32_t x0, int32_t x1, uint32_t color
 {
     const paint_rect bar = PAINT_LAYOUT.size_bar.drawn;
     pux_rectangle(state->canvas, x0, bar.y0, x1, bar.y1, color);
-    history_forget(&state->history, paint_rect{x0, bar.y0, x1, bar.y1});
+    // A document's history and journal hold picture pixels, which the bar never touches.
+    if (state->document == nullptr)
+    {
+        history_forget(&state->history, paint_rect{x0, bar.y0, x1, bar.y1});
+        journal_pixels(state, paint_rect{x0, bar.y0, x1, bar.y1});
+    }
 }
 
 int print_curser_plus(paint_state *state, int32_t *count)

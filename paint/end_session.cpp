@@ -3,9 +3,15 @@
 
 int end_session(paint_state *state)
 {
-    const save_outcome outcome = save_file(state);
-    // Only the user's own "not yes" may drop a changed drawing.
-    if (outcome != SAVE_UNANSWERED || state->changes == state->saved_changes)
-        return 0;
-    return save_recovery(state) ? 0 : 1;
+    // After a stop signal there is nobody to ask.
+    const save_outcome outcome = stop_signal() != 0 ? SAVE_UNANSWERED : save_file(state);
+    int status = 0;
+    // Only the user's own "no" may drop a changed drawing.
+    if ((outcome == SAVE_UNANSWERED || outcome == SAVE_UNCLEAR) &&
+        state->changes != state->saved_changes)
+        status = save_recovery(state) ? 0 : 1;
+    // The journal stays for the next start only when the drawing is kept nowhere else.
+    journal_end(state->journal, status == 0);
+    state->journal = nullptr;
+    return stop_signal() != 0 ? 128 + stop_signal() : status;
 }

@@ -34,9 +34,13 @@ save_outcome save_file(paint_state *state)
     if (answer == nullptr)
         return SAVE_UNANSWERED;
     const bool save = my_strcmp(answer, "yes") == 0;
+    // Only an exact "no" lets the drawing go; anything else unclear keeps it.
+    const bool declined = my_strcmp(answer, "no") == 0;
     free(answer);
-    if (!save)
+    if (declined)
         return SAVE_DECLINED;
+    if (!save)
+        return SAVE_UNCLEAR;
     // Until a save succeeds, or the input ends: a failed save must not lose the drawing.
     while (true)
     {
@@ -51,7 +55,7 @@ save_outcome save_file(paint_state *state)
             fprintf(stderr, "pixodraw: the picture could not be saved: %s\n", strerror(ENOMEM));
             return SAVE_UNANSWERED;
         }
-        const bool saved = save_bmp_safely(state->canvas, path, true);
+        const bool saved = save_bmp_safely(drawing_of(state), path, true);
         if (saved)
         {
             fprintf(stderr, "pixodraw: saved %s\n", path);

@@ -40,10 +40,11 @@ int32_t read_fd(int fd, char *buffer)
 {
     if (fd < 0)
         return -1;
-    ssize_t n;
-    do
-        n = read(fd, buffer, GNL_READ_SIZE);
-    while (n < 0 && errno == EINTR);
+    ssize_t n = -1;
+    errno = EINTR;
+    // A stop signal (SIGINT, SIGTERM) ends the wait as a failed read.
+    while (wait_for_input(fd) && (n = read(fd, buffer, GNL_READ_SIZE)) < 0 && errno == EINTR)
+        continue;
     if (n < 0)
         return -1;
     buffer[n] = '\0';

@@ -90,34 +90,97 @@ std::vector<uint32_t> history_encode(const uint32_t *words, size_t count)
     return code;
 }
 
-// XORs the coded words into the area's pixels, row after row.
-static void apply_step(const history_step &step, vollo_pixelarray *canvas)
+void history_decode(const std::vector<uint32_t> &code, std::vector<uint32_t> &words)
 {
-    const size_t width = size_t(step.area.x1 - step.area.x0 + 1);
-    const size_t total = area_of(step.area);
+    size_t at = 0;
+    for (size_t i = 0; i < code.size() && at < words.size();)
+    {
+        const uint32_t head = code[i++];
+        const size_t n = std::min<size_t>(head & MAX_RUN, words.size() - at);
+        if (head & LITERAL_BIT)
+        {
+            const size_t available = std::min(n, code.size() - i);
+            std::copy(code.begin() + long(i), code.begin() + long(i + available), words.begin() + long(at));
+            i += head & MAX_RUN;
+        }
+        else if (i < code.size())
+            std::fill(words.begin() + long(at), words.begin() + long(at + n), code[i++]);
+        at += n;
+    }
+}
+
+// XORs the coded words into the area's pixels, row after row.
+static void apply_code(const std::vector<uint32_t> &code, paint_rect area, vollo_pixelarray *canvas)
+{
+    const size_t width = size_t(area.x1 - area.x0 + 1);
+    const size_t total = area_of(area);
     size_t at = 0;
     auto pixel = [&](size_t index) -> uint32_t & {
-        return canvas->pixels[(size_t(step.area.y0) + index / width) * canvas->width +
-                              size_t(step.area.x0) + index % width];
+        return canvas->pixels[(size_t(area.y0) + index / width) * canvas->width +
+                              size_t(area.x0) + index % width];
     };
-    for (size_t i = 0; i < step.diff.size() && at < total;)
+    for (size_t i = 0; i < code.size() && at < total;)
     {
-        const uint32_t head = step.diff[i++];
+        const uint32_t head = code[i++];
         const size_t n = std::min<size_t>(head & MAX_RUN, total - at);
         if (head & LITERAL_BIT)
         {
-            for (size_t k = 0; k < n; k++)
-                pixel(at + k) ^= step.diff[i + k];
+            for (size_t k = 0; k < n && i + k < code.size(); k++)
+                pixel(at + k) ^= code[i + k];
             i += head & MAX_RUN;
         }
-        else
+        else if (i < code.size())
         {
-            const uint32_t value = step.diff[i++];
+            const uint32_t value = code[i++];
             for (size_t k = 0; value != 0 && k < n; k++)
                 pixel(at + k) ^= value;
         }
         at += n;
     }
+}
+
+static paint_rect common_part(paint_rect a, paint_rect b)
+{
+    return paint_rect{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1),
+                      std::min(a.y1, b.y1)};
+}
+
+// True when a change that is no action painted a pixel of the step's area after the
+// step was made: those pixels are left out when it is undone or redone.
+static bool masked(const paint_history *history, const history_step &step)
+{
+    const paint_rect common = common_part(step.area, history->forgotten_area);
+    const size_t width = size_t(history->forgotten_area.x1 - history->forgotten_area.x0 + 1);
+    for (int32_t y = common.y0; !empty(common) && y <= common.y1; y++)
+        for (int32_t x = common.x0; x <= common.x1; x++)
+            if (history->forgotten[size_t(y - history->forgotten_area.y0) * width +
+                                   size_t(x - history->forgotten_area.x0)] > step.serial)
+                return true;
+    return false;
+}
+
+// Undoes or redoes the step (the same XOR), keeping in `applied` what it changed.
+static void apply_step(paint_history *history, const history_step &step, vollo_pixelarray *canvas)
+{
+    history->applied_area = step.area;
+    if (!masked(history, step))
+    {
+        history->applied = step.diff;
+        apply_code(step.diff, step.area, canvas);
+        return;
+    }
+    std::vector<uint32_t> words(area_of(step.area));
+    history_decode(step.diff, words);
+    const paint_rect common = common_part(step.area, history->forgotten_area);
+    const size_t width = size_t(step.area.x1 - step.area.x0 + 1);
+    const size_t kept_width = size_t(history->forgotten_area.x1 - history->forgotten_area.x0 + 1);
+    for (int32_t y = common.y0; y <= common.y1; y++)
+        for (int32_t x = common.x0; x <= common.x1; x++)
+            if (history->forgotten[size_t(y - history->forgotten_area.y0) * kept_width +
+                                   size_t(x - history->forgotten_area.x0)] > step.serial)
+                words[size_t(y - step.area.y0) * width + size_t(x - step.area.x0)] = 0;
+    history->applied = history_encode(words.data(), words.size());
+    apply_code(history->applied, step.area, canvas);
 }
 
 // Copies the rectangle's rows of the canvas (or of `from`, laid out as `from_area`, where
@@ -204,6 +267,43 @@ static bool make_room(paint_history *history, size_t needed)
     return true;
 }
 
+// The open action's difference over the area it touched: its pixels now XOR before.
+static std::vector<uint32_t> open_difference(paint_history *history, const vollo_pixelarray *canvas)
+{
+    const paint_rect area = history->touched;
+    std::vector<uint32_t> &difference = history->difference;
+    difference.resize(area_of(area));
+    const size_t saved_width = size_t(history->saved.x1 - history->saved.x0 + 1);
+    const size_t width = size_t(area.x1 - area.x0 + 1);
+    for (int32_t y = area.y0; !empty(area) && y <= area.y1; y++)
+    {
+        const uint32_t *now = canvas->pixels + size_t(y) * canvas->width + area.x0;
+        const uint32_t *then = history->before.data() + size_t(y - history->saved.y0) * saved_width +
+                               size_t(area.x0 - history->saved.x0);
+        uint32_t *out = difference.data() + size_t(y - area.y0) * width;
+        for (size_t x = 0; x < width; x++)
+            out[x] = now[x] ^ then[x];
+    }
+    return history_encode(difference.data(), difference.size());
+}
+
+bool history_open_code(paint_history *history, const vollo_pixelarray *canvas, paint_rect *area,
+                       std::vector<uint32_t> *code)
+{
+    if (!history->open || history->lost || empty(history->touched))
+        return false;
+    try
+    {
+        *code = open_difference(history, canvas);
+        *area = history->touched;
+        return true;
+    }
+    catch (const std::bad_alloc &)
+    {
+        return false;
+    }
+}
+
 bool history_commit(paint_history *history, const vollo_pixelarray *canvas)
 {
     if (!history->open)
@@ -213,22 +313,7 @@ bool history_commit(paint_history *history, const vollo_pixelarray *canvas)
         return true;
     try
     {
-        const paint_rect area = history->touched;
-        std::vector<uint32_t> &difference = history->difference;
-        difference.resize(area_of(area));
-        const size_t saved_width = size_t(history->saved.x1 - history->saved.x0 + 1);
-        const size_t width = size_t(area.x1 - area.x0 + 1);
-        for (int32_t y = area.y0; !empty(area) && y <= area.y1; y++)
-        {
-            const uint32_t *now = canvas->pixels + size_t(y) * canvas->width + area.x0;
-            const uint32_t *then = history->before.data() +
-                                   size_t(y - history->saved.y0) * saved_width +
-                                   size_t(area.x0 - history->saved.x0);
-            uint32_t *out = difference.data() + size_t(y - area.y0) * width;
-            for (size_t x = 0; x < width; x++)
-                out[x] = now[x] ^ then[x];
-        }
-        history_step step = {area, history_encode(difference.data(), difference.size())};
+        history_step step = {history->touched, open_difference(history, canvas), ++history->clock};
         step.diff.shrink_to_fit();
         while (history->undone > 0)
         {
@@ -257,7 +342,7 @@ bool history_undo(paint_history *history, vollo_pixelarray *canvas)
     if (history->undone >= history->steps.size())
         return false;
     history->undone++;
-    apply_step(history->steps[history->steps.size() - history->undone], canvas);
+    apply_step(history, history->steps[history->steps.size() - history->undone], canvas);
     return true;
 }
 
@@ -266,58 +351,49 @@ bool history_redo(paint_history *history, vollo_pixelarray *canvas)
     history_commit(history, canvas);
     if (history->undone == 0)
         return false;
-    apply_step(history->steps[history->steps.size() - history->undone], canvas);
+    apply_step(history, history->steps[history->steps.size() - history->undone], canvas);
     history->undone--;
     return true;
 }
 
-// Decodes the step's difference, clears it over `area` and codes it again.
-static void clear_difference(history_step &step, paint_rect area)
+
+// Makes the map of forgotten pixels cover `area` too, keeping what it holds.
+static void grow_forgotten(paint_history *history, paint_rect area)
 {
-    const size_t width = size_t(step.area.x1 - step.area.x0 + 1);
-    std::vector<uint32_t> words(area_of(step.area));
-    size_t at = 0;
-    for (size_t i = 0; i < step.diff.size() && at < words.size();)
-    {
-        const uint32_t head = step.diff[i++];
-        const size_t n = std::min<size_t>(head & MAX_RUN, words.size() - at);
-        if (head & LITERAL_BIT)
-        {
-            std::copy(step.diff.begin() + long(i), step.diff.begin() + long(i + n), words.begin() + long(at));
-            i += head & MAX_RUN;
-        }
-        else
-            std::fill(words.begin() + long(at), words.begin() + long(at + n), step.diff[i++]);
-        at += n;
-    }
-    for (int32_t y = area.y0; y <= area.y1; y++)
-    {
-        const size_t row = size_t(y - step.area.y0) * width;
-        std::fill(words.begin() + long(row + size_t(area.x0 - step.area.x0)),
-                  words.begin() + long(row + size_t(area.x1 - step.area.x0) + 1), 0u);
-    }
-    step.diff = history_encode(words.data(), words.size());
-    step.diff.shrink_to_fit();
+    const paint_rect grown = join(history->forgotten_area, area);
+    if (contains(history->forgotten_area, area))
+        return;
+    std::vector<uint64_t> map(area_of(grown), 0);
+    const paint_rect old = history->forgotten_area;
+    const size_t old_width = size_t(old.x1 - old.x0 + 1), width = size_t(grown.x1 - grown.x0 + 1);
+    for (int32_t y = old.y0; !empty(old) && y <= old.y1; y++)
+        std::copy(history->forgotten.begin() + long(size_t(y - old.y0) * old_width),
+                  history->forgotten.begin() + long(size_t(y - old.y0 + 1) * old_width),
+                  map.begin() + long(size_t(y - grown.y0) * width + size_t(old.x0 - grown.x0)));
+    history->forgotten.swap(map);
+    history->forgotten_area = grown;
 }
 
 void history_forget(paint_history *history, paint_rect area)
 {
-    for (history_step &step : history->steps)
+    if (empty(area))
+        return;
+    try
     {
-        const paint_rect common = {std::max(area.x0, step.area.x0), std::max(area.y0, step.area.y0),
-                                   std::min(area.x1, step.area.x1), std::min(area.y1, step.area.y1)};
-        if (empty(common))
-            continue;
-        history->bytes -= step_bytes(step);
-        try
-        {
-            clear_difference(step, common);
-        }
-        catch (const std::bad_alloc &)
-        {
-            forget_everything(history);
-            return;
-        }
-        history->bytes += step_bytes(step);
+        grow_forgotten(history, area);
     }
+    catch (const std::bad_alloc &)
+    {
+        forget_everything(history);
+        return;
+    }
+    // Every step made before now leaves these pixels alone; the steps themselves are not
+    // touched, so this costs the area, whatever the length of the history.
+    const uint64_t now = ++history->clock;
+    const size_t width = size_t(history->forgotten_area.x1 - history->forgotten_area.x0 + 1);
+    for (int32_t y = area.y0; y <= area.y1; y++)
+        std::fill_n(history->forgotten.begin() +
+                        long(size_t(y - history->forgotten_area.y0) * width +
+                             size_t(area.x0 - history->forgotten_area.x0)),
+                    area.x1 - area.x0 + 1, now);
 }

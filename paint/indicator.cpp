@@ -1,6 +1,6 @@
 // The indicator: the tool band's empty cell shows the current tool by name, the current
 // colour as a swatch and the size as a number. It is no drawing action, as the size bar
-// is not: the undo history lets go of its pixels.
+// is not: the undo history lets go of its pixels, and the journal keeps them.
 #include <cstdio>
 
 #include "paint.h"
@@ -59,5 +59,10 @@ void draw_indicator(paint_state *state)
     char size[32];
     std::snprintf(size, sizeof size, "size %d", static_cast<int>(state->tools.width));
     centred_text(canvas, cell, size, SIZE_TOP);
-    history_forget(&state->history, cell);
+    // A document's history and journal hold picture pixels, which the cell never touches.
+    if (state->document == nullptr)
+    {
+        history_forget(&state->history, cell);
+        journal_pixels(state, cell);
+    }
 }

@@ -1,11 +1,13 @@
 // PIXODRAW: a paint program. With one argument, the picture it names is the whole
-// canvas; otherwise a blank canvas with the interface drawn on it. After the window
+// canvas when it has the window's size, and otherwise opens as a document shown through
+// a view; without one, a blank canvas with the interface drawn on it. After the window
 // closes, the terminal dialogue offers to save the canvas, and a changed canvas that
 // it did not save is kept in a recovery file.
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include <fcntl.h>
@@ -14,25 +16,32 @@
 
 #include "paint.h"
 
-// Checks the picture before any window opens, so that a file that cannot be shown gives
-// an error without a window: BMP headers and length, other kinds decoded once. Null when
-// it looks loadable, otherwise why not.
-static const char *check_picture(const char *path)
+// The canvas: a window-sized picture as it is (its own interface included), else the
+// blank start's, with any other picture opened as a document in it. Takes the pixels.
+// Null, or why it could not be made.
+static const char *make_canvas(paint_state *state, const char *path, uint32_t *pixels,
+                               uint32_t width, uint32_t height)
 {
-    return vollo_check_picture(path);
-}
-
-// Canvases come from the library's arena, 20 MiB unless it is sized before the first
-// allocation: a picture with more pixels than that (a photo of many megapixels) gets
-// an arena that holds it.
-static void make_room_for(const char *path)
-{
-    uint32_t width = 0, height = 0;
-    if (!vollo_picture_size(path, &width, &height))
-        return;
-    const uint64_t needed_mib = ((uint64_t(width) * height * 4) >> 20) + 8;
-    if (needed_mib > uint64_t(get_max_heap_size()))
-        set_max_heap_size(int32_t(needed_mib < 2047 ? needed_mib : 2047));
+    const bool whole = pixels != nullptr && width == PAINT_WIDTH && height == PAINT_HEIGHT;
+    state->canvas = vollo_new_pixelarray(PAINT_WIDTH, PAINT_HEIGHT);
+    if (state->canvas == nullptr)
+    {
+        free(pixels);
+        return "not enough memory for the canvas";
+    }
+    if (whole)
+    {
+        memcpy(state->canvas->pixels, pixels, size_t(width) * height * 4);
+        free(pixels);
+        return nullptr;
+    }
+    fill_color(state);
+    if (pixels != nullptr && !document_open(state, pixels, width, height, path))
+    {
+        vollo_delete_clipable(state->canvas);
+        return "not enough memory for the picture";
+    }
+    return nullptr;
 }
 
 static int fail(const char *what, const char *path, const char *why)
@@ -56,38 +65,33 @@ int main(int argc, char **argv)
     // or kept: writes to them fail instead, and reads see the end of input.
     signal(SIGPIPE, SIG_IGN);
     signal(SIGHUP, SIG_IGN);
+    install_stop_signals();
     // Opaque black until a colour is picked: the circle icon and the circle tool use it.
     paint_state state = {nullptr, nullptr, 0, PAINT_BLACK};
-    const char *why = nullptr;
-
-    if (load)
-        make_room_for(picture);
-    if (load && (why = check_picture(picture)) != nullptr)
-        return fail("cannot load the picture", picture, why);
+    // The picture is decoded once, before any window opens, so that a file that cannot
+    // be shown gives an error without a window.
+    uint32_t *pixels = nullptr, width = 0, height = 0;
+    if (load && (pixels = vollo_decode_picture(picture, &width, &height)) == nullptr)
+        return fail("cannot load the picture", picture, vollo_load_pixelarray_error());
     if (!load)
         my_putstr("Tip: You can load a picture by giving its path as argument\n");
-    // The window is opened before the canvas is made, so that a missing display is
-    // found before a large picture is read for nothing (pixel arrays need no display).
+    // Then the window: a document's picture is never uploaded whole, only the canvas.
     state.window = vollo_start(PAINT_WIDTH, PAINT_HEIGHT, false, "PIXODRAW");
     if (state.window == nullptr)
-        return fail("cannot open the window", nullptr, "no display available (is DISPLAY set?)");
-    if (load)
     {
-        // Any picture kind the library reads: BMP, PNG, JPEG, GIF, TGA, PSD, HDR.
-        state.canvas = vollo_load_pixelarray(picture);
-        why = vollo_load_pixelarray_error();
+        free(pixels);
+        return fail("cannot open the window", nullptr, "no display available (is DISPLAY set?)");
     }
-    else if ((state.canvas = vollo_new_pixelarray(PAINT_WIDTH, PAINT_HEIGHT)) != nullptr)
-        fill_color(&state);
-    else
-        why = "not enough memory for the canvas";
-    if (state.canvas == nullptr)
+    // Drawings of earlier sessions that died are kept before this one starts.
+    recover_journals();
+    const char *why = make_canvas(&state, picture, pixels, width, height);
+    if (why != nullptr)
     {
         vollo_stop(state.window);
-        if (load)
-            return fail("cannot load the picture", picture, why);
-        return fail("cannot make the canvas", nullptr, why);
+        return fail(load ? "cannot load the picture" : "cannot make the canvas",
+                    load ? picture : nullptr, why);
     }
+    state.journal = journal_start(drawing_of(&state), load ? picture : nullptr);
     vollo_set_key_response(set_key_response);
     vollo_set_click_response(set_mouse_response);
     vollo_set_loop_main_function(expose);
@@ -95,6 +99,7 @@ int main(int argc, char **argv)
     vollo_set_focus_response(set_focus_response);
     vollo_set_mouse_enter_response(set_mouse_enter_response);
     vollo_set_resize_response(set_resize_response);
+    vollo_set_wheel_response(set_wheel_response);
     request_present(&state, PAINT_START_TICKS);
     vollo_loop(state.window, 100, &state);
     // A stroke still under way when the loop ended counts as an action too.
@@ -102,5 +107,6 @@ int main(int argc, char **argv)
     vollo_stop(state.window);
     const int status = end_session(&state);
     vollo_delete_clipable(state.canvas);
+    document_close(&state);
     return status;
 }

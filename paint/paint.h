@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <vector>
 #include <ctime>
+#include <string>
 
 #include <sys/types.h>
 
@@ -21,6 +23,7 @@ typedef struct history_step
 {
     paint_rect area;
     std::vector<uint32_t> diff;
+    uint64_t serial = 0;  // the history's clock when it was made
 } history_step;
 
 // Undo history: the steps, oldest first; the last `undone` of them are undone (redo
@@ -37,6 +40,11 @@ typedef struct paint_history
     std::vector<uint32_t> before;
     std::vector<uint32_t> difference;    // room for the step being coded
     int32_t lost = 0;                    // 1 when memory ran out during the open action
+    uint64_t clock = 0;                  // counts the steps made and the areas forgotten
+    paint_rect forgotten_area = PAINT_NO_RECT;  // bounds of every area forgotten so far
+    std::vector<uint64_t> forgotten;     // per pixel of it: the clock when last forgotten
+    paint_rect applied_area = PAINT_NO_RECT;    // the last step undone or redone, and the
+    std::vector<uint32_t> applied;              // code of what it changed there
 } paint_history;
 
 // The tools, numbered as they always were.
@@ -83,6 +91,8 @@ typedef struct paint_stroke
     paint_rect clip = PAINT_NO_RECT;   // a drag paints only here
 } paint_stroke;
 
+struct paint_journal;
+
 // The one state record of a run, handed to every response as its data pointer.
 typedef struct paint_state
 {
@@ -98,6 +108,8 @@ typedef struct paint_state
     int32_t idle_ticks = 0;        // ticks since the last present
     uint64_t saved_changes = 0;    // `changes` when the canvas was last saved whole
     int32_t bar_count = PAINT_BAR_COUNT_START;  // drives the size bar: 8 plus the level
+    struct paint_document *document = nullptr;  // a picture opened through a view, or null
+    paint_journal *journal = nullptr;  // the session's journal on disk, if any
 } paint_state;
 
 // ---------------------------------------------------------------------------
@@ -161,6 +173,15 @@ bool save_bmp_safely(const vollo_pixelarray *canvas, const char *path, bool repl
 // free suffix -2, -3, ... The path saved to, newly allocated (release with free);
 // null with errno telling why.
 char *save_bmp_numbered(const vollo_pixelarray *canvas, const char *folder, time_t when);
+// Writes the bytes to a new file `folder`/pixodraw-YYYYMMDD-HHMMSS`extension` for the
+// local time `when`, or with the first free suffix -2, -3, ..., never replacing anything.
+// The path written, newly allocated (release with free); null with errno telling why.
+char *write_numbered(const void *bytes, uint64_t size, const char *folder, time_t when,
+                     const char *extension);
+// The pixels of `area` (cut to the array), made opaque, as a PNG file saved like
+// write_numbered with ".png". The path (release with free); null with errno telling why.
+char *export_png_numbered(const vollo_pixelarray *pixels, paint_rect area, const char *folder,
+                          time_t when);
 
 // Reads a BMP file of any kind the library reads (vollo_load_bmp) into a new pixel array
 // owned by the caller (vollo_delete_clipable); every pixel is opaque, transparent ones
@@ -185,7 +206,8 @@ vollo_pixelarray *load_bmp_reason(const char *path, const char **reason);
 // shared by every fd.
 char *get_next_line(int fd);
 // One read of at most 14 bytes into buffer, which it ends with a zero byte; the count
-// read, 0 at the end of input, -1 for a negative fd or a failed read.
+// read, 0 at the end of input, -1 for a negative fd, a failed read or a stop signal
+// (SIGINT, SIGTERM) received before or while it waits.
 int32_t read_fd(int fd, char *buffer);
 // Puts a zero byte at buffer[n]; the index of the first newline before it, or -1.
 int32_t find_end_line(char *buffer, int32_t n);
@@ -209,7 +231,8 @@ typedef enum save_outcome
 {
     SAVE_DONE,        // the canvas was saved
     SAVE_DECLINED,    // the answer was not yes (or there was no canvas)
-    SAVE_UNANSWERED   // the input ended (or failed) before a save succeeded
+    SAVE_UNANSWERED,  // the input ended (or failed) before a save succeeded
+    SAVE_UNCLEAR      // the answer was neither exactly yes nor exactly no
 } save_outcome;
 
 // Asks on the terminal whether to save and under which name (".bmp" is appended), then
@@ -218,16 +241,32 @@ typedef enum save_outcome
 // asks for the name again; end of input at either question ends without saving.
 save_outcome save_file(paint_state *state);
 // Ctrl+S: saves the canvas as a numbered file in the working directory
-// (save_bmp_numbered) and says where, or why not, on standard error. True when saved.
+// (save_bmp_numbered), or a document to its own file (document_save), and says where,
+// or why not, on standard error. True when saved.
 bool save_now(paint_state *state);
+// Ctrl+E: exports the drawing area as a numbered PNG file in the working directory
+// (export_png_numbered) and says where, or why not, on standard error. True when saved.
+bool export_now(paint_state *state);
 // Keeps a canvas that would otherwise be lost: saves it as a numbered file in the
 // working directory, else in $HOME, else in $TMPDIR (or /tmp), and says where on
 // standard error. False, after saying why on standard error, when no folder took it.
 bool save_recovery(paint_state *state);
-// After the window closed: the save dialogue, then a recovery file when the canvas
-// changed since its last save and the dialogue ended without an answer. The exit
-// status: 0, or 1 when the drawing could be neither saved nor kept.
+// After the window closed: the save dialogue (none after a stop signal), then a recovery
+// file when the canvas changed since its last save and the dialogue ended without a
+// clear answer, then the journal is removed. The exit status: 128 plus the stop signal's
+// number after one, else 0, or 1 when the drawing could be neither saved nor kept.
 int end_session(paint_state *state);
+// The folders a recovery file or a journal may go to, in order: the working directory,
+// $HOME, $TMPDIR (or /tmp).
+std::vector<std::string> recovery_folders(void);
+
+// Makes SIGINT and SIGTERM only note their arrival (no SA_RESTART, so waiting reads end).
+void install_stop_signals(void);
+// The number of the stop signal received, or 0.
+int stop_signal(void);
+// Waits until fd has input (or its end, or an error): true; false once a stop signal
+// has arrived, before or during the wait.
+bool wait_for_input(int fd);
 // Handles --help, -h, --version and unknown options (usage on standard output, or an
 // error on standard error). -1 when the program goes on, else the exit status (0 or
 // 2). *operand_count receives the number of arguments that are not options (after a
@@ -245,6 +284,7 @@ int read_command_line(int argc, char **argv, const char **picture, int *operand_
 #define PAINT_BLACK 0xFF000000u
 #define PAINT_KEY_ESCAPE 36
 #define PAINT_KEY_S 18           // SFML key codes, as the library passes them
+#define PAINT_KEY_E 4
 #define PAINT_KEY_LEFT_CONTROL 37
 #define PAINT_KEY_RIGHT_CONTROL 41
 #define PAINT_LEFT_BUTTON 0
@@ -395,6 +435,10 @@ paint_rect flood_fill(vollo_pixelarray *canvas, vollo_position seed, uint32_t co
 
 // Run-length code of words: runs of one value as (n, value), others as (n | 1 << 31, n words).
 std::vector<uint32_t> history_encode(const uint32_t *words, size_t count);
+// Writes out the words of a run-length code into `words`, whose size says how many there
+// are; words the code does not reach are left as they are. A damaged code (a count past
+// its end) never reads or writes outside either vector.
+void history_decode(const std::vector<uint32_t> &code, std::vector<uint32_t> &words);
 // Keeps the pixels of `area` as they are before the open action (opened here) changes
 // them, without counting `area` in the action's area. False when memory ran out.
 bool history_reserve(paint_history *history, const vollo_pixelarray *canvas, paint_rect area);
@@ -406,10 +450,14 @@ bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint
 // are dropped), dropping the oldest steps while the history would exceed its limit. True
 // when an action was open.
 bool history_commit(paint_history *history, const vollo_pixelarray *canvas);
-// After a change that is no action (the size bar) painted `area`: the steps no longer undo
-// or redo anything there, so that what it painted stays and no step turns it into
-// something that was never drawn.
+// After a change that is no action (the size bar) painted `area`: the steps made so far no
+// longer undo or redo anything there, so that what it painted stays and no step turns it
+// into something that was never drawn. Costs the area, not the length of the history.
 void history_forget(paint_history *history, paint_rect area);
+// The open action's difference so far (its touched pixels now XOR before it), coded as a
+// step's; false when no action is open, it touched nothing or its record was lost.
+bool history_open_code(paint_history *history, const vollo_pixelarray *canvas, paint_rect *area,
+                       std::vector<uint32_t> *code);
 // Undoes the newest step not undone (true), or does nothing (false).
 bool history_undo(paint_history *history, vollo_pixelarray *canvas);
 // Redoes the oldest undone step (true), or does nothing (false).
@@ -418,5 +466,208 @@ bool history_redo(paint_history *history, vollo_pixelarray *canvas);
 void finish_action(paint_state *state);
 // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo (on the press); true when the canvas changed.
 bool history_key(paint_state *state, vollo_event_state event, int32_t key);
+
+// ---------------------------------------------------------------------------
+// Documents: pictures of another size than the window, shown through a view in the
+// drawing area and edited in their own pixels
+// ---------------------------------------------------------------------------
+
+// The drawing area as drawn, where the view shows.
+#define VIEW_LEFT (PAINT_LAYOUT.drawing_area.drawn.x0)
+#define VIEW_TOP (PAINT_LAYOUT.drawing_area.drawn.y0)
+#define VIEW_WIDTH (PAINT_LAYOUT.drawing_area.drawn.x1 - VIEW_LEFT + 1)
+#define VIEW_HEIGHT (PAINT_LAYOUT.drawing_area.drawn.y1 - VIEW_TOP + 1)
+#define VIEW_BACKDROP 0xFF5A5A5Au  // around the picture: a plain grey, not white
+#define VIEW_LEAST_ZOOM (1.0 / 16)
+#define VIEW_MOST_ZOOM 32.0
+#define VIEW_SCROLL_STEP 64        // screen pixels per arrow key or wheel notch
+#define PAINT_MIDDLE_BUTTON 2
+#define PAINT_KEY_NUM0 26
+#define PAINT_KEY_NUM1 27
+#define PAINT_KEY_EQUAL 55
+#define PAINT_KEY_DASH 56
+#define PAINT_KEY_HOME 64
+#define PAINT_KEY_ADD 67
+#define PAINT_KEY_SUBTRACT 68
+#define PAINT_KEY_LEFT 71          // Left, Right, Up, Down follow
+#define PAINT_KEY_NUMPAD0 75
+#define PAINT_KEY_NUMPAD1 76
+
+// Where a picture of width x height lies on screen: `zoom` screen pixels per picture
+// pixel, its top-left corner at (VIEW_LEFT + left, VIEW_TOP + top).
+typedef struct paint_view
+{
+    uint32_t width = 0, height = 0;
+    double zoom = 1;
+    int64_t left = 0, top = 0;
+} paint_view;
+
+// The largest zoom not above 1 at which the whole picture fits in the area.
+double view_fit(const paint_view *view);
+// Opens at fit, centred.
+void view_reset(paint_view *view, uint32_t width, uint32_t height);
+// Keeps the picture centred along an axis where it fits, and otherwise covering the area.
+void view_clamp(paint_view *view);
+// Changes the zoom keeping the picture point under `anchor` (screen) where it is.
+void view_zoom(paint_view *view, double zoom, vollo_position anchor);
+// The zoom one power of two in (direction 1) or out (-1) from the view's, kept within
+// 1/16 (or the fit when smaller) and 32.
+double view_step(const paint_view *view, int32_t direction);
+// Moves the picture by (dx, dy) screen pixels, stopping at its edges.
+void view_scroll(paint_view *view, int64_t dx, int64_t dy);
+// The picture's top-left corner at the area's top-left corner (centred where it fits).
+void view_home(paint_view *view);
+// The picture pixel under a screen position; false outside the area or the picture.
+bool view_picture_point(const paint_view *view, vollo_position screen, vollo_position *point);
+
+// One level of the picture halved `level` times, each pixel the average of those it covers.
+typedef struct paint_mip
+{
+    uint32_t width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+} paint_mip;
+
+// Kinds of picture file, told by their first bytes.
+typedef enum picture_kind
+{
+    KIND_BMP,
+    KIND_PNG,
+    KIND_JPEG,
+    KIND_TGA,
+    KIND_GIF,
+    KIND_PSD,
+    KIND_HDR,
+    KIND_PIC
+} picture_kind;
+
+// A picture opened from the command line that is not a window-sized canvas.
+typedef struct paint_document
+{
+    char *path = nullptr;               // where Ctrl+S writes (malloc)
+    picture_kind kind = KIND_PNG;       // of the file it came from
+    vollo_pixelarray *picture = nullptr;  // its pixels (malloc), never uploaded whole
+    std::vector<paint_mip> mips;        // halved once, twice, ... while larger than the area
+    paint_view view;
+    paint_rect changed = PAINT_NO_RECT;  // picture pixels changed since the mips were made
+    int32_t stale = 1;                  // 1 when the view must be drawn again
+    int32_t dragging = 0;               // 1 while the middle button moves the picture
+    vollo_position grab = {0, 0};       // pointer at the last move of that drag
+} paint_document;
+
+// The kind of a picture file from its first bytes (TGA when none other matches).
+picture_kind picture_kind_of(const char *path);
+// Makes the levels of the pyramid from the picture.
+bool mips_build(paint_document *document);
+// Makes the levels over `area` of the picture (picture pixels) again.
+void mips_update(paint_document *document, paint_rect area);
+// Draws the view of the picture into the drawing area of the canvas.
+void view_render(const paint_document *document, vollo_pixelarray *canvas);
+// Takes the decoded pixels (malloc) of the picture at `path` as a document, at fit; the
+// window canvas is the blank start's. False when memory runs out (the pixels released).
+bool document_open(paint_state *state, uint32_t *pixels, uint32_t width, uint32_t height,
+                   const char *path);
+// Releases the document and all it owns.
+void document_close(paint_state *state);
+// Ctrl+S for a document: the picture back to its file in its format, or NAME.png beside
+// a file of a kind not written; says where on standard error. True when saved.
+bool document_save(paint_state *state);
+// Pixels of the picture changed in `area` (picture pixels): shown at the next tick.
+void document_touch(paint_state *state, paint_rect area);
+// Renders the view when it changed; true when the canvas was redrawn.
+bool document_refresh(paint_state *state);
+// The pixel array the tools draw into and the saves write: the picture, or the canvas.
+vollo_pixelarray *drawing_of(const paint_state *state);
+// The view's keys (Ctrl+0, Ctrl+1, Ctrl+plus/minus, arrows, Home); true when handled.
+bool view_key(paint_state *state, vollo_event_state event, int32_t key);
+// Wheel: scrolls, Shift+wheel sideways, Ctrl+wheel zooms about the pointer. Returns 3.
+vollo_response set_wheel_response(int32_t wheel, int32_t delta, void *data);
+// Middle button: starts or ends moving the picture with the pointer; true when handled.
+bool view_button(paint_state *state, vollo_event_state event, int32_t button,
+                 vollo_position position);
+// Pointer moves during a middle-button drag; true when handled.
+bool view_drag(paint_state *state, vollo_position position);
+
+// ---------------------------------------------------------------------------
+// Journal: every change of the canvas on disk within a second, so that a session that
+// dies (SIGKILL, a crash, a power cut) can be rebuilt at the next start
+// ---------------------------------------------------------------------------
+
+#define JOURNAL_PREFIX ".pixodraw-journal-"  // then PID-SECONDS, in a recovery folder
+#define JOURNAL_SYNC_SECONDS 1.0             // the file is synced at most this often
+#define JOURNAL_OPEN_SECONDS 0.5             // an action under way is written this often
+
+// Records after the journal's header. Every one holds a rectangle of the pixel array
+// and a run-length code (history_encode) of one word per pixel of it, row after row.
+typedef enum journal_kind
+{
+    JOURNAL_DIFFERENCE = 1,  // XOR-ed into the pixels: a finished action, an undo, a redo
+    JOURNAL_PIXELS = 2,      // the pixels themselves: changes that are no action
+    JOURNAL_OPEN = 3         // the action under way so far, XOR-ed into the pixels as they
+                             // were before it; replaced by the next record of any kind
+} journal_kind;
+
+// What the journal's pixel array starts from.
+typedef struct journal_base
+{
+    std::string picture;          // the picture file loaded whole; empty: the first
+                                  // record holds every pixel (a blank start, a save)
+    uint64_t size = 0;            // that file's bytes and modification time, to be sure
+    int64_t mtime_seconds = 0;    // it is still the same picture
+    int64_t mtime_nanoseconds = 0;
+    uint32_t width = 0, height = 0;  // the pixel array's
+} journal_base;
+
+// A session's journal, open and locked (flock) for as long as the session runs.
+typedef struct paint_journal
+{
+    int fd = -1;
+    std::string path;
+    journal_base base;
+    double synced_at = 0;          // seconds (journal_now) of the last sync
+    double open_at = 0;            // and of the last look at the action under way
+    int32_t unsynced = 0;          // 1 when written since the last sync
+    int32_t failed = 0;            // 1 once a write failed: nothing more is written
+    paint_rect open_area = PAINT_NO_RECT;  // the last JOURNAL_OPEN record written, until
+    std::vector<uint32_t> open_code;       // the next record of another kind
+    std::vector<uint32_t> record;          // room for the record being written
+} paint_journal;
+
+// Creates the journal of the pixel array in the first recovery folder that takes it,
+// named JOURNAL_PREFIX PID-SECONDS, and locks it: `picture` names the file the array was
+// loaded from (its size and time are kept), null when the array is written whole as the
+// first record. Null, after one warning on standard error, when no folder takes it.
+paint_journal *journal_start(const vollo_pixelarray *canvas, const char *picture);
+// Appends one record; false (and no more records) when the write fails.
+bool journal_write(paint_journal *journal, journal_kind kind, paint_rect area,
+                   const std::vector<uint32_t> &code);
+// Starts the journal again from the canvas as it is (a record of every pixel), as after
+// a save; the same file.
+void journal_restart(paint_journal *journal, const vollo_pixelarray *canvas);
+// Closes the journal, removing its file when `remove`, and releases it (null is fine).
+void journal_end(paint_journal *journal, bool remove);
+// After finish_action committed an action: its step, or the whole canvas when the
+// history could not keep it.
+void journal_action(paint_state *state);
+// After an undo or a redo: what it changed.
+void journal_undo_redo(paint_state *state);
+// After a change that is no action painted `area` of the canvas: its pixels.
+void journal_pixels(paint_state *state, paint_rect area);
+// Each tick: the action under way every JOURNAL_OPEN_SECONDS, and a sync at most every
+// JOURNAL_SYNC_SECONDS when something was written. `now` in seconds (journal_now).
+void journal_tick(paint_state *state, double now);
+// Seconds of a monotonic clock.
+double journal_now(void);
+// Reads a journal: its base, and the pixels rebuilt from it (the picture of the base
+// loaded, then every whole record applied; a record cut short or damaged ends it, with
+// the records before it kept). *changes receives the records beyond the base. False,
+// with *reason telling why, when nothing can be rebuilt.
+bool journal_rebuild(const char *path, journal_base *base, std::vector<uint32_t> *pixels,
+                     size_t *changes, std::string *reason);
+// At the start: every journal in the recovery folders whose session no longer runs
+// (its lock is free) is rebuilt, kept in a numbered recovery file named on standard
+// error, and removed. A journal with no change, or cut before its first whole pixels,
+// is removed silently; one whose picture is gone or changed, or whose drawing cannot be
+// kept, stays, and standard error says why. The count of drawings kept.
+int recover_journals(void);
 
 #endif

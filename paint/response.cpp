@@ -11,10 +11,14 @@ vollo_response set_key_response(vollo_event_state event, int32_t key, void *data
 {
     if (key == PAINT_KEY_ESCAPE && event == VOLLO_PRESSED)
         return 2;
+    if (data != nullptr && view_key(static_cast<paint_state *>(data), event, key))
+        return VOLLO_CONTINUE;
     if (data != nullptr)
         history_key(static_cast<paint_state *>(data), event, key);
     if (key == PAINT_KEY_S && event == VOLLO_PRESSED && data != nullptr && control_held())
         save_now(static_cast<paint_state *>(data));
+    if (key == PAINT_KEY_E && event == VOLLO_PRESSED && data != nullptr && control_held())
+        export_now(static_cast<paint_state *>(data));
     return VOLLO_CONTINUE;
 }
 
@@ -24,6 +28,8 @@ vollo_response set_mouse_response(vollo_event_state event, int32_t button, void 
     // The library stores the event's coordinates there before calling us.
     const vollo_position position = *vollo_get_mouse_position();
 
+    if (view_button(state, event, button, position))
+        return VOLLO_CONTINUE;
     const tool_state before = state->tools;
     const uint32_t color = state->color;
     click_pos(position, event, button, state);
@@ -44,6 +50,12 @@ vollo_response expose(void *data)
 {
     paint_state *state = static_cast<paint_state *>(data);
 
+    // SIGINT or SIGTERM: the run ends as by the door, without the dialogue.
+    if (stop_signal() != 0)
+        return 0;
+    journal_tick(state, journal_now());
+    if (document_refresh(state))
+        request_present(state, 1);
     if (state->present_ticks > 0)
         state->present_ticks--;
     else if (++state->idle_ticks < PAINT_HEARTBEAT_TICKS)

@@ -1,5 +1,6 @@
-// Numbered saves: pixodraw-YYYYMMDD-HHMMSS.bmp, then -2, -3, ... within the same second.
+// Numbered saves: pixodraw-YYYYMMDD-HHMMSS.EXT, then -2, -3, ... within the same second.
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -13,11 +14,13 @@ const int most_suffixes = 1000;
 
 }  // namespace
 
-char *save_bmp_numbered(const vollo_pixelarray *canvas, const char *folder, time_t when)
+char *write_numbered(const void *bytes, uint64_t size, const char *folder, time_t when,
+                     const char *extension)
 {
     struct tm local;
     char stamp[32];
-    if (folder == nullptr || localtime_r(&when, &local) == nullptr ||
+    if (bytes == nullptr || folder == nullptr || extension == nullptr ||
+        localtime_r(&when, &local) == nullptr ||
         strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local) == 0)
     {
         errno = EINVAL;
@@ -27,8 +30,8 @@ char *save_bmp_numbered(const vollo_pixelarray *canvas, const char *folder, time
     for (int number = 1; number <= most_suffixes; number++)
     {
         const std::string path =
-            stem + (number > 1 ? "-" + std::to_string(number) : std::string()) + ".bmp";
-        if (save_bmp_safely(canvas, path.c_str(), false))
+            stem + (number > 1 ? "-" + std::to_string(number) : std::string()) + extension;
+        if (vollo_write_new_file(path.c_str(), bytes, size))
         {
             char *copy = strdup(path.c_str());
             if (copy == nullptr)
@@ -40,4 +43,17 @@ char *save_bmp_numbered(const vollo_pixelarray *canvas, const char *folder, time
     }
     errno = EEXIST;
     return nullptr;
+}
+
+char *save_bmp_numbered(const vollo_pixelarray *canvas, const char *folder, time_t when)
+{
+    uint64_t size = 0;
+    uint8_t *bytes = encode_bmp(canvas, &size);
+    if (bytes == nullptr)
+        return nullptr;
+    char *path = write_numbered(bytes, size, folder, when, ".bmp");
+    const int saved_errno = errno;
+    free(bytes);
+    errno = saved_errno;
+    return path;
 }

@@ -12,10 +12,7 @@
 
 #include "paint.h"
 
-namespace
-{
-
-std::vector<std::string> recovery_folders()
+std::vector<std::string> recovery_folders(void)
 {
     std::vector<std::string> folders;
     if (char *working = getcwd(nullptr, 0))
@@ -33,15 +30,13 @@ std::vector<std::string> recovery_folders()
     return folders;
 }
 
-}  // namespace
-
 bool save_recovery(paint_state *state)
 {
     if (state == nullptr || state->canvas == nullptr)
         return false;
     for (const std::string &folder : recovery_folders())
     {
-        char *path = save_bmp_numbered(state->canvas, folder.c_str(), time(nullptr));
+        char *path = save_bmp_numbered(drawing_of(state), folder.c_str(), time(nullptr));
         if (path != nullptr)
         {
             fprintf(stderr, "pixodraw: the drawing was not saved; it is kept in %s\n", path);

@@ -5,6 +5,7 @@
 // length.
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "paint.h"
 
@@ -14,6 +15,33 @@ static const paint_rect AREA = PAINT_LAYOUT.drawing_area.click;
 bool in_drawing_area(vollo_position p)
 {
     return rect_contains(AREA, p);
+}
+
+// Where the tools may paint: the drawing area as drawn, or the whole picture of a document.
+static paint_rect paint_limit(const paint_state *state)
+{
+    if (state->document == nullptr)
+        return PAINT_LAYOUT.drawing_area.drawn;
+    const vollo_pixelarray *picture = state->document->picture;
+    return paint_rect{0, 0, int32_t(picture->width) - 1, int32_t(picture->height) - 1};
+}
+
+// The point of the drawing under a screen position (for a document the picture pixel,
+// wherever it lies); true when a press there may paint: in the drawing area, and on the
+// picture for a document.
+static bool drawing_point(const paint_state *state, vollo_position screen, vollo_position *point)
+{
+    if (state->document == nullptr)
+    {
+        *point = screen;
+        return in_drawing_area(screen);
+    }
+    const paint_view &view = state->document->view;
+    const double x = std::floor((int64_t(screen.x) - VIEW_LEFT - view.left + 1e-9) / view.zoom);
+    const double y = std::floor((int64_t(screen.y) - VIEW_TOP - view.top + 1e-9) / view.zoom);
+    *point = vollo_position{int32_t(std::max(-1e9, std::min(1e9, x))),
+                            int32_t(std::max(-1e9, std::min(1e9, y)))};
+    return view_picture_point(&view, screen, point);
 }
 
 static void square_spans(int32_t width, int32_t height, stamp_shape *shape)
@@ -97,14 +125,16 @@ static void paint_span(vollo_pixelarray *canvas, int64_t x0, int64_t x1, int64_t
 void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position from,
                 vollo_position to, bool from_painted, paint_rect clip)
 {
-    vollo_pixelarray *canvas = state->canvas;
+    vollo_pixelarray *canvas = drawing_of(state);
     const int32_t rows = static_cast<int32_t>(shape->left.size());
     if (canvas == nullptr || canvas->pixels == nullptr || rows == 0)
         return;
     std::vector<vollo_position> points = line_points(from, to);
     points.erase(std::remove_if(points.begin(), points.end(),
                                 [&](vollo_position p) {
-                                    return !in_drawing_area(p) ||
+                                    return (state->document != nullptr
+                                                ? !rect_contains(paint_limit(state), p)
+                                                : !in_drawing_area(p)) ||
                                            (from_painted && p.x == from.x && p.y == from.y);
                                 }),
                  points.end());
@@ -139,7 +169,8 @@ void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position fro
     }
     if (area.x0 > area.x1)
         return;
-    if (!state->history.open)
+    // A document's picture may be far larger than the area: its record grows instead.
+    if (!state->history.open && state->document == nullptr)
         history_reserve(&state->history, canvas, reachable(shape));
     history_cover(&state->history, canvas, area);
     const int32_t from_first = from.y + shape->top;
@@ -156,58 +187,66 @@ void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position fro
         paint_span(canvas, left[row], std::min(right[row], done_left - 1), y, shape->color);
         paint_span(canvas, std::max(left[row], done_right + 1), right[row], y, shape->color);
     }
+    document_touch(state, area);
     request_present(state, 1);
 }
 
 void stroke_press(paint_state *state, vollo_position position)
 {
-    state->stroke.active = in_drawing_area(position);
+    state->stroke.active = drawing_point(state, position, &state->stroke.last);
     state->stroke.stamped = 0;
     state->stroke.moved = 0;
-    state->stroke.last = position;
-    state->stroke.clip = PAINT_LAYOUT.drawing_area.drawn;
+    state->stroke.clip = paint_limit(state);
 }
 
 void stroke_move(paint_state *state, vollo_position position)
 {
     paint_stroke *stroke = &state->stroke;
-    if (!stroke->active || (position.x == stroke->last.x && position.y == stroke->last.y))
+    vollo_position point;
+    drawing_point(state, position, &point);
+    if (!stroke->active || (point.x == stroke->last.x && point.y == stroke->last.y))
         return;
     if (tool_shape(state, &state->tools, &stroke->shape))
-        stamp_path(state, &stroke->shape, stroke->last, position, stroke->stamped != 0,
-                   stroke->clip);
+        stamp_path(state, &stroke->shape, stroke->last, point, stroke->stamped != 0, stroke->clip);
     stroke->moved = 1;
-    stroke->last = position;
-    stroke->stamped = in_drawing_area(position);
+    stroke->last = point;
+    stroke->stamped = state->document != nullptr ? rect_contains(stroke->clip, point)
+                                                 : in_drawing_area(point);
 }
 
 void stroke_release(paint_state *state, tool_state *tools, vollo_position position)
 {
     paint_stroke *stroke = &state->stroke;
     const bool was_active = stroke->active != 0;
+    vollo_position point;
+    const bool on_drawing = drawing_point(state, position, &point);
     stroke->active = 0;
-    if (tools != nullptr && tools->tool == TOOL_FILL && in_drawing_area(position))
+    if (tools != nullptr && tools->tool == TOOL_FILL && on_drawing)
     {
         // Filling a region with its own colour changes nothing and is no action.
-        const vollo_pixelarray *canvas = state->canvas;
-        if (canvas == nullptr || uint32_t(position.x) >= canvas->width ||
-            uint32_t(position.y) >= canvas->height || puxcolor(state->canvas, position) == state->color)
+        vollo_pixelarray *canvas = drawing_of(state);
+        if (canvas == nullptr || uint32_t(point.x) >= canvas->width ||
+            uint32_t(point.y) >= canvas->height || puxcolor(canvas, point) == state->color)
             return finish_action(state);
-        history_reserve(&state->history, state->canvas, AREA);
+        const paint_rect limit = state->document != nullptr ? paint_limit(state) : AREA;
+        history_reserve(&state->history, canvas, limit);
         // Within what is kept already: this only records where the fill changed pixels.
-        history_cover(&state->history, state->canvas,
-                      flood_fill(state->canvas, position, state->color, AREA));
+        const paint_rect filled = flood_fill(canvas, point, state->color, limit);
+        history_cover(&state->history, canvas, filled);
+        document_touch(state, filled);
     }
-    else if ((was_active || in_drawing_area(position)) &&
-             tool_shape(state, tools, &stroke->shape))
+    else if ((was_active || on_drawing) && tool_shape(state, tools, &stroke->shape))
     {
-        const vollo_position from = was_active ? stroke->last : position;
+        const vollo_position from = was_active ? stroke->last : point;
+        position = point;
         // A click (no stroke, or one that never moved) is one whole stamp, which may
         // reach over the interface; a drag paints inside its clip rectangle only.
         const bool click = !was_active || (!stroke->moved && from.x == position.x &&
                                            from.y == position.y);
+        // A document's stamps never reach past its picture.
+        const paint_rect clip = state->document != nullptr ? paint_limit(state) : PAINT_EVERYWHERE;
         stamp_path(state, &stroke->shape, from, position, was_active && stroke->stamped,
-                   click ? PAINT_EVERYWHERE : stroke->clip);
+                   click ? clip : stroke->clip);
     }
     stroke->stamped = 0;
     finish_action(state);

@@ -4,9 +4,10 @@
 
 void finish_action(paint_state *state)
 {
-    if (!history_commit(&state->history, state->canvas))
+    if (!history_commit(&state->history, drawing_of(state)))
         return;
     state->changes++;
+    journal_action(state);
     request_present(state, 1);
 }
 
@@ -22,12 +23,17 @@ bool history_key(paint_state *state, vollo_event_state event, int32_t key)
     // next move starts a new one from the pointer.
     finish_action(state);
     state->stroke.stamped = 0;
-    const bool changed = key == PAINT_KEY_Z && !shift
-                             ? history_undo(&state->history, state->canvas)
-                             : history_redo(&state->history, state->canvas);
+    const bool undo = key == PAINT_KEY_Z && !shift;
+    const paint_history &history = state->history;
+    const size_t step = history.steps.size() - history.undone - (undo ? 1 : 0);
+    const paint_rect area = step < history.steps.size() ? history.steps[step].area : PAINT_NO_RECT;
+    const bool changed = undo ? history_undo(&state->history, drawing_of(state))
+                              : history_redo(&state->history, drawing_of(state));
     if (changed)
     {
+        document_touch(state, area);
         state->changes++;
+        journal_undo_redo(state);
         request_present(state, 1);
     }
     return changed;

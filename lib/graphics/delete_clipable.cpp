@@ -1,3 +1,4 @@
+#include "error/records.hpp"
 #include "graphics.hpp"
 
 // Windows are closed with vollo_stop; any record that is neither a picture nor a

@@ -316,12 +316,16 @@ bool next_event(vollo_window *window, sf::Event &event)
     if (window && s.announced != window)
     {
         // Every window's first size is handed on once, before its other events.
+        // In window pixels, as every resize: the record holds the logical size when one is set.
+        const sf::Vector2u size = window->render_target
+                                      ? static_cast<sf::RenderWindow *>(window->render_target)->getSize()
+                                      : sf::Vector2u(window->width, window->height);
         s.announced = window;
-        s.announced_width = window->width;
-        s.announced_height = window->height;
+        s.announced_width = size.x;
+        s.announced_height = size.y;
         event = sf::Event();
         event.type = sf::Event::Resized;
-        event.size = {window->width, window->height};
+        event.size = {size.x, size.y};
         return taken(event);
     }
     sf::RenderWindow *target = window ? static_cast<sf::RenderWindow *>(window->render_target) : nullptr;

@@ -1,4 +1,5 @@
 #include "error/error.hpp"
+#include "error/records.hpp"
 #include "graphics.hpp"
 
 vollo_picture *vollo_new_picture_from_pixelarray(const vollo_pixelarray *array)
@@ -19,5 +20,6 @@ vollo_picture *vollo_new_picture_from_pixelarray(const vollo_pixelarray *array)
         return nullptr;
     }
     vollo_graphics::attach_texture(picture);
+    vollo_track(picture, "picture", "vollo_new_picture_from_pixelarray", picture->width, picture->height);
     return picture;
 }

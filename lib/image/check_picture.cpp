@@ -1,5 +1,6 @@
 // Whether a picture file can be loaded, found out without a display: BMP files by their
 // headers and length (the pixels are not decoded), other kinds by decoding them.
+#include "error/error.hpp"
 #include "image.hpp"
 
 const char *vollo_check_picture(const char *path)
@@ -21,5 +22,9 @@ const char *vollo_check_picture(const char *path)
             reason = vollo_image::decode_other(bytes, &pixels, &width, &height);
     }
     gl_vollo_load_error = reason;
+    if (reason && file.fd < 0)
+        vollo_fail("cannot open '%s': %s", path ? path : "(no path)", reason);
+    else if (reason)
+        vollo_fail("cannot load '%s': %s", path, reason);
     return reason;
 }

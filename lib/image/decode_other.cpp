@@ -22,6 +22,8 @@ bool starts_with(const std::vector<uint8_t> &bytes, const char *magic)
     return bytes.size() >= length && memcmp(bytes.data(), magic, length) == 0;
 }
 
+}  // namespace
+
 // Why a file the loader refused cannot be shown: broken, or of no kind it reads.
 const char *refusal(const std::vector<uint8_t> &bytes)
 {
@@ -41,8 +43,6 @@ const char *refusal(const std::vector<uint8_t> &bytes)
             return kind.reason;
     return unknown_kind;
 }
-
-}  // namespace
 
 const char *decode_other(const std::vector<uint8_t> &bytes, std::vector<uint32_t> *pixels,
                          uint32_t *width, uint32_t *height, bool keep_alpha)

@@ -110,6 +110,14 @@ bool claimed_size_acceptable(const std::vector<uint8_t> &bytes);
 // composited over white unless keep_alpha; the picture's size in width and height.
 const char *decode_other(const std::vector<uint8_t> &bytes, std::vector<uint32_t> *pixels,
                          uint32_t *width, uint32_t *height, bool keep_alpha = false);
+// Why a file that no decoder took cannot be shown: broken, or of no kind read here.
+const char *refusal(const std::vector<uint8_t> &bytes);
+// True when the bytes start as a JPEG file does.
+bool is_jpeg(const std::vector<uint8_t> &bytes);
+// Decodes a JPEG file into new RGBA pixels (malloc, released with free), top row first;
+// null on success, otherwise why not, with nothing left allocated.
+const char *decode_jpeg(const std::vector<uint8_t> &bytes, uint32_t **pixels, uint32_t *width,
+                        uint32_t *height);
 // True when the file starts with the BMP signature "BM".
 bool is_bmp(const picture_file &file);
 // A new pixel array of a BMP or any other picture file, opaque unless keep_alpha; sets

@@ -132,54 +132,34 @@ TEST_P(ControlTest, PauseResumeAndSeekMoveThePlayingPosition)
     vollo_sound *sound = GetParam() == Kind::Effect ? vollo_load_effect(path.c_str()) : vollo_load_music(path.c_str());
     ASSERT_NE(sound, nullptr);
     EXPECT_NEAR(vollo_sound_length(sound), 8, 0.001);
-    enum Step { Play, Pause, Resume, Seek, PlayLooping };
     using S = sf::SoundSource::Status;
-    const struct
-    {
-        const char *what;
-        Step step;
-        double seconds;
-        S status;
-        double low, high;  // bounds of the offset afterwards
-    } steps[] = {
-        {"a stopped sound is not moved", Seek, 3, S::Stopped, 0, 0},
-        {"a stopped sound does not resume", Resume, 0, S::Stopped, 0, 0},
-        {"playing", Play, 0, S::Playing, 0, 0.5},
-        {"moved while playing", Seek, 4, S::Playing, 3.99, 4.5},
-        {"paused where it was", Pause, 0, S::Paused, 3.99, 4.5},
-        {"moved while paused", Seek, 2, S::Paused, 1.99, 2.05},
-        {"before the start is the start", Seek, -5, S::Paused, 0, 0.05},
-        {"going on", Resume, 0, S::Playing, 0, 0.5},
-        {"past the end it stops", Seek, 1e300, S::Stopped, 0, 0},
-        {"looping", PlayLooping, 0, S::Playing, 0, 0.5},
-        {"past the end a looping sound starts over", Seek, INFINITY, S::Playing, 0, 0.5},
+    const auto seek = [&](double to) { return std::function<void()>([&, to] { vollo_sound_seek(sound, to); }); };
+    const std::function<void()> play = [&] { vollo_sound_play(sound); }, pause = [&] { vollo_sound_pause(sound); },
+                                resume = [&] { vollo_sound_resume(sound); };
+    const struct { const char *what; std::function<void()> act; S status; double low, high; } steps[] = {
+        {"a stopped sound is not moved", seek(3), S::Stopped, 0, 0},
+        {"a stopped sound does not resume", resume, S::Stopped, 0, 0},
+        {"playing", play, S::Playing, 0, 0.5},
+        {"moved while playing", seek(4), S::Playing, 3.99, 4.5},
+        {"paused where it was", pause, S::Paused, 3.99, 4.5},
+        {"moved while paused", seek(2), S::Paused, 1.99, 2.05},
+        {"before the start is the start", seek(-5), S::Paused, 0, 0.05},
+        {"going on", resume, S::Playing, 0, 0.5},
+        {"past the end it stops", seek(1e300), S::Stopped, 0, 0},
+        {"looping", [&] { vollo_sound_loop(sound, true), play(); }, S::Playing, 0, 0.5},
+        {"past the end a looping sound starts over", seek(INFINITY), S::Playing, 0, 0.5},
+        {"NaN changes nothing", seek(NAN), S::Playing, 0, 0.6},
     };
     for (const auto &s : steps)
     {
-        if (s.step == PlayLooping)
-            vollo_sound_loop(sound, true);
-        if (s.step == Play || s.step == PlayLooping)
-            vollo_sound_play(sound);
-        else if (s.step == Pause)
-            vollo_sound_pause(sound);
-        else if (s.step == Resume)
-            vollo_sound_resume(sound);
-        else
-            vollo_sound_seek(sound, s.seconds);
+        s.act();
         EXPECT_EQ(status(sound), s.status) << s.what;
         const double at = vollo_sound_offset(sound);
-        EXPECT_GE(at, s.low) << s.what;
-        EXPECT_LE(at, s.high) << s.what;
-        if (s.status == S::Paused)
-        {
-            EXPECT_FALSE(wait_until([&] { return vollo_sound_offset(sound) > at + 0.05; }, std::chrono::milliseconds(300)))
-                << s.what << ": the paused sound moves on";
-        }
+        EXPECT_TRUE(at >= s.low && at <= s.high) << s.what << ": offset " << at;
+        EXPECT_FALSE(s.status == S::Paused && wait_until([&] { return vollo_sound_offset(sound) > at + 0.05; },
+                                                           std::chrono::milliseconds(300)))
+            << s.what << ": the paused sound moves on";
     }
-    vollo_clear_error();
-    vollo_sound_seek(sound, NAN);
-    EXPECT_NE(std::string(vollo_error()), "");
-    EXPECT_EQ(status(sound), S::Playing);
     vollo_delete_sound(sound);
 }
 
@@ -201,8 +181,7 @@ TEST(NullSound, IsIgnoredByEveryOperation)
     vollo_sound_resume(nullptr);
     vollo_sound_seek(nullptr, 1);
     vollo_clear_error();
-    EXPECT_EQ(vollo_sound_length(nullptr), 0);
-    EXPECT_EQ(vollo_sound_offset(nullptr), 0);
+    EXPECT_EQ(vollo_sound_length(nullptr) + vollo_sound_offset(nullptr), 0);
     EXPECT_NE(std::string(vollo_error()), "");
 }
 // The players of an effect that are sounding now.

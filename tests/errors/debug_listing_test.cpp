@@ -1,6 +1,4 @@
 // VOLLO_DEBUG=1: failures printed as they happen, live records listed at exit.
-#include <cstdlib>
-
 #include <gtest/gtest.h>
 
 #include "xvfb.hpp"
@@ -11,11 +9,7 @@ namespace
 TEST(DebugListing, LiveRecordsAreListedAtExitOnlyWhenAsked)
 {
     vollo_test::start_xvfb();
-    const struct
-    {
-        const char *debug;
-        std::string errors;
-    } cases[] = {
+    const std::pair<const char *, std::string> cases[] = {
         {"1",
          "vollo: cannot open '/nonexistent/x.png': No such file or directory\n"
          "vollo: 4 record(s) still alive at exit:\n"
@@ -27,13 +21,13 @@ TEST(DebugListing, LiveRecordsAreListedAtExitOnlyWhenAsked)
     };
     for (const auto &c : cases)
     {
-        SCOPED_TRACE(c.debug);
-        setenv("VOLLO_DEBUG", c.debug, 1);
+        SCOPED_TRACE(c.first);
+        setenv("VOLLO_DEBUG", c.first, 1);
         const vollo_test::CommandResult run = vollo_test::run_command({LEAK_PROBE});
         unsetenv("VOLLO_DEBUG");
         EXPECT_TRUE(run.succeeded()) << run.describe();
         EXPECT_EQ(run.output, "made\n");
-        EXPECT_EQ(run.errors, c.errors);
+        EXPECT_EQ(run.errors, c.second);
     }
 }
 

@@ -1,7 +1,5 @@
 // Why each facility failed, as vollo_error tells it, with no display to reach.
-#include <cstdlib>
 #include <functional>
-#include <string>
 
 #include <sys/stat.h>
 
@@ -13,19 +11,13 @@
 namespace
 {
 
-using initest::TempDir;
-using initest::WriteWholeFile;
-
 // The 54-byte header of a 24-bit BMP file of 4000 x 3000 pixels, with no pixels after it.
 std::string large_bmp_header()
 {
-    std::string bytes(54, '\0');
-    auto put32 = [&bytes](size_t at, uint32_t value) {
+    std::string bytes = "BM" + std::string(52, '\0');
+    for (auto field : {std::pair<int, uint32_t>{2, 54 + 12000u * 3000u}, {10, 54}, {14, 40}, {18, 4000}, {22, 3000}})
         for (int i = 0; i < 4; i++)
-            bytes[at + i] = char(value >> (8 * i));
-    };
-    bytes[0] = 'B', bytes[1] = 'M';
-    put32(2, 54 + 12000u * 3000u), put32(10, 54), put32(14, 40), put32(18, 4000), put32(22, 3000);
+            bytes[field.first + i] = char(field.second >> (8 * i));
     bytes[26] = 1, bytes[28] = 24;
     return bytes;
 }
@@ -33,9 +25,9 @@ std::string large_bmp_header()
 TEST(FailureText, EveryFacilitySaysWhatFailedWhereAndTheRemedy)
 {
     setenv("DISPLAY", ":64999", 1);  // a server that does not exist
-    TempDir dir;
-    WriteWholeFile(dir.Path("game.ini"), "# settings\n[player]\nname = \"Ann\"\nspeed 4\n");
-    WriteWholeFile(dir.Path("big.bmp"), large_bmp_header());
+    initest::TempDir dir;
+    initest::WriteWholeFile(dir.Path("game.ini"), "# settings\n[player]\nname = \"Ann\"\nspeed 4\n");
+    initest::WriteWholeFile(dir.Path("big.bmp"), large_bmp_header());
     mkdir(dir.Path("fonts").c_str(), 0755);
     vollo_buffer any_buffer{};
     const std::string d = dir.Path("");
@@ -51,6 +43,11 @@ TEST(FailureText, EveryFacilitySaysWhatFailedWhereAndTheRemedy)
         {[&] { return !vollo_load_pixelarray((d + "big.bmp").c_str()); },
          "cannot load '" + d + "big.bmp': a 4000 x 3000 picture needs 46 MiB; the arena holds 20 MiB: call "
                                "set_max_heap_size(64) before the first allocation"},
+        {[&] { return vollo_check_picture((d + "game.ini").c_str()) != nullptr; },
+         "cannot load '" + d + "game.ini': not a picture of a known kind (no BMP signature; not PNG, JPEG, GIF, "
+                               "TGA, PSD or HDR either)"},
+        {[&] { uint32_t w, h; return !vollo_picture_size((d + "x.png").c_str(), &w, &h); },
+         "cannot open '" + d + "x.png': No such file or directory"},
         {[&] { return !vollo_load_ini((d + "game.ini").c_str()); },
          "'" + d + "game.ini' line 4: expected '=' after field name."},
         {[&] { return !vollo_load_ini((d + "none.ini").c_str()); },
@@ -82,10 +79,8 @@ TEST(FailureText, EveryFacilitySaysWhatFailedWhereAndTheRemedy)
         EXPECT_EQ(vollo_error(), c.text);
     }
     // A success leaves the reason as it was; clearing forgets it.
-    vollo_ini *ini = vollo_new_ini();
-    EXPECT_NE(ini, nullptr);
+    vollo_delete_ini(vollo_new_ini());
     EXPECT_EQ(vollo_error(), cases[std::size(cases) - 1].text);
-    vollo_delete_ini(ini);
     vollo_clear_error();
     EXPECT_STREQ(vollo_error(), "");
     // The older reporters keep their own texts.

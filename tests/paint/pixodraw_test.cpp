@@ -27,6 +27,7 @@ using namespace interface_steps;
 namespace vt = vollo_test;
 
 const uint32_t RGB = 0x00FFFFFFu;
+const uint32_t BACKDROP = 0x5A5A5Au;  // around a document's picture
 const char TIP[] = "Tip: You can load a picture by giving its path as argument\n";
 const char QUESTION[] = "Save work ? [yes/no]\n";
 const char NAME_QUESTION[] = "File name : ";
@@ -149,6 +150,32 @@ struct Pixodraw : vt::XvfbTest
         arguments.insert(arguments.end(), {"mouseup", "1"});
         ASSERT_TRUE(vt::xdotool(arguments));
     }
+    // The drawing area as the screen shows it equals expected(u, v) at each offset.
+    template <typename Expected>
+    bool wait_for_area(Expected expected)
+    {
+        std::vector<uint32_t> want;
+        for (int v = 0; v < 528; v++)
+            for (int u = 0; u < 629; u++)
+                want.push_back(expected(u, v) & RGB);
+        return vt::wait_until([&] {
+            std::vector<uint32_t> shown = vt::read_region(211, 200, 629, 528);
+            for (uint32_t &pixel : shown)
+                pixel &= RGB;
+            return shown == want;
+        });
+    }
+    // A PNG of picture_pattern in the temporary folder.
+    std::string make_png(int width, int height)
+    {
+        const std::string bmp = dir.path + "/pattern.bmp", png = dir.path + "/photo.png";
+        EXPECT_TRUE(write_test_bmp(bmp, width, height, picture_pattern));
+        const vt::CommandResult made = vt::run_command(
+            {"/usr/bin/python3", "-c", "import sys; from PIL import Image; Image.open(sys.argv[1]).save(sys.argv[2])",
+             bmp, png});
+        EXPECT_TRUE(made.succeeded()) << made.describe();
+        return png;
+    }
     // The whole window as the screen shows it, colour only.
     std::vector<uint32_t> screen()
     {
@@ -218,6 +245,7 @@ std::string path_after(const std::string &errors, const std::string &prefix)
 }
 
 const std::regex numbered_name(".*/pixodraw-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.bmp");
+const std::regex numbered_png(".*/pixodraw-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.png");
 
 TEST_F(Pixodraw, StampsSquareAndSavesTheWholeCanvas)
 {
@@ -544,8 +572,10 @@ TEST_F(Pixodraw, LoadsBmpFilesWrittenByImageMagick)
             expected.push_back(uint8_t(decoded.output[i]) | uint8_t(decoded.output[i + 1]) << 8 |
                                uint8_t(decoded.output[i + 2]) << 16);
         ASSERT_NO_FATAL_FAILURE(start({dir.path + "/" + name}));
-        ASSERT_TRUE(vt::wait_for_color(width - 1, height - 1, expected.back() | 0xFF000000u));
-        const std::vector<uint32_t> screen = vt::read_region(0, 0, width, height);
+        // A picture smaller than the drawing area shows whole, centred in it.
+        const int left = 211 + (629 - width) / 2, top = 200 + (528 - height) / 2;
+        ASSERT_TRUE(vt::wait_for_color(left + width - 1, top + height - 1, expected.back() | 0xFF000000u));
+        const std::vector<uint32_t> screen = vt::read_region(left, top, width, height);
         ASSERT_EQ(screen.size(), static_cast<size_t>(width) * height);
         for (int y = 0; y < height; y++)
             for (int x = 0; x < width; x++)
@@ -563,7 +593,7 @@ TEST_F(Pixodraw, LoadsBmpFilesWrittenByImageMagick)
 }
 
 // A photo of 12 megapixels (48 MB of pixels, more than the library's default arena)
-// opens as the canvas.
+// opens as a document.
 TEST_F(Pixodraw, OpensAPhotoLargerThanTheDefaultArena)
 {
     const char *make =
@@ -580,9 +610,10 @@ TEST_F(Pixodraw, OpensAPhotoLargerThanTheDefaultArena)
     EXPECT_EQ(width, 4000u);
     EXPECT_EQ(height, 3000u);
     ASSERT_NO_FATAL_FAILURE(start({photo}));
-    ASSERT_TRUE(vt::wait_for_color(5, 5, 0xFF0000FFu)) << program->errors();
-    EXPECT_TRUE(vt::wait_for_color(6, 5, 0xFF1EC80Au));
-    EXPECT_TRUE(vt::wait_for_color(PAINT_WIDTH - 1, PAINT_HEIGHT - 1, 0xFF1EC80Au));
+    ASSERT_TRUE(vt::wait_for_color(500, 727, 0xFF1EC80Au)) << program->errors();
+    ASSERT_TRUE(vt::xdotool({"key", "ctrl+1", "key", "Home"}));
+    ASSERT_TRUE(vt::wait_for_color(211 + 5, 200 + 5, 0xFF0000FFu));
+    EXPECT_TRUE(vt::wait_for_color(211 + 6, 200 + 5, 0xFF1EC80Au));
     ASSERT_NO_FATAL_FAILURE(finish("no"));
 }
 
@@ -594,27 +625,129 @@ TEST_F(Pixodraw, TwoArgumentsGiveTheBlankCanvasAndTheTip)
     EXPECT_EQ(program->output(), std::string(TIP) + QUESTION);
 }
 
-TEST_F(Pixodraw, SmallLoadedCanvasIsClippedAndSavedAtItsSize)
+// A picture smaller than the drawing area opens as a document, shown exactly and centred
+// on a plain backdrop, with the interface around it. A stamp reaching past it is cut at
+// its edge, a press beside it paints nothing, and the dialogue saves the picture itself.
+TEST_F(Pixodraw, SmallDocumentShowsExactlyCentredAndSavesItself)
 {
     const std::string picture = dir.path + "/small.bmp";
-    ASSERT_TRUE(write_test_bmp(picture, 400, 300, picture_pattern));
+    ASSERT_TRUE(write_test_bmp(picture, 300, 200, picture_pattern));
     ASSERT_NO_FATAL_FAILURE(start({picture}));
-    ASSERT_TRUE(vt::wait_for_color(399, 299, picture_pattern(399, 299)));
+    const int left = 164, top = 164;  // (629 - 300) / 2, (528 - 200) / 2
+    auto shown = [&](int stamp_x0, int stamp_y0) {
+        return [=](int u, int v) {
+            const int x = u - left, y = v - top;
+            if (x < 0 || y < 0 || x >= 300 || y >= 200)
+                return BACKDROP;
+            return x >= stamp_x0 && y >= stamp_y0 ? BLACK : picture_pattern(x, y);
+        };
+    };
+    ASSERT_TRUE(wait_for_area(shown(300, 200))) << program->errors();
+    const Image interface = expected_interface(BLACK);
+    const std::vector<uint32_t> whole = screen();
+    int wrong = 0;
+    for (int y = 0; y < PAINT_HEIGHT; y++)
+        for (int x = 0; x < PAINT_WIDTH; x++)
+            if (!(x >= 211 && x <= 839 && y >= 200 && y <= 727) && !(x >= 316 && x <= 428 && y <= 120))
+                wrong += whole[y * PAINT_WIDTH + x] != (interface.pixels[y * PAINT_WIDTH + x] & RGB);
+    EXPECT_EQ(wrong, 0) << "the interface is drawn as at a blank start";
     click_at(50, 60);
-    clicks_at(960, 60, 31);  // the plus button lies outside this canvas; the size still grows
-    click_at(500, 60);      // the palette region too: nothing to pick, the colour stays black
-    click_at(300, 250);     // a 151 x 151 square, clipped to the canvas
-    ASSERT_TRUE(vt::wait_for_color(399, 299, BLACK));
+    clicks_at(960, 85, 31);  // size 150: a 151 x 151 square
+    click_at(300, 400);      // beside the picture: nothing
+    click_at(211 + left + 250, 200 + top + 150);
+    ASSERT_TRUE(wait_for_area(shown(250, 150)));
     ASSERT_NO_FATAL_FAILURE(finish("yes", "small-out"));
     const ReadBack saved = read_with_pillow(dir.path + "/small-out.bmp", dir.path + "/raw.rgb");
-    ASSERT_EQ(saved.width, 400);
-    ASSERT_EQ(saved.height, 300);
-    for (int y = 0; y < 300; y++)
-        for (int x = 0; x < 400; x++)
+    ASSERT_EQ(saved.width, 300);
+    ASSERT_EQ(saved.height, 200);
+    for (int y = 0; y < 200; y++)
+        for (int x = 0; x < 300; x++)
+            ASSERT_EQ(saved.at(x, y), shown(250, 150)(x + left, y + top)) << "(" << x << ", " << y << ")";
+}
+
+// A 1600 x 1200 PNG opens at fit (centred, 629 x 472) with the interface drawn, and the
+// view keys, the wheel and the middle button move it, stopping at its edges: after each
+// input the area shows picture pixel floor((u - left) / zoom) at offset u (averages of
+// 2 x 2 pixels at 50 %).
+TEST_F(Pixodraw, DocumentViewZoomsAndScrolls)
+{
+    const std::string photo = make_png(1600, 1200);
+    ASSERT_NO_FATAL_FAILURE(start({photo}));
+    ASSERT_TRUE(vt::wait_for_color(50, 60, BLACK));
+    ASSERT_TRUE(vt::wait_for_color(951, 700, GREY));
+    ASSERT_TRUE(vt::wait_for_color(500, 227, BACKDROP)) << program->errors();
+    EXPECT_NE(*vt::read_pixel(500, 228) & RGB, BACKDROP);
+    EXPECT_NE(*vt::read_pixel(500, 699) & RGB, BACKDROP);
+    EXPECT_EQ(*vt::read_pixel(500, 700) & RGB, BACKDROP);
+    struct Case
+    {
+        std::vector<std::string> input;
+        double zoom;
+        int left, top;
+    } cases[] = {
+        {{"key", "ctrl+1", "key", "Home"}, 1, 0, 0},
+        {{"key", "Left", "key", "Up"}, 1, 0, 0},
+        {{"key", "Right"}, 1, -64, 0},
+        {{"key", "Down"}, 1, -64, -64},
+        {{"key", "ctrl+plus"}, 2, -442, -392},  // about the area's centre (525, 464)
+        {{"key", "ctrl+minus"}, 1, -64, -64},
+        {{"mousemove", "500", "400", "mousedown", "2", "mousemove", "450", "380", "mousemove",
+          "400", "350", "mouseup", "2"}, 1, -164, -114},
+        {{"click", "5"}, 1, -164, -178},
+        {{"keydown", "shift", "click", "5", "keyup", "shift"}, 1, -228, -178},
+        {{"keydown", "ctrl", "click", "4", "keyup", "ctrl"}, 2, -645, -506},  // about (400, 350)
+        {{"key", "ctrl+minus", "key", "ctrl+minus"}, 0.5, 0, 0},
+        {{"key", "ctrl+equal", "key", "Home"}, 1, 0, 0},
+    };
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.input[1]);
+        ASSERT_TRUE(vt::xdotool(c.input));
+        EXPECT_TRUE(wait_for_area([&](int u, int v) {
+            if (c.zoom >= 1)
+                return picture_pattern(int((u - c.left) / c.zoom), int((v - c.top) / c.zoom)) & RGB;
+            const int x = 2 * (u - c.left), y = 2 * (v - c.top);
+            uint32_t mean = 0;
+            for (int shift = 0; shift < 24; shift += 8)
+            {
+                uint32_t sum = 2;
+                for (int k = 0; k < 4; k++)
+                    sum += (picture_pattern(x + k % 2, y + k / 2) >> shift) & 0xFF;
+                mean |= (sum / 4) << shift;
+            }
+            return mean;
+        }));
+    }
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+// At 100 %, a stroke of the square brush after three plus clicks (16 x 16 picture
+// pixels), then Ctrl+S: the PNG keeps its size and only the stroke's pixels changed.
+TEST_F(Pixodraw, DocumentStrokeIsSavedBackIntoItsFile)
+{
+    const std::string photo = make_png(1600, 1200);
+    ASSERT_NO_FATAL_FAILURE(start({photo}));
+    ASSERT_TRUE(vt::wait_for_color(500, 227, BACKDROP)) << program->errors();
+    ASSERT_TRUE(vt::xdotool({"key", "ctrl+1", "key", "Home"}));
+    ASSERT_TRUE(vt::wait_for_color(211 + 100, 200 + 100, picture_pattern(100, 100)));
+    click_at(50, 60);
+    clicks_at(960, 85, 3);
+    drag({{400, 300}, {430, 300}, {460, 300}});
+    ASSERT_TRUE(vt::wait_for_color(460 + 15, 315, BLACK));
+    ASSERT_TRUE(vt::key("ctrl+s"));
+    ASSERT_TRUE(program->wait_for_errors("pixodraw: saved " + photo + "\n")) << program->errors();
+    const ReadBack saved = read_with_pillow(photo, dir.path + "/raw.rgb");
+    ASSERT_EQ(saved.width, 1600);
+    ASSERT_EQ(saved.height, 1200);
+    int wrong = 0;
+    for (int y = 0; y < 1200; y++)
+        for (int x = 0; x < 1600; x++)
         {
-            const uint32_t want = (x >= 300 && y >= 250) ? BLACK : picture_pattern(x, y);
-            ASSERT_EQ(saved.at(x, y), want & RGB) << "(" << x << ", " << y << ")";
+            const bool stroke = x >= 189 && x <= 249 + 15 && y >= 100 && y <= 115;
+            wrong += saved.at(x, y) != (stroke ? BLACK & RGB : picture_pattern(x, y) & RGB);
         }
+    EXPECT_EQ(wrong, 0);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
 }
 
 TEST_F(Pixodraw, StampsAtTheBottomEdgeAreClipped)
@@ -837,6 +970,97 @@ TEST_F(Pixodraw, EndOfInputKeepsTheDrawingInARecoveryFile)
     EXPECT_EQ(differences(kept, shown), 0);
 }
 
+const char KEPT[] = "pixodraw: the drawing was not saved; it is kept in ";
+
+// The journals in a folder (hidden files named .pixodraw-journal-...).
+std::vector<std::string> journals(const std::string &folder)
+{
+    std::vector<std::string> found;
+    for (const std::string &name : files_in(folder))
+        if (name.rfind(".pixodraw-journal-", 0) == 0)
+            found.push_back(folder + "/" + name);
+    return found;
+}
+
+off_t size_of(const std::string &path)
+{
+    struct stat about;
+    return stat(path.c_str(), &about) == 0 ? about.st_size : -1;
+}
+
+// SIGINT while drawing, SIGTERM while the dialogue waits and an answer that is not
+// exactly yes or no: each keeps the drawing in a recovery file equal to the screen,
+// with the exit status of the signal, and leaves no journal.
+TEST_F(Pixodraw, StopSignalsAndUnclearAnswersKeepTheDrawing)
+{
+    struct Case
+    {
+        int signal;          // sent while drawing, or 0
+        int dialogue_signal; // sent while the question waits, or 0
+        const char *answer;  // given instead, or null
+        int status;
+    } cases[] = {{SIGINT, 0, nullptr, 130}, {0, SIGTERM, nullptr, 143}, {0, 0, "y", 0}};
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.status);
+        ASSERT_NO_FATAL_FAILURE(start_blank());
+        ASSERT_NO_FATAL_FAILURE(stamp_square(450, 350));
+        const std::vector<uint32_t> shown = screen();
+        if (c.signal != 0)
+            program->kill_now(c.signal);
+        else
+        {
+            ASSERT_TRUE(move_to(600, 400));
+            ASSERT_TRUE(vt::key("Escape"));
+            ASSERT_TRUE(program->wait_for_output(QUESTION));
+            if (c.answer != nullptr)
+                ASSERT_TRUE(program->write_input(std::string(c.answer) + "\n"));
+            else
+                program->kill_now(c.dialogue_signal);
+        }
+        ASSERT_TRUE(program->wait_exit());
+        EXPECT_EQ(program->exit_code(), c.status) << program->errors();
+        EXPECT_EQ(program->output(), std::string(TIP) + (c.signal != 0 ? "" : QUESTION));
+        const std::string kept = path_after(program->errors(), KEPT);
+        EXPECT_TRUE(std::regex_match(kept, numbered_name)) << program->errors();
+        EXPECT_EQ(differences(kept, shown), 0);
+        EXPECT_TRUE(journals(dir.path).empty());
+        unlink(kept.c_str());
+    }
+}
+
+// A session killed outright, one stamp finished and a stroke under way: the next start
+// keeps the drawing as the screen showed it in a recovery file, removes the journal and
+// starts as asked.
+TEST_F(Pixodraw, KilledSessionIsRecoveredAtTheNextStart)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
+    const std::string journal = journals(dir.path)[0];
+    off_t written = size_of(journal);
+    ASSERT_NO_FATAL_FAILURE(stamp_square(450, 350));
+    // The stamp is written as it ends; the stroke under way within a second.
+    ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) > written; }));
+    written = size_of(journal);
+    ASSERT_TRUE(vt::xdotool({"mousemove", "300", "500", "mousedown", "1", "mousemove", "400", "560",
+                             "mousemove", "500", "520"}));
+    ASSERT_TRUE(vt::wait_for_color(505, 525, BLACK));
+    const std::vector<uint32_t> shown = screen();
+    ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) > written; }));
+    program->kill_now(SIGKILL);
+    ASSERT_TRUE(program->wait_exit());
+    ASSERT_TRUE(vt::mouse_up(1));
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    const std::string prefix = "its drawing is kept in ";
+    ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
+    const std::string kept = path_after(program->errors(), prefix);
+    EXPECT_TRUE(std::regex_match(kept, numbered_name)) << program->errors();
+    EXPECT_EQ(differences(kept, shown), 0);
+    EXPECT_EQ(size_of(journal), -1);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    EXPECT_TRUE(journals(dir.path).empty());
+}
+
 TEST_F(Pixodraw, OptionsHelpVersionAndUnknown)
 {
     struct Case
@@ -889,5 +1113,106 @@ TEST_F(Pixodraw, MissingPicturesGiveOneWarningEach)
     EXPECT_EQ(occurrences(errors, "pixodraw: warning: interface picture degrade.bmp not found"), 1u) << errors;
     EXPECT_EQ(occurrences(errors, "pixodraw: warning: interface picture potdepeinture.bmp not found"), 1u);
     EXPECT_EQ(program->output(), std::string(TIP) + QUESTION);
+}
+// Each choice shows in the indicator cell at once; nothing else of the interface moves
+// but the size bar.
+TEST_F(Pixodraw, IndicatorShowsEachChoice)
+{
+    const paint_rect cell = PAINT_LAYOUT.indicator.drawn, bar = PAINT_LAYOUT.size_bar.drawn;
+    struct Case
+    {
+        int x, y;  // the click; (0, 0): none, the blank start
+        paint_tool tool;
+        int32_t size;
+        uint32_t color;
+    } cases[] = {{0, 0, TOOL_NONE, 0, BLACK},          {160, 60, TOOL_CIRCLE, 0, BLACK},
+                 {500, 40, TOOL_CIRCLE, 0, palette_color(70, 40)},
+                 {960, 60, TOOL_CIRCLE, 5, palette_color(70, 40)},
+                 {700, 60, TOOL_ERASER, 5, palette_color(70, 40)},
+                 {260, 60, TOOL_FILL, 5, palette_color(70, 40)},
+                 {50, 60, TOOL_SQUARE, 5, BLACK},      {960, 20, TOOL_SQUARE, 0, BLACK}};
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    std::vector<uint32_t> before = screen();
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        if (c.x != 0)
+            click_at(c.x, c.y);
+        Image expected;
+        place_indicator(expected, c.color, tool_state{c.size, c.size, c.size, c.tool, c.size / 5});
+        std::vector<uint32_t> shown;
+        auto cell_shown = [&] {
+            shown = screen();
+            for (int y = cell.y0; y <= cell.y1; y++)
+                for (int x = cell.x0; x <= cell.x1; x++)
+                    if (shown[y * PAINT_WIDTH + x] != (expected.at(x, y) & RGB))
+                        return false;
+            return true;
+        };
+        EXPECT_TRUE(vt::wait_until(cell_shown));
+        int moved = 0;
+        for (int y = 0; y < PAINT_HEIGHT; y++)
+            for (int x = 0; x < PAINT_WIDTH; x++)
+                moved += !rect_contains(cell, {x, y}) && !rect_contains(bar, {x, y}) &&
+                         shown[y * PAINT_WIDTH + x] != before[y * PAINT_WIDTH + x];
+        EXPECT_EQ(moved, 0);
+        before = shown;
+    }
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+// The largest disc dragged around the drawing area's edge fills its border and leaves
+// every pixel of the interface as it was.
+TEST_F(Pixodraw, LargestStrokeAlongTheEdgeLeavesTheInterface)
+{
+    const paint_rect area = PAINT_LAYOUT.drawing_area.drawn;
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    click_at(160, 60);
+    clicks_at(960, 60, 30);
+    ASSERT_TRUE(vt::wait_for_color(1019, 170, WHITE));
+    const std::vector<uint32_t> before = screen();
+    drag({{212, 201}, {838, 201}, {838, 726}, {212, 726}, {212, 300}});
+    for (const vollo_position corner : {vollo_position{211, 200}, {839, 200}, {839, 727}, {211, 727}})
+        ASSERT_TRUE(vt::wait_for_color(corner.x, corner.y, BLACK));
+    const std::vector<uint32_t> shown = screen();
+    int changed = 0;
+    for (int y = 0; y < PAINT_HEIGHT; y++)
+        for (int x = 0; x < PAINT_WIDTH; x++)
+            changed += !rect_contains(area, {x, y}) && shown[y * PAINT_WIDTH + x] != before[y * PAINT_WIDTH + x];
+    EXPECT_EQ(changed, 0);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+// Ctrl+E writes the drawing area alone, as shown, to a numbered PNG file; a second one
+// never replaces the first.
+TEST_F(Pixodraw, ControlEExportsTheDrawingAreaAsPng)
+{
+    const paint_rect area = PAINT_LAYOUT.drawing_area.drawn;
+    const int width = area.x1 - area.x0 + 1, height = area.y1 - area.y0 + 1;
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_NO_FATAL_FAILURE(stamp_square(211, 200));
+    ASSERT_NO_FATAL_FAILURE(stamp_square(834, 722));
+    const std::vector<uint32_t> shown = screen();
+    ASSERT_TRUE(move_to(600, 400));
+    std::vector<std::string> paths;
+    for (int n = 1; n <= 2; n++)
+    {
+        ASSERT_TRUE(vt::key("ctrl+e"));
+        ASSERT_TRUE(vt::wait_until([&] { return occurrences(program->errors(), ".png\n") == size_t(n); }))
+            << program->errors();
+        paths.push_back(path_after(program->errors(), "pixodraw: saved "));
+        EXPECT_TRUE(std::regex_match(paths.back(), numbered_png)) << paths.back();
+        EXPECT_EQ(paths.back().rfind(dir.path + "/", 0), 0u) << paths.back();
+        const ReadBack saved = read_with_pillow(paths.back(), dir.path + "/raw.rgb");
+        ASSERT_EQ(saved.width, width);
+        ASSERT_EQ(saved.height, height);
+        int wrong = 0;
+        for (int y = 0; y < height; y++)
+            for (int x = 0; x < width; x++)
+                wrong += saved.at(x, y) != shown[(area.y0 + y) * PAINT_WIDTH + area.x0 + x];
+        EXPECT_EQ(wrong, 0);
+    }
+    EXPECT_NE(paths[0], paths[1]);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
 }
 }  // namespace

@@ -52,7 +52,7 @@ Outcome run_dialogue(const TempDir &folder, const std::string &input, bool close
                      const Session *session = nullptr)
 {
     // Made before the fork: the child touches nothing of SFML, only the pixels.
-    paint_state state = {pattern_canvas(4, 3), nullptr, 0, 0xFF000000u, 0, 0};
+    paint_state state = {pattern_canvas(4, 3), nullptr, 0, 0xFF000000u};
     int in[2], out[2], err[2];
     if (state.canvas == nullptr || pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0)
         return {};
@@ -134,15 +134,17 @@ TEST(SaveDialogue, YesAndANameSaveTheCanvasUnderThatNameAndBmp)
     }
 }
 
+// Only an exact "no" declines; other answers are unclear, and neither asks more.
 TEST(SaveDialogue, AnyOtherAnswerSavesNothingAndAsksNothingMore)
 {
     for (const char *input : {"no\n", "y\n", "Yes\n", "yes \n", " yes\n", "\n", "YES\ndrawing\n", "",
-                              "no\ndrawing\n"})
+                              "no\ndrawing\n", "no \n"})
     {
         SCOPED_TRACE(input);
         TempDir folder;
         Outcome outcome = run_dialogue(folder, input);
-        EXPECT_EQ(outcome.result(), input[0] == '\0' ? SAVE_UNANSWERED : SAVE_DECLINED);
+        const bool no = std::string(input).rfind("no\n", 0) == 0;
+        EXPECT_EQ(outcome.result(), input[0] == '\0' ? SAVE_UNANSWERED : no ? SAVE_DECLINED : SAVE_UNCLEAR);
         EXPECT_EQ(outcome.out, ask_save);
         EXPECT_EQ(outcome.err, "");
         EXPECT_TRUE(folder.entries().empty());
@@ -193,8 +195,8 @@ TEST(SaveDialogue, NoCanvasAsksNothing)
 }
 
 // The end of a session: a changed canvas that the dialogue did not save, because its
-// input ended or failed, is kept in a numbered file; the user's own "no", an unchanged
-// canvas or a successful save leave nothing more.
+// input ended or failed or the answer was unclear, is kept in a numbered file; the
+// user's own "no", an unchanged canvas or a successful save leave nothing more.
 TEST(EndOfSession, ChangedCanvasLeftUnsavedIsKept)
 {
     struct Case
@@ -211,7 +213,9 @@ TEST(EndOfSession, ChangedCanvasLeftUnsavedIsKept)
         {"yes\nmissing/name\n", false, true, nullptr, true, "could not be saved to missing/name.bmp"},
         {"", false, false, nullptr, false, nullptr},
         {"no\n", false, true, nullptr, false, nullptr},
-        {"\n", false, true, nullptr, false, nullptr},
+        {"\n", false, true, nullptr, true, nullptr},
+        {"Yes\n", false, true, nullptr, true, nullptr},
+        {"ok\n", false, false, nullptr, false, nullptr},
         {"yes\nmine\n", false, true, "mine.bmp", false, "pixodraw: saved mine.bmp"},
     };
     const std::regex kept_line("pixodraw: the drawing was not saved; it is kept in (.*/(pixodraw-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.bmp))\n");

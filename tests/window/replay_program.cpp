@@ -1,7 +1,5 @@
-// A small program for the record-and-replay test. Its log and its drawing depend only
-// on vollo's input, time and random numbers: each frame it prints one line, the left
-// button paints squares of a random colour, A held paints a moving bar. Escape ends the
-// loop; then each line on standard input shows the last frame again and prints "shown".
+// For the record-and-replay test: a log line per frame and a drawing that depend only on
+// vollo's input, time and random numbers. After Escape, each input line shows the frame.
 #include <cstdio>
 
 #include "vollo.h"
@@ -27,18 +25,6 @@ vollo_response on_key(vollo_event_state state, int32_t key, void *)
 vollo_response on_click(vollo_event_state state, int32_t button, void *)
 {
     std::printf("  click %d %d at %d,%d\n", state, button, gl_mouse.x, gl_mouse.y);
-    return VOLLO_CONTINUE;
-}
-
-vollo_response on_text(uint32_t character, void *)
-{
-    std::printf("  text %u\n", character);
-    return VOLLO_CONTINUE;
-}
-
-vollo_response on_resize(uint32_t width, uint32_t height, void *)
-{
-    std::printf("  resize %ux%u\n", width, height);
     return VOLLO_CONTINUE;
 }
 
@@ -77,8 +63,12 @@ int main()
     vollo_fill(game.canvas, VOLLO_WHITE);
     vollo_set_key_response(on_key);
     vollo_set_click_response(on_click);
-    vollo_set_text_response(on_text);
-    vollo_set_resize_response(on_resize);
+    vollo_set_text_response([](uint32_t character, void *) -> vollo_response {
+        return std::printf("  text %u\n", character), VOLLO_CONTINUE;
+    });
+    vollo_set_resize_response([](uint32_t width, uint32_t height, void *) -> vollo_response {
+        return std::printf("  resize %ux%u\n", width, height), VOLLO_CONTINUE;
+    });
     vollo_set_loop_main_function(frame);
     std::printf("loop returned %d\n", vollo_loop(game.window, 100, &game));
     std::fflush(stdout);

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -26,10 +25,7 @@ std::string temporary_file(const std::string &text)
     return path;
 }
 
-struct Seen
-{
-    std::vector<std::string> lines;
-};
+using Seen = std::vector<std::string>;
 
 vollo_response log_frame(void *data)
 {
@@ -39,13 +35,13 @@ vollo_response log_frame(void *data)
                   vollo_key_pressed(VOLLO_KEY_A), vollo_key_released(VOLLO_KEY_A), vollo_get_keyboard()[VOLLO_KEY_A],
                   vollo_key_down(VOLLO_KEY_B), vollo_key_pressed(VOLLO_KEY_B), vollo_mouse_down(VOLLO_MOUSE_LEFT),
                   vollo_get_mouse_button()[VOLLO_MOUSE_LEFT], mouse.x, mouse.y, vollo_get_time());
-    static_cast<Seen *>(data)->lines.push_back(line);
+    static_cast<Seen *>(data)->push_back(line);
     return VOLLO_CONTINUE;
 }
 
 vollo_response log_key(vollo_event_state state, int32_t key, void *data)
 {
-    static_cast<Seen *>(data)->lines.push_back("key " + std::to_string(state) + " " + std::to_string(key));
+    static_cast<Seen *>(data)->push_back("key " + std::to_string(state) + " " + std::to_string(key));
     return VOLLO_CONTINUE;
 }
 
@@ -66,22 +62,10 @@ protected:
 // The key response is registered from frame 6 on, so the arrays stay zero before.
 TEST_F(Replay, InputStateFollowsTheEventsOfEachFrame)
 {
-    const std::string script = "vollo-input 1\n"
-                               "# A held over three frames, with a repeat\n"
-                               "loop 1000000\n"
-                               "1 key pressed 0\n"
-                               "2 key pressed 0\n"
-                               "3 key released 0\n"
-                               "3 click pressed 0 7 9\n"
-                               "4 time 1500000\n"
-                               "4 key pressed 1\n"
-                               "4 key released 1\n"
-                               "5 click released 0 8 9\n"
-                               "6 key pressed 0\n"
-                               "6 key pressed 1\n"
-                               "7 click pressed 0 8 9\n"
-                               "7 focus lost\n"
-                               "end 8 4\n";
+    const std::string script = "vollo-input 1\n# A held over three frames, with a repeat\nloop 1000000\n"
+                               "1 key pressed 0\n2 key pressed 0\n3 key released 0\n3 click pressed 0 7 9\n"
+                               "4 time 1500000\n4 key pressed 1\n4 key released 1\n5 click released 0 8 9\n"
+                               "6 key pressed 0\n6 key pressed 1\n7 click pressed 0 8 9\n7 focus lost\nend 8 4\n";
     files.push_back(temporary_file(script));
     ASSERT_TRUE(vollo_replay_input(files.back().c_str())) << vollo_error();
     Seen seen;
@@ -93,16 +77,15 @@ TEST_F(Replay, InputStateFollowsTheEventsOfEachFrame)
         "A 1101 B 11 left 00 at 8,9 t 1.520", "key 1 0", "key 1 1",  // the focus goes
         "A 0010 B 00 left 00 at 8,9 t 1.530", "A 0000 B 00 left 00 at 8,9 t 1.540",
     };
-    vollo_set_key_response(nullptr);
     // The key response arrives with frame 6: a main function that registers it.
     vollo_set_loop_main_function([](void *data) -> vollo_response {
         log_frame(data);
-        if (static_cast<Seen *>(data)->lines.size() == 5)
+        if (static_cast<Seen *>(data)->size() == 5)
             vollo_set_key_response(log_key);
         return VOLLO_CONTINUE;
     });
     EXPECT_EQ(vollo_loop(nullptr, 100, &seen), 4) << "the recorded result after frame 8";
-    EXPECT_EQ(seen.lines, expected);
+    EXPECT_EQ(seen, expected);
     EXPECT_EQ(vollo_loop(nullptr, 100, &seen), 1) << "no loop left in the recording";
     EXPECT_NE(std::string(vollo_error()).find("no more loops"), std::string::npos) << vollo_error();
 }
@@ -120,16 +103,11 @@ TEST_F(Replay, MalformedScriptsAreRefusedWithTheirLine)
         {"vollo-input 1\n1 move 3 4\n", "line 2: a frame line before the first 'loop'"},
         {"vollo-input 1\nloop 0\n2 move 3 4\n1 move 3 4\n", "line 4: '1' is not a whole number"},
         {"vollo-input 1\nloop 0\n1 move 3\n", "line 3: expected 4 words, found 3"},
-        {"vollo-input 1\nloop 0\n1 move 3 x4\n", "line 3: 'x4' is not a whole number"},
         {"vollo-input 1\nloop 0\n1 wheel 0 nan 1 1\n", "line 3: 'nan' is not a finite number"},
-        {"vollo-input 1\nloop 0\n1 jump\n", "line 3: unknown event 'jump'"},
         {"vollo-input 1\nloop 0\n1 move 1 1\n1 time 5\n", "line 4: a frame's time comes before its events"},
         {"vollo-input 1\nloop 0\n1 time 50\n2 time 40\n", "line 4: '40' is not a whole number from 50"},
         {"vollo-input 1\nloop 0\nend 3 0\n4 close\n", "line 4: a frame line after its loop's 'end'"},
         {"vollo-input 1\nloop 0\nseed 4\n", "line 3: the seed comes once, before the first loop"},
-        {"vollo-input 1\nseed -4\n", "line 2: '-4' is not a whole number"},
-        {"vollo-input 1\nloop 0\n1 focus away\n", "line 3: 'away' should be 'gained' or 'lost'"},
-        {"vollo-input 1\nstart\n", "line 2: unknown line 'start'"},
         {"vollo-input 1\nloop 0\n1 key pressed 3\0\n", "not a text file"},
     };
     for (const Case &c : cases)

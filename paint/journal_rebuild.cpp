@@ -1,0 +1,152 @@
+// Reading a journal back: the header checked, then every whole record applied in turn.
+// A record cut short (the session was killed while writing it) or damaged ends the
+// reading; what came before it stands.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <sys/stat.h>
+
+#include "journal_format.hpp"
+#include "paint.h"
+
+namespace
+{
+
+struct File
+{
+    FILE *file;
+    ~File()
+    {
+        if (file != nullptr)
+            fclose(file);
+    }
+};
+
+bool read_words(FILE *file, uint32_t *words, size_t count)
+{
+    return fread(words, sizeof(uint32_t), count, file) == count;
+}
+
+bool read_header(FILE *file, journal_base *base, std::string *reason)
+{
+    std::vector<uint32_t> words(11);
+    if (!read_words(file, words.data(), words.size()) ||
+        std::memcmp(words.data(), journal_magic, sizeof journal_magic) != 0)
+        return *reason = "not a journal, or its header is cut short", false;
+    const uint32_t length = words[10];
+    if (length > journal_longest_path || words[2] == 0 || words[3] == 0 ||
+        uint64_t(words[2]) * words[3] > BMP_MAX_PIXELS)
+        return *reason = "its header is damaged", false;
+    words.resize(11 + (length + 3) / 4 + 1);
+    if (!read_words(file, words.data() + 11, words.size() - 11) ||
+        journal_checksum(words.data(), words.size() - 1) != words.back())
+        return *reason = "its header is damaged or cut short", false;
+    base->width = words[2];
+    base->height = words[3];
+    base->size = words[4] | uint64_t(words[5]) << 32;
+    base->mtime_seconds = int64_t(words[6] | uint64_t(words[7]) << 32);
+    base->mtime_nanoseconds = int64_t(words[8] | uint64_t(words[9]) << 32);
+    base->picture.assign(reinterpret_cast<const char *>(words.data() + 11), length);
+    return true;
+}
+
+// The pixels of the picture the journal started from, when it is still that picture.
+bool load_base(const journal_base &base, std::vector<uint32_t> *pixels, std::string *reason)
+{
+    pixels->assign(size_t(base.width) * base.height, 0);
+    if (base.picture.empty())
+        return true;
+    struct stat about;
+    if (stat(base.picture.c_str(), &about) != 0)
+        return *reason = "its picture " + base.picture + " is gone: " + strerror(errno), false;
+    if (uint64_t(about.st_size) != base.size || about.st_mtim.tv_sec != base.mtime_seconds ||
+        about.st_mtim.tv_nsec != base.mtime_nanoseconds)
+        return *reason = "its picture " + base.picture + " changed since", false;
+    vollo_pixelarray *picture = vollo_load_pixelarray(base.picture.c_str());
+    const bool fits = picture != nullptr && picture->width == base.width && picture->height == base.height;
+    if (fits)
+        std::memcpy(pixels->data(), picture->pixels, pixels->size() * sizeof(uint32_t));
+    else
+        *reason = "its picture " + base.picture + " cannot be loaded as it was";
+    vollo_delete_clipable(picture);
+    return fits;
+}
+
+// Puts the coded words into the pixels of `area`: XOR-ed, or as they are.
+void apply(std::vector<uint32_t> &pixels, uint32_t width, paint_rect area,
+           const std::vector<uint32_t> &code, bool exclusive_or)
+{
+    const size_t area_width = size_t(area.x1 - area.x0 + 1);
+    std::vector<uint32_t> words(area_width * size_t(area.y1 - area.y0 + 1), 0);
+    history_decode(code, words);
+    for (int32_t y = area.y0; y <= area.y1; y++)
+    {
+        uint32_t *row = pixels.data() + size_t(y) * width + area.x0;
+        const uint32_t *from = words.data() + size_t(y - area.y0) * area_width;
+        for (size_t x = 0; x < area_width; x++)
+            row[x] = exclusive_or ? row[x] ^ from[x] : from[x];
+    }
+}
+
+// The next whole record, checked: false at the end, or at a record cut short or damaged.
+bool read_record(FILE *file, const journal_base &base, journal_kind *kind, paint_rect *area,
+                 std::vector<uint32_t> *code)
+{
+    uint32_t head[6];
+    if (!read_words(file, head, 6) || head[0] < JOURNAL_DIFFERENCE || head[0] > JOURNAL_OPEN)
+        return false;
+    *area = paint_rect{int32_t(head[1]), int32_t(head[2]), int32_t(head[3]), int32_t(head[4])};
+    if (area->x0 < 0 || area->y0 < 0 || area->x0 > area->x1 || area->y0 > area->y1 ||
+        uint32_t(area->x1) >= base.width || uint32_t(area->y1) >= base.height)
+        return false;
+    // No code is longer than twice its words (a literal head before every word or two).
+    const uint64_t words = uint64_t(area->x1 - area->x0 + 1) * uint64_t(area->y1 - area->y0 + 1);
+    if (head[5] > 2 * words + 2)
+        return false;
+    std::vector<uint32_t> record(head, head + 6);
+    record.resize(6 + size_t(head[5]) + 1);
+    if (!read_words(file, record.data() + 6, record.size() - 6) ||
+        journal_checksum(record.data(), record.size() - 1) != record.back())
+        return false;
+    *kind = journal_kind(head[0]);
+    code->assign(record.begin() + 6, record.end() - 1);
+    return true;
+}
+
+}  // namespace
+
+bool journal_rebuild(const char *path, journal_base *base, std::vector<uint32_t> *pixels,
+                     size_t *changes, std::string *reason)
+{
+    File in{fopen(path, "rb")};
+    *changes = 0;
+    if (in.file == nullptr)
+        return *reason = strerror(errno), false;
+    if (!read_header(in.file, base, reason) || !load_base(*base, pixels, reason))
+        return false;
+    size_t records = 0;
+    journal_kind kind;
+    paint_rect area, open_area = PAINT_NO_RECT;
+    std::vector<uint32_t> code, open_code;
+    while (read_record(in.file, *base, &kind, &area, &code))
+    {
+        records++;
+        if (kind == JOURNAL_OPEN)
+        {
+            open_area = area;
+            open_code.swap(code);
+            continue;
+        }
+        // A later record means that the action under way ended (or was dropped).
+        open_area = PAINT_NO_RECT;
+        apply(*pixels, base->width, area, code, kind == JOURNAL_DIFFERENCE);
+    }
+    if (open_area.x0 <= open_area.x1)
+        apply(*pixels, base->width, open_area, open_code, true);
+    // Without a picture, the first record holds the pixels the session started from.
+    if (base->picture.empty() && records == 0)
+        return *reason = "it holds no pixels", false;
+    *changes = base->picture.empty() ? records - 1 : records;
+    return true;
+}

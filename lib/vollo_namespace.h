@@ -110,17 +110,6 @@
     X(SetEllipse, vollo_set_ellipse)                                \
     X(SetLineWidth, vollo_set_line_width)                           \
     X(SetLogicalSize, vollo_set_logical_size)                       \
-    X(RandomSeed, vollo_random_seed)                                \
-    X(Random, vollo_random)                                         \
-    X(RecordInput, vollo_record_input)                              \
-    X(ReplayInput, vollo_replay_input)                              \
-    X(KeyDown, vollo_key_down)                                      \
-    X(MouseDown, vollo_mouse_down)                                  \
-    X(KeyPressed, vollo_key_pressed)                                \
-    X(KeyReleased, vollo_key_released)                              \
-    X(SetKeyRepeat, vollo_set_key_repeat)                           \
-    X(Clipboard, vollo_get_clipboard)                               \
-    X(SetClipboard, vollo_set_clipboard)                            \
     X(LoadPixelArrayRgba, vollo_load_pixelarray_rgba)               \
     X(NewPictureFromPixelArray, vollo_new_picture_from_pixelarray)  \
     X(UpdatePicture, vollo_update_picture)                          \

@@ -48,7 +48,7 @@ shot pixel_art 30
 shot collisions 60
 shot sound_board 90
 shot particles 120 --seed 7
-shot record_replay 100
+shot record_replay 50
 
 # The filter shows its own output: the interface palette, sepia and blurred on
 # the right, as it was on the left.

@@ -77,42 +77,38 @@ protected:
     void run_to_end(ChildProcess &child, const std::vector<std::string> &argv)
     {
         ASSERT_TRUE(child.start(argv, dir_)) << argv[0];
-        ASSERT_TRUE(child.wait_exit(std::chrono::seconds(60))) << argv[0] << " did not end";
+        ASSERT_TRUE(child.wait_exit(std::chrono::seconds(150))) << argv[0] << " did not end";
         EXPECT_EQ(child.exit_code(), 0) << argv[0] << ": " << child.errors();
     }
 
     std::string dir_;
 };
 
-// Every example runs 300 frames, all at once, and ends by itself with status 0; the
-// picture filter, a command-line tool, runs with no display at all. The snake's
-// recording then replays to its end by itself.
-TEST_F(ExampleTest, EachRunsItsFramesAndEndsByItself)
+class EachExample : public ExampleTest, public ::testing::WithParamInterface<size_t>
 {
-    std::map<std::string, std::vector<std::string>> runs = {
+};
+
+// Every example runs 200 frames and ends by itself with status 0; the picture
+// filter, a command-line tool, runs with no display at all. The snake's recording
+// then replays to its end by itself.
+TEST_P(EachExample, RunsItsFramesAndEndsByItself)
+{
+    const std::string name = kExamples[GetParam()][0], program = kExamples[GetParam()][1];
+    std::map<std::string, std::vector<std::string>> options = {
         {"ini_settings", {"--settings", path("settings.ini")}},
         {"breakout", {"--scores", path("scores.ini")}},
         {"record_replay", {"--record", path("snake.txt")}},
         {"picture_filter", {EXAMPLE_ASSETS "/badge.png", path("out.png"), "gray", "half"}}};
-    std::vector<std::unique_ptr<ChildProcess>> children;
-    for (const auto &example : kExamples)
-    {
-        const bool tool = example[0] == std::string("picture_filter");
-        std::vector<std::string> argv = tool ? std::vector<std::string>{"env", "-u", "DISPLAY", example[1]}
-                                             : std::vector<std::string>{example[1], "--frames", "300"};
-        argv.insert(argv.end(), runs[example[0]].begin(), runs[example[0]].end());
-        children.push_back(std::make_unique<ChildProcess>());
-        ASSERT_TRUE(children.back()->start(argv, dir_)) << example[0];
-    }
-    for (size_t i = 0; i < children.size(); ++i)
-    {
-        ASSERT_TRUE(children[i]->wait_exit(std::chrono::seconds(120))) << kExamples[i][0] << " did not end";
-        EXPECT_EQ(children[i]->exit_code(), 0) << kExamples[i][0] << ": " << children[i]->errors();
-        ChildProcess replay;
-        if (kExamples[i][0] == std::string("record_replay"))
-            run_to_end(replay, {kExamples[i][1], "--replay", path("snake.txt")});
-    }
+    std::vector<std::string> argv = name == "picture_filter" ? std::vector<std::string>{"env", "-u", "DISPLAY", program}
+                                                             : std::vector<std::string>{program, "--frames", "200"};
+    argv.insert(argv.end(), options[name].begin(), options[name].end());
+    ChildProcess child, replay;
+    run_to_end(child, argv);
+    if (name == "record_replay")
+        run_to_end(replay, {program, "--replay", path("snake.txt")});
 }
+INSTANTIATE_TEST_SUITE_P(Examples, EachExample, ::testing::Range<size_t>(0, std::size(kExamples)),
+                         [](const ::testing::TestParamInfo<size_t> &info) { return kExamples[info.param][0]; });
 
 // The arrow keys move the square, Escape ends the program.
 TEST_F(ExampleTest, MovingSquareFollowsTheArrowKeys)

@@ -27,6 +27,8 @@ TEST(FailureText, EveryFacilitySaysWhatFailedWhereAndTheRemedy)
     initest::WriteWholeFile(dir.Path("big.bmp"), large_bmp_header());
     mkdir(dir.Path("fonts").c_str(), 0755);
     vollo_buffer any_buffer{};
+    const uint32_t pixel = 0xFF0000FFu;
+    uint64_t size = 0;
     const std::string d = dir.Path("");
     struct Case
     {
@@ -37,6 +39,10 @@ TEST(FailureText, EveryFacilitySaysWhatFailedWhereAndTheRemedy)
          "cannot open '" + d + "x.png': No such file or directory"},
         {[&] { return !vollo_save_buffer(&any_buffer, (d + "x.webp").c_str()); },
          "'" + d + "x.webp': cannot write this format (use .png, .bmp, .tga or .jpg)"},
+        {[&] { return !vollo_encode_pixels(&pixel, 1, 1, 1, "x.webp", &size); },
+         "'x.webp': cannot write this format (use .png, .bmp, .tga or .jpg)"},
+        {[&] { return !vollo_encode_pixels(&pixel, 2, 1, 1, "x.png", &size); },
+         "vollo_encode_pixels: empty picture, or rows shorter than its width"},
         {[&] { return !vollo_load_pixelarray((d + "big.bmp").c_str()); },
          "cannot load '" + d + "big.bmp': a 4000 x 3000 picture needs 46 MiB; the arena holds 20 MiB: call "
                                "set_max_heap_size(64) before the first allocation"},

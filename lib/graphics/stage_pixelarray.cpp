@@ -44,7 +44,12 @@ bool stage_pixelarray(vollo_pixelarray *array, const region &area)
         return false;
     sf::Vector2u size(unsigned(area.width), unsigned(area.height));
     if (staging->texture.getSize() != size && !staging->texture.create(size.x, size.y))
+    {
+        vollo_fail("cannot show a %u x %u area of a pixel array: the GPU takes textures of at most %u x %u "
+                   "(blit it in parts with the clip rectangle)",
+                   size.x, size.y, sf::Texture::getMaximumSize(), sf::Texture::getMaximumSize());
         return false;
+    }
     const size_t stride = size_t(array->width) * 4;
     const uint8_t *first =
         reinterpret_cast<const uint8_t *>(array->pixels) + size_t(area.y) * stride + size_t(area.x) * 4;

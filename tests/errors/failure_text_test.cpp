@@ -1,10 +1,7 @@
 // Why each facility failed, as vollo_error tells it, with no display to reach.
 #include <functional>
-
 #include <sys/stat.h>
-
 #include <gtest/gtest.h>
-
 #include "ini_test_support.hpp"
 #include "vollo.h"
 

@@ -761,77 +761,54 @@ TEST_F(Window, FontLoadingFailsWithNullAndEmptyCallsDrawNothing)
         ASSERT_EQ(array->pixels[i], initial) << i;
 }
 
-// Each channel within one step of the expected colour.
-bool near(uint32_t seen, uint32_t expected)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        if (std::abs(int(seen >> shift & 0xFF) - int(expected >> shift & 0xFF)) > 1)
-            return false;
-    return true;
-}
-
 // Pictures made and updated from pixel arrays keep every pixel, alpha included; the
 // filtering switches; a tint multiplies at each blit; vollo_blit_blend lays a pixel
-// array over the window, a picture and a pixel array alike.
+// array over the window, a picture and a pixel array alike (each channel within 1).
 TEST_F(Window, PicturesFromPixelsTintFilteringAndBlend)
 {
+    auto near = [](uint32_t seen, uint32_t expected) {
+        for (int shift = 0; shift < 32; shift += 8)
+            if (std::abs(int(seen >> shift & 0xFF) - int(expected >> shift & 0xFF)) > 1)
+                return false;
+        return true;
+    };
     array_ptr first = make_pattern_array(5, 3), second = make_pattern_array(5, 3), other(vollo_new_pixelarray(4, 3));
     first->pixels[0] = VOLLO_RGBA(10, 20, 30, 0), first->pixels[14] = VOLLO_RGBA(200, 100, 50, 77);
     std::reverse(second->pixels, second->pixels + 15);
-    picture_ptr picture(vollo_new_picture_from_pixelarray(first.get()));
+    picture_ptr picture(vollo_new_picture_from_pixelarray(first.get())), white(vollo_new_picture(2, 2)), canvas(vollo_new_picture(2, 1));
     ASSERT_NE(picture, nullptr);
-    picture_ptr white(vollo_new_picture(2, 2)), canvas(vollo_new_picture(2, 1));
     vollo_fill(white.get(), VOLLO_WHITE), vollo_draw(white.get());
-    array_ptr copy(vollo_new_pixelarray(2, 2)), target(vollo_new_pixelarray(2, 1));
-    array_ptr blend(vollo_new_pixelarray(2, 1));
+    array_ptr copy(vollo_new_pixelarray(2, 2)), target(vollo_new_pixelarray(2, 1)), blend(vollo_new_pixelarray(2, 1));
     blend->pixels[0] = VOLLO_RGBA(255, 0, 0, 128), blend->pixels[1] = VOLLO_TRANSPARENT;
     const uint32_t tint = VOLLO_RGBA(255, 128, 0, 128), over_blue = VOLLO_RGBA(128, 0, 127, 255);
+    const vollo_position at = {600, 500};
     auto same = [](const vollo_picture *p, const vollo_pixelarray *a) {
         return picture_pixels(p) == std::vector<uint32_t>(a->pixels, a->pixels + a->width * a->height);
     };
-    auto screen = [] {
-        vollo_display(window);
-        std::vector<uint32_t> seen;
-        vollo_test::wait_until([&] { return (seen = vollo_test::read_region(600, 500, 2, 1)).size() == 2; });
-        return seen;
-    };
-    const struct
-    {
-        const char *what;
-        std::function<bool()> holds;
-    } checks[] = {
+    // Two pixels after the blend: half red over blue, then blue left as it was.
+    auto blended = [&](const std::vector<uint32_t> &two) { return two.size() == 2 && near(two[0], over_blue) && two[1] == VOLLO_BLUE; };
+    const std::pair<const char *, std::function<bool()>> checks[] = {
         {"same size and pixels", [&] { return picture->width == 5 && picture->height == 3 && same(picture.get(), first.get()); }},
-        {"new pictures are smooth", [&] { return picture->texture->isSmooth(); }},
-        {"sharp", [&] { return vollo_set_smooth(picture.get(), false), !picture->texture->isSmooth(); }},
-        {"smooth again", [&] { return vollo_set_smooth(picture.get(), true), picture->texture->isSmooth(); }},
+        {"smooth, then sharp", [&] { return picture->texture->isSmooth() && (vollo_set_smooth(picture.get(), false), !picture->texture->isSmooth()); }},
         {"update", [&] { return vollo_update_picture(picture.get(), second.get()) && same(picture.get(), second.get()); }},
-        {"update of another size fails", [&] {
-             vollo_clear_error();
+        {"update of another size fails", [&] { vollo_clear_error();
              return !vollo_update_picture(picture.get(), other.get()) && *vollo_error() && same(picture.get(), second.get()); }},
-        {"tint onto a pixel array", [&] {
-             vollo_set_tint(white.get(), tint), vollo_blit(copy.get(), white.get(), nullptr);
+        {"tint onto a pixel array", [&] { vollo_set_tint(white.get(), tint), vollo_blit(copy.get(), white.get(), nullptr);
              return std::all_of(copy->pixels, copy->pixels + 4, [&](uint32_t c) { return near(c, tint); }); }},
-        {"tint onto a picture", [&] {
-             vollo_fill(canvas.get(), VOLLO_BLACK), vollo_blit(canvas.get(), white.get(), nullptr), vollo_draw(canvas.get());
-             return near(picture_pixels(canvas.get())[0], VOLLO_RGBA(128, 64, 0, 255)); }},
-        {"white is no tint", [&] {
-             vollo_set_tint(white.get(), VOLLO_WHITE), vollo_blit(copy.get(), white.get(), nullptr);
+        {"tint onto a picture", [&] { vollo_fill(canvas.get(), VOLLO_BLACK), vollo_blit(canvas.get(), white.get(), nullptr);
+             return vollo_draw(canvas.get()), near(picture_pixels(canvas.get())[0], VOLLO_RGBA(128, 64, 0, 255)); }},
+        {"white is no tint", [&] { vollo_set_tint(white.get(), VOLLO_WHITE), vollo_blit(copy.get(), white.get(), nullptr);
              return copy->pixels[3] == VOLLO_WHITE; }},
-        {"blend onto a pixel array", [&] {
-             std::fill(target->pixels, target->pixels + 2, VOLLO_BLUE), vollo_blit_blend(target.get(), blend.get(), nullptr);
-             return near(target->pixels[0], over_blue) && target->pixels[1] == VOLLO_BLUE; }},
-        {"blend onto a picture", [&] {
-             vollo_fill(canvas.get(), VOLLO_BLUE), vollo_blit_blend(canvas.get(), blend.get(), nullptr), vollo_draw(canvas.get());
-             auto pixels = picture_pixels(canvas.get());
-             return near(pixels[0], over_blue) && pixels[1] == VOLLO_BLUE; }},
-        {"blend onto the window", [&] {
-             const vollo_position at = {600, 500};
-             vollo_set_rectangle(window, at, 2, 1, VOLLO_BLUE, true), vollo_blit_blend(window, blend.get(), &at);
-             auto pixels = screen();
-             return pixels.size() == 2 && near(pixels[0], over_blue) && pixels[1] == VOLLO_BLUE; }},
+        {"blend onto a pixel array", [&] { std::fill(target->pixels, target->pixels + 2, VOLLO_BLUE);
+             return vollo_blit_blend(target.get(), blend.get(), nullptr), blended({target->pixels, target->pixels + 2}); }},
+        {"blend onto a picture", [&] { vollo_fill(canvas.get(), VOLLO_BLUE), vollo_blit_blend(canvas.get(), blend.get(), nullptr);
+             return vollo_draw(canvas.get()), blended(picture_pixels(canvas.get())); }},
+        {"blend onto the window", [&] { vollo_set_rectangle(window, at, 2, 1, VOLLO_BLUE, true), vollo_blit_blend(window, blend.get(), &at);
+             vollo_display(window);
+             return vollo_test::wait_until([&] { return blended(vollo_test::read_region(at.x, at.y, 2, 1)); }); }},
     };
     for (const auto &check : checks)
-        EXPECT_TRUE(check.holds()) << check.what;
+        EXPECT_TRUE(check.second()) << check.first;
 }
 
 TEST_F(Window, SavedPictureHoldsWhatItsTextureHolds)

@@ -16,6 +16,10 @@
 #include "example_args.hpp"
 #include "vollo.h"
 
+#ifndef VOLLO_EXAMPLE_ASSETS
+#define VOLLO_EXAMPLE_ASSETS "examples/assets"
+#endif
+
 namespace
 {
 const int kWidth = 480, kHeight = 360;

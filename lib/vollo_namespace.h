@@ -124,7 +124,9 @@
     X(RectsOverlap, vollo_rects_overlap)                            \
     X(PointInRect, vollo_point_in_rect)                             \
     X(CirclesOverlap, vollo_circles_overlap)                        \
-    X(CircleRectOverlap, vollo_circle_rect_overlap)
+    X(CircleRectOverlap, vollo_circle_rect_overlap)                 \
+    X(DecodePicture, vollo_decode_picture)                          \
+    X(EncodePixels, vollo_encode_pixels)
 
 // Every constant.
 #define VOLLO_NAMESPACE(X) VOLLO_NAMESPACE_FIRST(X) VOLLO_NAMESPACE_MORE(X)

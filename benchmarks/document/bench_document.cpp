@@ -43,7 +43,8 @@ bool make_photo(const std::string &path)
         "g = Image.effect_noise(size, 40)\n"
         "b = Image.radial_gradient('L').resize(size)\n"
         "Image.merge('RGB', (r, g, b)).save(sys.argv[1], quality=90)\n";
-    return vt::run_command({"/usr/bin/python3", "-c", script, path}).succeeded();
+    return vt::run_command({"/usr/bin/python3", "-c", script, path}, "", std::chrono::milliseconds(120000))
+        .succeeded();
 }
 
 // Peak resident memory of a process, in MiB (VmHWM), or -1.
@@ -95,7 +96,8 @@ Opening open_once(const std::string &photo)
 
 double pillow_ms(const std::string &photo)
 {
-    const vt::CommandResult run = vt::run_command({"/usr/bin/python3", PILLOW_TIMER, photo});
+    const vt::CommandResult run =
+        vt::run_command({"/usr/bin/python3", PILLOW_TIMER, photo}, "", std::chrono::milliseconds(300000));
     return run.succeeded() ? std::atof(run.output.c_str()) : -1;
 }
 

@@ -249,6 +249,7 @@ bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint
     if (!history_reserve(history, canvas, area))
         return false;
     history->touched = join(history->touched, clip_to(canvas, area));
+    history->covers++;
     return true;
 }
 

@@ -45,6 +45,7 @@ typedef struct paint_history
     std::vector<uint64_t> forgotten;     // per pixel of it: the clock when last forgotten
     paint_rect applied_area = PAINT_NO_RECT;    // the last step undone or redone, and the
     std::vector<uint32_t> applied;              // code of what it changed there
+    uint64_t covers = 0;                 // history_cover calls so far: new paint shows here
 } paint_history;
 
 // The tools, numbered as they always were.
@@ -630,6 +631,7 @@ typedef struct paint_journal
     paint_rect open_area = PAINT_NO_RECT;  // the last JOURNAL_OPEN record written, until
     std::vector<uint32_t> open_code;       // the next record of another kind
     std::vector<uint32_t> record;          // room for the record being written
+    uint64_t covers_seen = 0;      // the history's `covers` at the last look
 } paint_journal;
 
 // Creates the journal of the pixel array in the first recovery folder that takes it,

@@ -2,6 +2,7 @@
 // xdotool, the save dialogue answered on its standard input, the saved BMP read back
 // by an independent reader (Pillow), and the screen read back pixel by pixel.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <csignal>
@@ -1046,7 +1047,13 @@ TEST_F(Pixodraw, KilledSessionIsRecoveredAtTheNextStart)
                              "mousemove", "500", "520"}));
     ASSERT_TRUE(vt::wait_for_color(505, 525, BLACK));
     const std::vector<uint32_t> shown = screen();
-    ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) > written; }));
+    // The promise is the screen of one second before the kill: the journal has grown,
+    // and that second has passed.
+    const auto shown_at = std::chrono::steady_clock::now();
+    ASSERT_TRUE(vt::wait_until([&] {
+        return size_of(journal) > written &&
+               std::chrono::steady_clock::now() - shown_at > std::chrono::milliseconds(1100);
+    }));
     program->kill_now(SIGKILL);
     ASSERT_TRUE(program->wait_exit());
     ASSERT_TRUE(vt::mouse_up(1));

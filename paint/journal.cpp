@@ -229,9 +229,12 @@ void journal_tick(paint_state *state, double now)
         return;
     paint_rect area;
     std::vector<uint32_t> code;
-    if (now - journal->open_at >= JOURNAL_OPEN_SECONDS)
+    // Only when something was painted since the last look: a stroke held still, or no
+    // stroke at all, costs nothing.
+    if (now - journal->open_at >= JOURNAL_OPEN_SECONDS && state->history.covers != journal->covers_seen)
     {
         journal->open_at = now;
+        journal->covers_seen = state->history.covers;
         if (history_open_code(&state->history, drawing_of(state), &area, &code) &&
             (code != journal->open_code || memcmp(&area, &journal->open_area, sizeof area) != 0) &&
             journal_write(journal, JOURNAL_OPEN, area, code))

@@ -59,7 +59,8 @@ void draw_indicator(paint_state *state)
     char size[32];
     std::snprintf(size, sizeof size, "size %d", static_cast<int>(state->tools.width));
     centred_text(canvas, cell, size, SIZE_TOP);
-    // A document's history and journal hold picture pixels, which the cell never touches.
+    // No action: the history lets go of the cell and the journal keeps its pixels. A
+    // document's history and journal hold picture pixels, which the cell never touches.
     if (state->document == nullptr)
     {
         history_forget(&state->history, cell);

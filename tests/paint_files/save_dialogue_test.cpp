@@ -189,7 +189,7 @@ TEST(SaveDialogue, FailedSaveIsReportedAndTheNameAskedAgain)
 
 TEST(SaveDialogue, NoCanvasAsksNothing)
 {
-    paint_state state = {nullptr, nullptr, 0, 0, 0, 0};
+    paint_state state = {nullptr, nullptr, 0, 0};
     save_file(&state);
     save_file(nullptr);
 }

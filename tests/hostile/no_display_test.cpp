@@ -1,5 +1,6 @@
 // Without a reachable display, every creating function that needs one returns
-// null, again and again, and the process goes on with its own SIGABRT handler.
+// null, again and again, and the process goes on with its own SIGABRT handler; a
+// pixel array, plain memory, is made all the same.
 #include <cstdlib>
 #include <string>
 #include <sys/stat.h>
@@ -34,7 +35,7 @@ TEST(NoDisplay, CreatingFunctionsReturnNullAndTheProcessGoesOn)
     ASSERT_TRUE(probe.wait_exit());
     EXPECT_EQ(probe.signal(), 0) << probe.errors();
     EXPECT_EQ(probe.exit_code(), 0) << probe.errors();
-    std::string once = "window null\npixelarray null\npicture null\nloaded null\n";
+    std::string once = "window null\npixelarray made\npicture null\nloaded null\n";
     EXPECT_EQ(probe.output(), once + once + "abort handler kept\n");
 }
 

@@ -34,7 +34,8 @@ inline std::vector<uint8_t> journal_header_bytes(const journal_base &base)
         words.insert(words.end(), {uint32_t(value), uint32_t(value >> 32)});
     words.push_back(uint32_t(base.picture.size()));
     std::vector<uint32_t> path((base.picture.size() + 3) / 4, 0);
-    std::memcpy(path.data(), base.picture.data(), base.picture.size());
+    if (!base.picture.empty())
+        std::memcpy(path.data(), base.picture.data(), base.picture.size());
     words.insert(words.end(), path.begin(), path.end());
     words.push_back(journal_checksum(words.data(), words.size()));
     std::vector<uint8_t> bytes(words.size() * 4);

@@ -72,6 +72,11 @@ private:
 region intersect(const region &a, const region &b);
 // The part of the clipable's clip rectangle that lies inside its width x height.
 region clip_inside(const vollo_clipable *clipable);
+// Where the source's clip region lands on a pixel array when clip pixel (clip_x, clip_y)
+// goes to `position`, clipped to the destination; *shift_x and *shift_y receive the
+// destination coordinate minus the source coordinate of every pixel moved.
+region blit_target(const vollo_pixelarray *destination, const vollo_clipable *source,
+                   vollo_position position, int64_t *shift_x, int64_t *shift_y);
 
 // The GPU side of a pixel array, private to the library: made at the first blit
 // onto a window or a picture, so that a pixel array alone needs no display.

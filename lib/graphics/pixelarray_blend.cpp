@@ -13,11 +13,8 @@ void pixelarray_blend(vollo_pixelarray *destination, const vollo_pixelarray *sou
 {
     if (!destination->pixels || !source->pixels)
         return;
-    region area = clip_inside(source);
-    int64_t shift_x = int64_t(position.x) - source->clip_x;
-    int64_t shift_y = int64_t(position.y) - source->clip_y;
-    region target = intersect(region{area.x + shift_x, area.y + shift_y, area.width, area.height},
-                              region{0, 0, destination->width, destination->height});
+    int64_t shift_x = 0, shift_y = 0;
+    const region target = blit_target(destination, source, position, &shift_x, &shift_y);
     if (target.empty())
         return;
     std::vector<uint32_t> copy;

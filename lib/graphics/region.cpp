@@ -26,4 +26,14 @@ region clip_inside(const vollo_clipable *clipable)
     return intersect(clip, whole);
 }
 
+region blit_target(const vollo_pixelarray *destination, const vollo_clipable *source,
+                   vollo_position position, int64_t *shift_x, int64_t *shift_y)
+{
+    region area = clip_inside(source);
+    *shift_x = int64_t(position.x) - source->clip_x;
+    *shift_y = int64_t(position.y) - source->clip_y;
+    return intersect(region{area.x + *shift_x, area.y + *shift_y, area.width, area.height},
+                     region{0, 0, destination->width, destination->height});
+}
+
 }  // namespace vollo_graphics

@@ -16,6 +16,7 @@
 #include "bmp.h"
 #include "document.h"
 #include "interface.h"
+#include "rect.h"
 #include "state.h"
 
 namespace
@@ -196,13 +197,9 @@ bool document_save(paint_state *state)
 void document_touch(paint_state *state, paint_rect area)
 {
     paint_document *document = state->document;
-    if (document == nullptr || area.x0 > area.x1 || area.y0 > area.y1)
+    if (document == nullptr || rect_empty(area))
         return;
-    paint_rect &changed = document->changed;
-    changed = changed.x0 > changed.x1
-                  ? area
-                  : paint_rect{std::min(changed.x0, area.x0), std::min(changed.y0, area.y0),
-                               std::max(changed.x1, area.x1), std::max(changed.y1, area.y1)};
+    document->changed = rect_union(document->changed, area);
     document->stale = 1;
     request_present(state, 1);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bmp.h"
+#include "rect.h"
 
 char *export_png_numbered(const vollo_pixelarray *pixels, paint_rect area, const char *folder,
                           time_t when)
@@ -16,11 +17,8 @@ char *export_png_numbered(const vollo_pixelarray *pixels, paint_rect area, const
         errno = EINVAL;
         return nullptr;
     }
-    area.x0 = std::max(area.x0, 0);
-    area.y0 = std::max(area.y0, 0);
-    area.x1 = int32_t(std::min<int64_t>(area.x1, int64_t(pixels->width) - 1));
-    area.y1 = int32_t(std::min<int64_t>(area.y1, int64_t(pixels->height) - 1));
-    if (area.x0 > area.x1 || area.y0 > area.y1)
+    area = rect_clip(area, pixels->width, pixels->height);
+    if (rect_empty(area))
     {
         errno = EINVAL;
         return nullptr;

@@ -7,43 +7,18 @@
 #include <new>
 
 #include "history.h"
+#include "rect.h"
 
 #define LITERAL_BIT 0x80000000u
 #define MAX_RUN 0x7FFFFFFFu
 
-static bool empty(paint_rect r)
-{
-    return r.x0 > r.x1 || r.y0 > r.y1;
-}
 
-static paint_rect clip_to(const vollo_pixelarray *canvas, paint_rect r)
-{
-    r.x0 = std::max(r.x0, 0);
-    r.y0 = std::max(r.y0, 0);
-    r.x1 = static_cast<int32_t>(std::min<int64_t>(r.x1, int64_t(canvas->width) - 1));
-    r.y1 = static_cast<int32_t>(std::min<int64_t>(r.y1, int64_t(canvas->height) - 1));
-    return r;
-}
 
-static paint_rect join(paint_rect a, paint_rect b)
-{
-    if (empty(a))
-        return b;
-    if (empty(b))
-        return a;
-    return paint_rect{std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1),
-                      std::max(a.y1, b.y1)};
-}
 
-static bool contains(paint_rect outer, paint_rect inner)
-{
-    return empty(inner) || (inner.x0 >= outer.x0 && inner.x1 <= outer.x1 &&
-                            inner.y0 >= outer.y0 && inner.y1 <= outer.y1);
-}
 
 static size_t area_of(paint_rect r)
 {
-    return empty(r) ? 0 : size_t(r.x1 - r.x0 + 1) * size_t(r.y1 - r.y0 + 1);
+    return rect_empty(r) ? 0 : size_t(r.x1 - r.x0 + 1) * size_t(r.y1 - r.y0 + 1);
 }
 
 static size_t step_bytes(const history_step &step)
@@ -139,19 +114,14 @@ static void apply_code(const std::vector<uint32_t> &code, paint_rect area, vollo
     }
 }
 
-static paint_rect common_part(paint_rect a, paint_rect b)
-{
-    return paint_rect{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1),
-                      std::min(a.y1, b.y1)};
-}
 
 // True when a change that is no action painted a pixel of the step's area after the
 // step was made: those pixels are left out when it is undone or redone.
 static bool masked(const paint_history *history, const history_step &step)
 {
-    const paint_rect common = common_part(step.area, history->forgotten_area);
+    const paint_rect common = rect_common(step.area, history->forgotten_area);
     const size_t width = size_t(history->forgotten_area.x1 - history->forgotten_area.x0 + 1);
-    for (int32_t y = common.y0; !empty(common) && y <= common.y1; y++)
+    for (int32_t y = common.y0; !rect_empty(common) && y <= common.y1; y++)
         for (int32_t x = common.x0; x <= common.x1; x++)
             if (history->forgotten[size_t(y - history->forgotten_area.y0) * width +
                                    size_t(x - history->forgotten_area.x0)] > step.serial)
@@ -171,7 +141,7 @@ static void apply_step(paint_history *history, const history_step &step, vollo_p
     }
     std::vector<uint32_t> words(area_of(step.area));
     history_decode(step.diff, words);
-    const paint_rect common = common_part(step.area, history->forgotten_area);
+    const paint_rect common = rect_common(step.area, history->forgotten_area);
     const size_t width = size_t(step.area.x1 - step.area.x0 + 1);
     const size_t kept_width = size_t(history->forgotten_area.x1 - history->forgotten_area.x0 + 1);
     for (int32_t y = common.y0; y <= common.y1; y++)
@@ -195,7 +165,7 @@ static void copy_rows(const vollo_pixelarray *canvas, const std::vector<uint32_t
         uint32_t *out = to.data() + size_t(y - to_area.y0) * to_width;
         const uint32_t *row = canvas->pixels + size_t(y) * canvas->width;
         std::copy(row + to_area.x0, row + to_area.x1 + 1, out);
-        if (from != nullptr && !empty(from_area) && y >= from_area.y0 && y <= from_area.y1)
+        if (from != nullptr && !rect_empty(from_area) && y >= from_area.y0 && y <= from_area.y1)
             std::copy(from->data() + size_t(y - from_area.y0) * from_width,
                       from->data() + size_t(y - from_area.y0 + 1) * from_width,
                       out + (from_area.x0 - to_area.x0));
@@ -206,7 +176,7 @@ bool history_reserve(paint_history *history, const vollo_pixelarray *canvas, pai
 {
     if (canvas == nullptr || canvas->pixels == nullptr)
         return false;
-    area = clip_to(canvas, area);
+    area = rect_clip(area, canvas->width, canvas->height);
     if (!history->open)
     {
         history->open = 1;
@@ -215,15 +185,15 @@ bool history_reserve(paint_history *history, const vollo_pixelarray *canvas, pai
     }
     if (history->lost)
         return false;
-    if (contains(history->saved, area))
+    if (rect_contains(history->saved, area))
         return true;
     // Outside what is kept, the action has changed nothing yet: the canvas still holds
     // the pixels as they were before it. The first area of an action reuses the buffer
     // of the last one.
-    const paint_rect grown = join(history->saved, area);
+    const paint_rect grown = rect_union(history->saved, area);
     try
     {
-        if (empty(history->saved))
+        if (rect_empty(history->saved))
         {
             history->before.resize(area_of(grown));
             copy_rows(canvas, nullptr, PAINT_NO_RECT, history->before, grown);
@@ -248,7 +218,7 @@ bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint
 {
     if (!history_reserve(history, canvas, area))
         return false;
-    history->touched = join(history->touched, clip_to(canvas, area));
+    history->touched = rect_union(history->touched, rect_clip(area, canvas->width, canvas->height));
     history->covers++;
     return true;
 }
@@ -276,7 +246,7 @@ static std::vector<uint32_t> open_difference(paint_history *history, const vollo
     difference.resize(area_of(area));
     const size_t saved_width = size_t(history->saved.x1 - history->saved.x0 + 1);
     const size_t width = size_t(area.x1 - area.x0 + 1);
-    for (int32_t y = area.y0; !empty(area) && y <= area.y1; y++)
+    for (int32_t y = area.y0; !rect_empty(area) && y <= area.y1; y++)
     {
         const uint32_t *now = canvas->pixels + size_t(y) * canvas->width + area.x0;
         const uint32_t *then = history->before.data() + size_t(y - history->saved.y0) * saved_width +
@@ -291,7 +261,7 @@ static std::vector<uint32_t> open_difference(paint_history *history, const vollo
 bool history_open_code(paint_history *history, const vollo_pixelarray *canvas, paint_rect *area,
                        std::vector<uint32_t> *code)
 {
-    if (!history->open || history->lost || empty(history->touched))
+    if (!history->open || history->lost || rect_empty(history->touched))
         return false;
     try
     {
@@ -361,13 +331,13 @@ bool history_redo(paint_history *history, vollo_pixelarray *canvas)
 // Makes the map of forgotten pixels cover `area` too, keeping what it holds.
 static void grow_forgotten(paint_history *history, paint_rect area)
 {
-    const paint_rect grown = join(history->forgotten_area, area);
-    if (contains(history->forgotten_area, area))
+    const paint_rect grown = rect_union(history->forgotten_area, area);
+    if (rect_contains(history->forgotten_area, area))
         return;
     std::vector<uint64_t> map(area_of(grown), 0);
     const paint_rect old = history->forgotten_area;
     const size_t old_width = size_t(old.x1 - old.x0 + 1), width = size_t(grown.x1 - grown.x0 + 1);
-    for (int32_t y = old.y0; !empty(old) && y <= old.y1; y++)
+    for (int32_t y = old.y0; !rect_empty(old) && y <= old.y1; y++)
         std::copy(history->forgotten.begin() + long(size_t(y - old.y0) * old_width),
                   history->forgotten.begin() + long(size_t(y - old.y0 + 1) * old_width),
                   map.begin() + long(size_t(y - grown.y0) * width + size_t(old.x0 - grown.x0)));
@@ -377,7 +347,7 @@ static void grow_forgotten(paint_history *history, paint_rect area)
 
 void history_forget(paint_history *history, paint_rect area)
 {
-    if (empty(area))
+    if (rect_empty(area))
         return;
     try
     {

@@ -22,6 +22,7 @@
 #include "document.h"
 #include "history.h"
 #include "journal.h"
+#include "rect.h"
 #include "state.h"
 #include "terminal.h"
 
@@ -218,11 +219,8 @@ void journal_pixels(paint_state *state, paint_rect area)
 {
     if (state->journal == nullptr)
         return;
-    area.x0 = std::max(area.x0, 0);
-    area.y0 = std::max(area.y0, 0);
-    area.x1 = std::min(area.x1, int32_t(drawing_of(state)->width) - 1);
-    area.y1 = std::min(area.y1, int32_t(drawing_of(state)->height) - 1);
-    if (area.x0 <= area.x1 && area.y0 <= area.y1)
+    area = rect_clip(area, drawing_of(state)->width, drawing_of(state)->height);
+    if (!rect_empty(area))
         journal_write(state->journal, JOURNAL_PIXELS, area, pixels_code(drawing_of(state), area));
 }
 

@@ -44,6 +44,9 @@ double view_step(const paint_view *view, int32_t direction);
 void view_scroll(paint_view *view, int64_t dx, int64_t dy);
 // The picture's top-left corner at the area's top-left corner (centred where it fits).
 void view_home(paint_view *view);
+// The picture point under a screen position, wherever it lies (kept within 10^9 of the
+// picture's corner).
+vollo_position view_screen_to_picture(const paint_view *view, vollo_position screen);
 // The picture pixel under a screen position; false outside the area or the picture.
 bool view_picture_point(const paint_view *view, vollo_position screen, vollo_position *point);
 

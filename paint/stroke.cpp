@@ -40,10 +40,7 @@ static bool drawing_point(const paint_state *state, vollo_position screen, vollo
         return in_drawing_area(screen);
     }
     const paint_view &view = state->document->view;
-    const double x = std::floor((int64_t(screen.x) - VIEW_LEFT - view.left + 1e-9) / view.zoom);
-    const double y = std::floor((int64_t(screen.y) - VIEW_TOP - view.top + 1e-9) / view.zoom);
-    *point = vollo_position{int32_t(std::max(-1e9, std::min(1e9, x))),
-                            int32_t(std::max(-1e9, std::min(1e9, y)))};
+    *point = view_screen_to_picture(&view, screen);
     return view_picture_point(&view, screen, point);
 }
 

@@ -23,10 +23,11 @@ int64_t clamp_axis(int64_t position, uint32_t size, double zoom, int64_t area)
     return std::min<int64_t>(0, std::max(position, area - extent));
 }
 
-// Picture pixel under screen offset `offset` from the picture's corner.
-int64_t picture_index(int64_t offset, double zoom)
+// Picture pixel under screen offset `offset` from the picture's corner, kept within 10^9
+// of the corner.
+int32_t picture_index(int64_t offset, double zoom)
 {
-    return int64_t(std::floor((offset + 1e-9) / zoom));
+    return int32_t(std::max(-1e9, std::min(1e9, std::floor((offset + 1e-9) / zoom))));
 }
 
 }  // namespace
@@ -85,15 +86,20 @@ void view_home(paint_view *view)
     view_clamp(view);
 }
 
+vollo_position view_screen_to_picture(const paint_view *view, vollo_position screen)
+{
+    return vollo_position{picture_index(int64_t(screen.x) - VIEW_LEFT - view->left, view->zoom),
+                          picture_index(int64_t(screen.y) - VIEW_TOP - view->top, view->zoom)};
+}
+
 bool view_picture_point(const paint_view *view, vollo_position screen, vollo_position *point)
 {
     const int64_t u = int64_t(screen.x) - VIEW_LEFT, v = int64_t(screen.y) - VIEW_TOP;
     if (u < 0 || v < 0 || u >= VIEW_WIDTH || v >= VIEW_HEIGHT)
         return false;
-    const int64_t x = picture_index(u - view->left, view->zoom);
-    const int64_t y = picture_index(v - view->top, view->zoom);
-    if (x < 0 || y < 0 || x >= int64_t(view->width) || y >= int64_t(view->height))
+    const vollo_position p = view_screen_to_picture(view, screen);
+    if (p.x < 0 || p.y < 0 || p.x >= int64_t(view->width) || p.y >= int64_t(view->height))
         return false;
-    *point = vollo_position{int32_t(x), int32_t(y)};
+    *point = p;
     return true;
 }

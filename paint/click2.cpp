@@ -1,9 +1,7 @@
 // Size buttons and the size bar. The bar is driven by `count`, which is always 8 plus
 // the size level; it does not track the level exactly after a minus click, and the
 // next plus click repaints it from x = 901.
-#include "history.h"
 #include "interface.h"
-#include "journal.h"
 #include "state.h"
 
 // The bar is no drawing action: the undo history lets go of what it paints.
@@ -11,12 +9,7 @@ static void paint_bar(paint_state *state, int32_t x0, int32_t x1, uint32_t color
 {
     const paint_rect bar = PAINT_LAYOUT.size_bar.drawn;
     pux_rectangle(state->canvas, x0, bar.y0, x1, bar.y1, color);
-    // A document's history and journal hold picture pixels, which the bar never touches.
-    if (state->document == nullptr)
-    {
-        history_forget(&state->history, paint_rect{x0, bar.y0, x1, bar.y1});
-        journal_pixels(state, paint_rect{x0, bar.y0, x1, bar.y1});
-    }
+    repaint_interface(state, paint_rect{x0, bar.y0, x1, bar.y1});
 }
 
 int print_curser_plus(paint_state *state, int32_t *count)

@@ -3,9 +3,7 @@
 // is not: the undo history lets go of its pixels, and the journal keeps them.
 #include <cstdio>
 
-#include "history.h"
 #include "interface.h"
-#include "journal.h"
 #include "state.h"
 
 #define INDICATOR_SCALE 2   // font pixels drawn as 2 x 2 blocks
@@ -62,11 +60,6 @@ void draw_indicator(paint_state *state)
     char size[32];
     std::snprintf(size, sizeof size, "size %d", static_cast<int>(state->tools.width));
     centred_text(canvas, cell, size, SIZE_TOP);
-    // No action: the history lets go of the cell and the journal keeps its pixels. A
-    // document's history and journal hold picture pixels, which the cell never touches.
-    if (state->document == nullptr)
-    {
-        history_forget(&state->history, cell);
-        journal_pixels(state, cell);
-    }
+    // No action: the history lets go of the cell and the journal keeps its pixels.
+    repaint_interface(state, cell);
 }

@@ -71,6 +71,11 @@ void exit_win1(paint_state *state);
 // lets go of the cell. Drawn last at start-up and again after each choice.
 void draw_indicator(paint_state *state);
 
+// After a change that is no drawing action painted `area` of the window canvas (the size
+// bar, the indicator): the undo history lets go of it and the journal keeps its pixels;
+// nothing while a document is open, whose history and journal hold picture pixels.
+void repaint_interface(paint_state *state, paint_rect area);
+
 // Copies the picture's top-left width x height pixels to (left, top) of the canvas,
 // alpha included; only the pixels the picture has.
 void copy_picture(paint_state *state, vollo_pixelarray *picture, int32_t left, int32_t top,

@@ -35,42 +35,12 @@ typedef void (*AnyFunction)();
 struct Entry
 {
     const char *constant;
-    const char *function;
-    AnyFunction held;      // what the constant holds
-    AnyFunction expected;  // the function's own address
+    AnyFunction held;  // what the constant holds
 };
 
-#define ENTRY(constant, function)                                                 \
-    {#constant, #function, reinterpret_cast<AnyFunction>(Vollo::constant),       \
-     reinterpret_cast<AnyFunction>(&function)},
+#define ENTRY(constant, function) {#constant, reinterpret_cast<AnyFunction>(Vollo::constant)},
 const Entry kEntries[] = {VOLLO_NAMESPACE(ENTRY)};
 #undef ENTRY
-constexpr size_t kCount = sizeof kEntries / sizeof kEntries[0];
-
-// What each constant held before any of this program's own static constructors
-// ran (priority 101 comes first among them), long before main.
-AnyFunction g_before_main[kCount];
-__attribute__((constructor(101))) void snapshot_before_main()
-{
-    size_t i = 0;
-#define SNAPSHOT(constant, function) g_before_main[i++] = reinterpret_cast<AnyFunction>(Vollo::constant);
-    VOLLO_NAMESPACE(SNAPSHOT)
-#undef SNAPSHOT
-}
-
-// The first fifty constants, and every one added since.
-#define COUNT(constant, function) +1
-constexpr size_t kFirstCount = 0 VOLLO_NAMESPACE_FIRST(COUNT);
-#undef COUNT
-
-TEST(VolloConstants, EachHoldsItsFunction)
-{
-    EXPECT_EQ(kFirstCount, 50u);
-    EXPECT_GT(kCount, kFirstCount);
-    for (const Entry &entry : kEntries)
-        EXPECT_EQ(entry.held, entry.expected) << "Vollo::" << entry.constant << " should hold " << entry.function;
-}
-
 // Same types do not prevent a mix-up (volume and pitch setters, the response
 // getters): no two constants may hold the same function.
 TEST(VolloConstants, AreDistinctFunctions)
@@ -88,12 +58,6 @@ TEST(VolloConstants, BlitIsNotTheShaderVariant)
     EXPECT_NE(Vollo::SetVolume, &vollo_sound_pitch);
     EXPECT_EQ(Vollo::SetLoop, &vollo_sound_loop);
     EXPECT_EQ(Vollo::Keyboard, &vollo_get_keyboard);
-}
-
-TEST(VolloConstants, AreSetBeforeMain)
-{
-    for (size_t i = 0; i < kCount; ++i)
-        EXPECT_EQ(g_before_main[i], kEntries[i].expected) << "Vollo::" << kEntries[i].constant;
 }
 
 // Permissions ("r-xp", "rw-p", ...) of the mapping of this process holding `address`.

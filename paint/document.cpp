@@ -163,10 +163,12 @@ void document_close(paint_state *state)
     state->document = nullptr;
 }
 
-bool document_save(paint_state *state)
+bool document_save(paint_state *state, std::string *written, std::string *note)
 {
     const paint_document *document = state->document;
-    std::string path = document->path;
+    std::string &path = *written;
+    path = document->path;
+    note->clear();
     bool saved;
     if (document->kind == KIND_BMP)
         saved = save_bmp_safely(document->picture, path.c_str(), true);
@@ -175,8 +177,8 @@ bool document_save(paint_state *state)
         if (!written_kind(document->kind))
         {
             path = png_beside(path);
-            fprintf(stderr, "pixodraw: %s files are not written; the picture goes to %s\n",
-                    kind_name(document->kind), path.c_str());
+            *note = std::string(kind_name(document->kind)) +
+                    " files are not written; the picture goes to " + path;
         }
         const char *extension = document->kind == KIND_JPEG ? ".jpg"
                                 : document->kind == KIND_TGA ? ".tga"
@@ -184,12 +186,7 @@ bool document_save(paint_state *state)
         saved = write_encoded(document->picture, path, extension);
     }
     if (!saved)
-    {
-        fprintf(stderr, "pixodraw: the picture could not be saved as %s: %s\n", path.c_str(),
-                strerror(errno));
         return false;
-    }
-    fprintf(stderr, "pixodraw: saved %s\n", path.c_str());
     state->saved_changes = state->changes;
     return true;
 }

@@ -4,6 +4,7 @@
 #define PAINT_DOCUMENT_H
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "layout.h"
@@ -99,8 +100,10 @@ bool document_open(paint_state *state, uint32_t *pixels, uint32_t width, uint32_
 // Releases the document and all it owns.
 void document_close(paint_state *state);
 // Ctrl+S for a document: the picture back to its file in its format, or NAME.png beside
-// a file of a kind not written; says where on standard error. True when saved.
-bool document_save(paint_state *state);
+// a file of a kind not written. *path receives the file written (or tried), *note why it
+// is not the picture's own (empty when it is). True when saved; false with errno telling
+// why.
+bool document_save(paint_state *state, std::string *path, std::string *note);
 // Pixels of the picture changed in `area` (picture pixels): shown at the next tick.
 void document_touch(paint_state *state, paint_rect area);
 // Renders the view when it changed; true when the canvas was redrawn.

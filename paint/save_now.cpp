@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <unistd.h>
 
@@ -34,10 +35,20 @@ bool save_now(paint_state *state)
     {
         // The file may now decode to other pixels than the picture held (JPEG), so the
         // journal starts again from the picture as it is.
-        const bool saved = document_save(state);
-        if (saved)
-            journal_restart(state->journal, drawing_of(state));
-        return saved;
+        std::string path, note;
+        const bool saved = document_save(state, &path, &note);
+        const int error = errno;
+        if (!note.empty())
+            fprintf(stderr, "pixodraw: %s\n", note.c_str());
+        if (!saved)
+        {
+            fprintf(stderr, "pixodraw: the picture could not be saved as %s: %s\n", path.c_str(),
+                    strerror(error));
+            return false;
+        }
+        fprintf(stderr, "pixodraw: saved %s\n", path.c_str());
+        journal_restart(state->journal, drawing_of(state));
+        return true;
     }
     // The full folder name, so that the message tells where the file is.
     char *folder = getcwd(nullptr, 0);

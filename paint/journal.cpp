@@ -117,7 +117,7 @@ int create_in(const std::string &folder, std::string *path)
 
 }  // namespace
 
-paint_journal *journal_start(const vollo_pixelarray *canvas, const char *picture)
+paint_journal *journal_start(const vollo_pixelarray *canvas, const char *picture, std::string *reason)
 {
     if (canvas == nullptr || canvas->pixels == nullptr)
         return nullptr;
@@ -142,8 +142,8 @@ paint_journal *journal_start(const vollo_pixelarray *canvas, const char *picture
     }
     if (journal->fd < 0)
     {
-        fprintf(stderr, "pixodraw: warning: no journal could be written, a crash would lose the drawing: %s\n",
-                strerror(error));
+        if (reason != nullptr)
+            *reason = strerror(error);
         delete journal;
         return nullptr;
     }

@@ -56,8 +56,9 @@ typedef struct paint_journal
 // Creates the journal of the pixel array in the first recovery folder that takes it,
 // named JOURNAL_PREFIX PID-SECONDS, and locks it: `picture` names the file the array was
 // loaded from (its size and time are kept), null when the array is written whole as the
-// first record. Null, after one warning on standard error, when no folder takes it.
-paint_journal *journal_start(const vollo_pixelarray *canvas, const char *picture);
+// first record. Null when no folder takes it, with *reason (when not null) telling why.
+paint_journal *journal_start(const vollo_pixelarray *canvas, const char *picture,
+                             std::string *reason = nullptr);
 // Appends one record; false (and no more records) when the write fails.
 bool journal_write(paint_journal *journal, journal_kind kind, paint_rect area,
                    const std::vector<uint32_t> &code);

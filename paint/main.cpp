@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -96,7 +97,11 @@ int main(int argc, char **argv)
         return fail(load ? "cannot load the picture" : "cannot make the canvas",
                     load ? picture : nullptr, why);
     }
-    state.journal = journal_start(drawing_of(&state), load ? picture : nullptr);
+    std::string no_journal;
+    state.journal = journal_start(drawing_of(&state), load ? picture : nullptr, &no_journal);
+    if (state.journal == nullptr && !no_journal.empty())
+        fprintf(stderr, "pixodraw: warning: no journal could be written, a crash would lose the drawing: %s\n",
+                no_journal.c_str());
     vollo_set_key_response(set_key_response);
     vollo_set_click_response(set_mouse_response);
     vollo_set_loop_main_function(expose);

@@ -573,6 +573,28 @@ bool vollo_picture_size(const char *path, uint32_t *width, uint32_t *height);
 // for every kind vollo_load_pixelarray reads (also PIC). Release with free(). Null when
 // the file cannot be read or decoded, or memory runs out; vollo_error() tells why.
 uint32_t *vollo_decode_picture(const char *path, uint32_t *width, uint32_t *height);
+// The kinds of picture file the decoder tells apart by their first bytes (TGA has no
+// signature: it is the kind of every file that matches none of the others).
+typedef enum vollo_picture_kind
+{
+    VOLLO_KIND_BMP,
+    VOLLO_KIND_PNG,
+    VOLLO_KIND_JPEG,
+    VOLLO_KIND_TGA,
+    VOLLO_KIND_GIF,
+    VOLLO_KIND_PSD,
+    VOLLO_KIND_HDR,
+    VOLLO_KIND_PIC
+} vollo_picture_kind;
+// The one picture decoder: the `size` bytes of a picture file into new memory outside the
+// arena, as vollo_decode_picture, with the kind found in *kind (kind may be null).
+// Release with free(). Null when they cannot be decoded; vollo_error() tells why.
+uint32_t *vollo_decode_bytes(const uint8_t *bytes, uint64_t size, uint32_t *width, uint32_t *height,
+                             vollo_picture_kind *kind);
+// The whole of a file read once into new memory (a FIFO without a writer reads as empty,
+// never hangs), its length in *size. Release with free(). Null when it cannot be read or
+// is larger than any picture the decoder takes; vollo_error() tells why.
+uint8_t *vollo_read_file(const char *path, uint64_t *size);
 // Releases a picture or a pixel array with all it owns; does nothing for other records.
 void vollo_delete_clipable(vollo_clipable *clipable);
 // Pixel array holding a picture file as vollo_load_pixelarray reads it, keeping the file's

@@ -126,7 +126,9 @@
     X(CirclesOverlap, vollo_circles_overlap)                        \
     X(CircleRectOverlap, vollo_circle_rect_overlap)                 \
     X(DecodePicture, vollo_decode_picture)                          \
-    X(EncodePixels, vollo_encode_pixels)
+    X(EncodePixels, vollo_encode_pixels)                            \
+    X(DecodeBytes, vollo_decode_bytes)                              \
+    X(ReadFile, vollo_read_file)
 
 // Every constant.
 #define VOLLO_NAMESPACE(X) VOLLO_NAMESPACE_FIRST(X) VOLLO_NAMESPACE_MORE(X)

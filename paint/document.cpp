@@ -104,32 +104,8 @@ bool write_encoded(const vollo_pixelarray *picture, const std::string &path, con
 
 }  // namespace
 
-picture_kind picture_kind_of(const char *path)
-{
-    static const struct
-    {
-        const char *magic;
-        size_t length;
-        picture_kind kind;
-    } kinds[] = {{"BM", 2, KIND_BMP},          {"\x89PNG", 4, KIND_PNG},
-                 {"\xFF\xD8\xFF", 3, KIND_JPEG}, {"GIF8", 4, KIND_GIF},
-                 {"8BPS", 4, KIND_PSD},          {"#?RADIANCE", 10, KIND_HDR},
-                 {"#?RGBE", 6, KIND_HDR},        {"\x53\x80\xF6\x34", 4, KIND_PIC}};
-    char head[16] = {0};
-    const int fd = open(path, O_RDONLY);
-    if (fd >= 0)
-    {
-        (void)!read(fd, head, sizeof head);
-        close(fd);
-    }
-    for (const auto &kind : kinds)
-        if (memcmp(head, kind.magic, kind.length) == 0)
-            return kind.kind;
-    return KIND_TGA;  // the one kind read that has no signature
-}
-
 bool document_open(paint_state *state, uint32_t *pixels, uint32_t width, uint32_t height,
-                   const char *path)
+                   const char *path, picture_kind kind)
 {
     paint_document *document = new (std::nothrow) paint_document();
     if (document == nullptr || (document->picture = wrap_pixels(pixels, width, height)) == nullptr ||
@@ -142,7 +118,7 @@ bool document_open(paint_state *state, uint32_t *pixels, uint32_t width, uint32_
         free(pixels);
         return false;
     }
-    document->kind = picture_kind_of(path);
+    document->kind = kind;
     view_reset(&document->view, width, height);
     state->document = document;
     return true;

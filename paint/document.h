@@ -58,17 +58,17 @@ typedef struct paint_mip
     std::vector<uint32_t> pixels;
 } paint_mip;
 
-// Kinds of picture file, told by their first bytes.
+// Kinds of picture file, as the library's decoder tells them by their first bytes.
 typedef enum picture_kind
 {
-    KIND_BMP,
-    KIND_PNG,
-    KIND_JPEG,
-    KIND_TGA,
-    KIND_GIF,
-    KIND_PSD,
-    KIND_HDR,
-    KIND_PIC
+    KIND_BMP = VOLLO_KIND_BMP,
+    KIND_PNG = VOLLO_KIND_PNG,
+    KIND_JPEG = VOLLO_KIND_JPEG,
+    KIND_TGA = VOLLO_KIND_TGA,
+    KIND_GIF = VOLLO_KIND_GIF,
+    KIND_PSD = VOLLO_KIND_PSD,
+    KIND_HDR = VOLLO_KIND_HDR,
+    KIND_PIC = VOLLO_KIND_PIC
 } picture_kind;
 
 // A picture opened from the command line that is not a window-sized canvas.
@@ -85,18 +85,17 @@ typedef struct paint_document
     vollo_position grab = {0, 0};       // pointer at the last move of that drag
 } paint_document;
 
-// The kind of a picture file from its first bytes (TGA when none other matches).
-picture_kind picture_kind_of(const char *path);
 // Makes the levels of the pyramid from the picture.
 bool mips_build(paint_document *document);
 // Makes the levels over `area` of the picture (picture pixels) again.
 void mips_update(paint_document *document, paint_rect area);
 // Draws the view of the picture into the drawing area of the canvas.
 void view_render(const paint_document *document, vollo_pixelarray *canvas);
-// Takes the decoded pixels (malloc) of the picture at `path` as a document, at fit; the
-// window canvas is the blank start's. False when memory runs out (the pixels released).
+// Takes the decoded pixels (malloc) of the picture at `path`, a file of that kind, as a
+// document, at fit; the window canvas is the blank start's. False when memory runs out
+// (the pixels released).
 bool document_open(paint_state *state, uint32_t *pixels, uint32_t width, uint32_t height,
-                   const char *path);
+                   const char *path, picture_kind kind);
 // Releases the document and all it owns.
 void document_close(paint_state *state);
 // Ctrl+S for a document: the picture back to its file in its format, or NAME.png beside

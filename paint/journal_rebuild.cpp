@@ -3,6 +3,7 @@
 // reading; what came before it stands.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include <sys/stat.h>
@@ -65,13 +66,15 @@ bool load_base(const journal_base &base, std::vector<uint32_t> *pixels, std::str
     if (uint64_t(about.st_size) != base.size || about.st_mtim.tv_sec != base.mtime_seconds ||
         about.st_mtim.tv_nsec != base.mtime_nanoseconds)
         return *reason = "its picture " + base.picture + " changed since", false;
-    vollo_pixelarray *picture = vollo_load_pixelarray(base.picture.c_str());
-    const bool fits = picture != nullptr && picture->width == base.width && picture->height == base.height;
+    // Decoded as the session's open decoded it: the same decoder, outside the arena.
+    uint32_t width = 0, height = 0;
+    uint32_t *picture = vollo_decode_picture(base.picture.c_str(), &width, &height);
+    const bool fits = picture != nullptr && width == base.width && height == base.height;
     if (fits)
-        std::memcpy(pixels->data(), picture->pixels, pixels->size() * sizeof(uint32_t));
+        std::memcpy(pixels->data(), picture, pixels->size() * sizeof(uint32_t));
     else
         *reason = "its picture " + base.picture + " cannot be loaded as it was";
-    vollo_delete_clipable(picture);
+    free(picture);
     return fits;
 }
 

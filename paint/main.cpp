@@ -26,7 +26,7 @@
 // blank start's, with any other picture opened as a document in it. Takes the pixels.
 // Null, or why it could not be made.
 static const char *make_canvas(paint_state *state, const char *path, uint32_t *pixels,
-                               uint32_t width, uint32_t height)
+                               uint32_t width, uint32_t height, vollo_picture_kind kind)
 {
     const bool whole = pixels != nullptr && width == PAINT_WIDTH && height == PAINT_HEIGHT;
     state->canvas = vollo_new_pixelarray(PAINT_WIDTH, PAINT_HEIGHT);
@@ -42,12 +42,25 @@ static const char *make_canvas(paint_state *state, const char *path, uint32_t *p
         return nullptr;
     }
     fill_color(state);
-    if (pixels != nullptr && !document_open(state, pixels, width, height, path))
+    if (pixels != nullptr && !document_open(state, pixels, width, height, path, picture_kind(kind)))
     {
         vollo_delete_clipable(state->canvas);
         return "not enough memory for the picture";
     }
     return nullptr;
+}
+
+// The picture file read once, then decoded; its kind in *kind. Null when either fails.
+static uint32_t *decode_picture_file(const char *path, uint32_t *width, uint32_t *height,
+                                     vollo_picture_kind *kind)
+{
+    uint64_t size = 0;
+    uint8_t *bytes = vollo_read_file(path, &size);
+    if (bytes == nullptr)
+        return nullptr;
+    uint32_t *pixels = vollo_decode_bytes(bytes, size, width, height, kind);
+    free(bytes);
+    return pixels;
 }
 
 static int fail(const char *what, const char *path, const char *why)
@@ -74,10 +87,11 @@ int main(int argc, char **argv)
     install_stop_signals();
     // Opaque black until a colour is picked: the circle icon and the circle tool use it.
     paint_state state = {nullptr, nullptr, 0, PAINT_BLACK};
-    // The picture is decoded once, before any window opens, so that a file that cannot
-    // be shown gives an error without a window.
+    // The picture file is read once and decoded, before any window opens, so that a file
+    // that cannot be shown gives an error without a window.
     uint32_t *pixels = nullptr, width = 0, height = 0;
-    if (load && (pixels = vollo_decode_picture(picture, &width, &height)) == nullptr)
+    vollo_picture_kind kind = VOLLO_KIND_TGA;
+    if (load && (pixels = decode_picture_file(picture, &width, &height, &kind)) == nullptr)
         return fail("cannot load the picture", picture, vollo_load_pixelarray_error());
     if (!load)
         my_putstr("Tip: You can load a picture by giving its path as argument\n");
@@ -90,7 +104,7 @@ int main(int argc, char **argv)
     }
     // Drawings of earlier sessions that died are kept before this one starts.
     recover_journals();
-    const char *why = make_canvas(&state, picture, pixels, width, height);
+    const char *why = make_canvas(&state, picture, pixels, width, height, kind);
     if (why != nullptr)
     {
         vollo_stop(state.window);

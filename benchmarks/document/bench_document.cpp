@@ -160,7 +160,7 @@ int main()
     const double decode = milliseconds_since(decode_start);
     const Clock::time_point open_start = Clock::now();
     if (state.canvas == nullptr || pixels == nullptr ||
-        !document_open(&state, pixels, width, height, photo.c_str()))
+        !document_open(&state, pixels, width, height, photo.c_str(), KIND_JPEG))
         return 1;
     const double open = milliseconds_since(open_start);
     const int runs = 50;

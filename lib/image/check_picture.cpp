@@ -1,28 +1,32 @@
 // Whether a picture file can be loaded, found out without a display: BMP files by their
 // headers and length (the pixels are not decoded), other kinds by decoding them.
+#include <cstdlib>
+
 #include "error/error.hpp"
 #include "image.hpp"
 
 const char *vollo_check_picture(const char *path)
 {
-    vollo_image::picture_file file;
-    const char *reason = vollo_image::open_picture(path, &file);
-    if (reason == nullptr && vollo_image::is_bmp(file))
+    std::vector<uint8_t> bytes;
+    bool opened = false;
+    const char *reason = vollo_image::read_whole(path, &bytes, &opened);
+    if (reason == nullptr && vollo_image::kind_of(bytes.data(), bytes.size()) == VOLLO_KIND_BMP)
     {
         vollo_image::bmp_layout layout;
-        reason = vollo_image::check_bmp(&file, &layout);
+        reason = vollo_image::check_bmp_bytes(bytes.data(), bytes.size(), &layout);
+        if (reason == nullptr && !vollo_image::fits_in_arena(uint64_t(layout.width) * layout.height))
+            reason = "BMP picture too large for the memory available";
     }
     else if (reason == nullptr)
     {
-        std::vector<uint8_t> bytes;
-        std::vector<uint32_t> pixels;
-        uint32_t width = 0, height = 0;
-        reason = vollo_image::read_rest(&file, &bytes);
-        if (reason == nullptr)
-            reason = vollo_image::decode_other(bytes, &pixels, &width, &height);
+        vollo_image::decoded_picture picture;
+        reason = vollo_image::decode_bytes(bytes.data(), bytes.size(), false, false, &picture);
+        if (reason == nullptr && !vollo_image::fits_in_arena(uint64_t(picture.width) * picture.height))
+            reason = "picture with a zero size, or too large for the memory available";
+        free(picture.pixels);
     }
     gl_vollo_load_error = reason;
-    if (reason && file.fd < 0)
+    if (reason && !opened)
         vollo_fail("cannot open '%s': %s", path ? path : "(no path)", reason);
     else if (reason)
         vollo_fail("cannot load '%s': %s", path, reason);

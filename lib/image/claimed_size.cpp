@@ -1,5 +1,5 @@
 // The size that the header of a PNG, GIF, PSD, JPEG, HDR, PIC, PNM or TGA file claims,
-// read before SFML's loader allocates for it: a few bytes can claim a picture of a
+// read before the decoder allocates for it: a few bytes can claim a picture of a
 // gigabyte, whose allocation and decoding alone would take seconds.
 #include <algorithm>
 #include <cstdio>
@@ -27,14 +27,23 @@ uint32_t little16(const uint8_t *bytes)
     return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8;
 }
 
-bool starts_with(const std::vector<uint8_t> &bytes, const char *magic, size_t length)
+// The bytes of a file, as the size readers below see them.
+struct byte_span
 {
-    return bytes.size() >= length && memcmp(bytes.data(), magic, length) == 0;
+    const uint8_t *data;
+    size_t length;
+    size_t size() const { return length; }
+    const uint8_t &operator[](size_t i) const { return data[i]; }
+};
+
+bool starts_with(const byte_span &bytes, const char *magic, size_t length)
+{
+    return bytes.size() >= length && memcmp(bytes.data, magic, length) == 0;
 }
 
 // The first start-of-frame segment of a JPEG stream: height and width. False when the
 // markers end first.
-bool jpeg_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *height)
+bool jpeg_size(const byte_span &bytes, uint64_t *width, uint64_t *height)
 {
     size_t at = 2;
     while (at + 9 <= bytes.size())
@@ -60,9 +69,9 @@ bool jpeg_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *hei
 }
 
 // "-Y height +X width" after the header lines of a Radiance HDR file.
-bool hdr_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *height)
+bool hdr_size(const byte_span &bytes, uint64_t *width, uint64_t *height)
 {
-    const char *text = reinterpret_cast<const char *>(bytes.data());
+    const char *text = reinterpret_cast<const char *>(bytes.data);
     const char *end = text + bytes.size();
     for (const char *at = text; at + 1 < end; at++)
         if (at[0] == '\n' && at[1] == '\n')
@@ -81,7 +90,7 @@ bool hdr_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *heig
 }
 
 // Width and height of a binary PNM file ("P5" or "P6"), comments skipped.
-bool pnm_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *height)
+bool pnm_size(const byte_span &bytes, uint64_t *width, uint64_t *height)
 {
     uint64_t values[2] = {0, 0};
     size_t at = 2;
@@ -102,7 +111,7 @@ bool pnm_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *heig
 }
 
 // A TGA header has no signature: a colour-map flag of 0 or 1 and a known image type.
-bool tga_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *height)
+bool tga_size(const byte_span &bytes, uint64_t *width, uint64_t *height)
 {
     if (bytes.size() < 18 || bytes[1] > 1)
         return false;
@@ -116,47 +125,49 @@ bool tga_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *heig
 
 }  // namespace
 
-bool claimed_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *height)
+bool claimed_size(const uint8_t *data, size_t size, uint64_t *width, uint64_t *height)
 {
+    const byte_span bytes{data, size};
     *width = 0;
     *height = 0;
-    if (starts_with(bytes, "\x89PNG", 4) && bytes.size() >= 24)
+    switch (kind_of(data, size))
     {
+    case VOLLO_KIND_PNG:
+        if (size < 24)
+            return false;
         *width = big32(&bytes[16]);
         *height = big32(&bytes[20]);
-    }
-    else if (starts_with(bytes, "GIF8", 4) && bytes.size() >= 10)
-    {
+        return true;
+    case VOLLO_KIND_GIF:
+        if (size < 10)
+            return false;
         *width = little16(&bytes[6]);
         *height = little16(&bytes[8]);
-    }
-    else if (starts_with(bytes, "8BPS", 4) && bytes.size() >= 22)
-    {
+        return true;
+    case VOLLO_KIND_PSD:
+        if (size < 22)
+            return false;
         *height = big32(&bytes[14]);
         *width = big32(&bytes[18]);
-    }
-    else if (starts_with(bytes, "\x53\x80\xF6\x34", 4) && bytes.size() >= 92)
-    {
+        return true;
+    case VOLLO_KIND_PIC:
+        if (size < 92)
+            return false;
         *width = big16(&bytes[88]);
         *height = big16(&bytes[90]);
-    }
-    else if (starts_with(bytes, "\xFF\xD8", 2))
+        return true;
+    case VOLLO_KIND_JPEG:
         return jpeg_size(bytes, width, height);
-    else if (starts_with(bytes, "#?", 2))
+    case VOLLO_KIND_HDR:
         return hdr_size(bytes, width, height);
-    else if (starts_with(bytes, "P5", 2) || starts_with(bytes, "P6", 2))
-        return pnm_size(bytes, width, height);
-    else
+    case VOLLO_KIND_BMP:
+        return false;
+    default:
+        // PNM, which the decoder also takes, shares the signature-less kind with TGA.
+        if (starts_with(bytes, "P5", 2) || starts_with(bytes, "P6", 2))
+            return pnm_size(bytes, width, height);
         return tga_size(bytes, width, height);
-    return true;
-}
-
-bool claimed_size_acceptable(const std::vector<uint8_t> &bytes)
-{
-    uint64_t width = 0, height = 0;
-    // A header whose size cannot be found is left to the loader to refuse.
-    return !claimed_size(bytes, &width, &height) ||
-           (width * height <= max_pixels && fits_in_arena(width * height));
+    }
 }
 
 }  // namespace vollo_image

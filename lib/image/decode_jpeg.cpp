@@ -32,12 +32,7 @@ const char *const too_large = "JPEG picture with a zero size, or too large for t
 
 }  // namespace
 
-bool is_jpeg(const std::vector<uint8_t> &bytes)
-{
-    return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
-}
-
-const char *decode_jpeg(const std::vector<uint8_t> &bytes, uint32_t **pixels, uint32_t *width,
+const char *decode_jpeg(const uint8_t *bytes, size_t size, uint32_t **pixels, uint32_t *width,
                         uint32_t *height)
 {
     jpeg_decompress_struct info;
@@ -55,7 +50,7 @@ const char *decode_jpeg(const std::vector<uint8_t> &bytes, uint32_t **pixels, ui
         return reason;
     }
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_mem_src(&info, bytes, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_EXT_RGBA;
     jpeg_start_decompress(&info);

@@ -1,6 +1,6 @@
 // Private helpers of the picture readers: the BMP header parser and pixel decoder,
-// working on bytes in memory, the file reading around them, the hand-over to SFML's
-// image loader for every other format, and alpha compositing.
+// working on bytes in memory, the file reading around them, the one table of
+// signatures, the one decoder over every format, and alpha compositing.
 #ifndef VOLLO_IMAGE_HPP
 #define VOLLO_IMAGE_HPP
 
@@ -94,32 +94,38 @@ struct picture_file
 // Opens path (a FIFO without a writer reads as empty) and reads its first bytes. Null
 // on success, otherwise why not.
 const char *open_picture(const char *path, picture_file *file);
-// Checks a BMP file's header and that its pixel data is all there (plain rows).
-const char *check_bmp(picture_file *file, bmp_layout *layout);
-// Reads the pixel data of a checked BMP file into `data`.
-const char *read_bmp_data(picture_file *file, const bmp_layout *layout, std::vector<uint8_t> *data);
 // Reads the whole of a file whose first bytes are in `file`, up to a size limit.
 const char *read_rest(picture_file *file, std::vector<uint8_t> *bytes);
-// The size that the header of a file in another format claims; false when it cannot be
-// told from the header.
-bool claimed_size(const std::vector<uint8_t> &bytes, uint64_t *width, uint64_t *height);
-// False when the header of a file in another format claims a picture larger than the
-// limits; true when it does not, or when its size cannot be told from the header.
-bool claimed_size_acceptable(const std::vector<uint8_t> &bytes);
-// Decodes a file in another format with SFML's image loader into RGBA pixels,
-// composited over white unless keep_alpha; the picture's size in width and height.
-const char *decode_other(const std::vector<uint8_t> &bytes, std::vector<uint32_t> *pixels,
-                         uint32_t *width, uint32_t *height, bool keep_alpha = false);
-// Why a file that no decoder took cannot be shown: broken, or of no kind read here.
-const char *refusal(const std::vector<uint8_t> &bytes);
-// True when the bytes start as a JPEG file does.
-bool is_jpeg(const std::vector<uint8_t> &bytes);
+// The whole file at path, read once; *opened tells whether it could be opened. Null on
+// success, otherwise why not.
+const char *read_whole(const char *path, std::vector<uint8_t> *bytes, bool *opened);
+// The size that the header of a file in another format than BMP claims; false when it
+// cannot be told from the header.
+bool claimed_size(const uint8_t *bytes, size_t size, uint64_t *width, uint64_t *height);
+// The kind that a file's first bytes announce, from the one table of signatures (TGA
+// when none matches).
+vollo_picture_kind kind_of(const uint8_t *bytes, size_t size);
+// Why a file that its decoder refused cannot be shown: broken, or of no kind read here.
+const char *refusal(const uint8_t *bytes, size_t size);
 // Decodes a JPEG file into new RGBA pixels (malloc, released with free), top row first;
 // null on success, otherwise why not, with nothing left allocated.
-const char *decode_jpeg(const std::vector<uint8_t> &bytes, uint32_t **pixels, uint32_t *width,
+const char *decode_jpeg(const uint8_t *bytes, size_t size, uint32_t **pixels, uint32_t *width,
                         uint32_t *height);
-// True when the file starts with the BMP signature "BM".
-bool is_bmp(const picture_file &file);
+// Checks a BMP file's headers, and that its pixel data is all there (plain rows).
+const char *check_bmp_bytes(const uint8_t *bytes, size_t size, bmp_layout *layout);
+// A picture decoded into memory of its own (malloc), and the kind of file it came from.
+struct decoded_picture
+{
+    uint32_t *pixels = nullptr;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    vollo_picture_kind kind = VOLLO_KIND_TGA;
+};
+// The one decoder: any picture file's bytes (bmp_only: refused unless BMP) into opaque
+// pixels, composited over white unless keep_alpha. Null on success, otherwise why not,
+// with nothing left allocated.
+const char *decode_bytes(const uint8_t *bytes, size_t size, bool bmp_only, bool keep_alpha,
+                         decoded_picture *out);
 // A new pixel array of a BMP or any other picture file, opaque unless keep_alpha; sets
 // gl_vollo_load_error.
 vollo_pixelarray *load_file(const char *path, bool bmp_only, bool keep_alpha = false);

@@ -1,5 +1,7 @@
-// A picture file into a new pixel array: BMP files through the library's own reader,
-// every other kind through SFML's image loader; the kind is told by the content.
+// A picture file into a new pixel array of the arena: the file read once, decoded by the
+// one decoder, then copied into the array; the kind is told by the content.
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -12,57 +14,16 @@ namespace vollo_image
 namespace
 {
 
-const char *const too_large = "BMP picture too large for the memory available";
+const char *const bmp_too_large = "BMP picture too large for the memory available";
 const char *const no_array = "picture too large for the memory available";
 
-vollo_pixelarray *load_bmp_file(picture_file *file, const char **reason, bool keep_alpha)
-{
-    bmp_layout layout;
-    std::vector<uint8_t> data;
-    if ((*reason = check_bmp(file, &layout)) != nullptr ||
-        (*reason = read_bmp_data(file, &layout, &data)) != nullptr)
-        return nullptr;
-    vollo_pixelarray *array = vollo_new_pixelarray(layout.width, layout.height);
-    if (array == nullptr)
-    {
-        *reason = too_large;
-        return nullptr;
-    }
-    *reason = decode_bmp(data.data(), data.size(), &layout, array->pixels, keep_alpha);
-    if (*reason != nullptr)
-    {
-        vollo_delete_clipable(array);
-        return nullptr;
-    }
-    return array;
-}
-
-vollo_pixelarray *load_other_file(picture_file *file, const char **reason, bool keep_alpha)
-{
-    std::vector<uint8_t> bytes;
-    std::vector<uint32_t> pixels;
-    uint32_t width = 0, height = 0;
-    if ((*reason = read_rest(file, &bytes)) != nullptr ||
-        (*reason = decode_other(bytes, &pixels, &width, &height, keep_alpha)) != nullptr)
-        return nullptr;
-    bytes = std::vector<uint8_t>();  // the file's bytes are no longer needed
-    vollo_pixelarray *array = vollo_new_pixelarray(width, height);
-    if (array == nullptr)
-    {
-        *reason = no_array;
-        return nullptr;
-    }
-    memcpy(array->pixels, pixels.data(), pixels.size() * 4);
-    return array;
-}
-
 // The size a file's header claims, when it can be told.
-bool size_in_header(const picture_file &file, uint64_t *width, uint64_t *height)
+bool size_in_header(const std::vector<uint8_t> &bytes, bool bmp, uint64_t *width, uint64_t *height)
 {
     bmp_layout layout{};
-    if (!is_bmp(file))
-        return claimed_size(file.head, width, height);
-    parse_bmp(file.head.data(), file.head.size(), &layout);
+    if (!bmp)
+        return claimed_size(bytes.data(), bytes.size(), width, height);
+    parse_bmp(bytes.data(), std::min(bytes.size(), head_size), &layout);
     *width = layout.width;
     *height = layout.height;
     return layout.width > 0 && layout.height > 0;
@@ -70,43 +31,53 @@ bool size_in_header(const picture_file &file, uint64_t *width, uint64_t *height)
 
 // Feeds vollo_error: the path, then why; for a picture the arena cannot hold, what
 // it needs and the remedy.
-void fail_load(const char *path, const picture_file &file, const char *reason)
+void fail_load(const char *path, bool opened, const std::vector<uint8_t> &bytes, bool bmp,
+               const char *reason)
 {
     uint64_t width = 0, height = 0;
-    if (file.fd < 0)
+    if (!opened)
         vollo_fail("cannot open '%s': %s", path ? path : "(no path)", reason);
-    else if (std::strstr(reason, "too large") && size_in_header(file, &width, &height) &&
+    else if (std::strstr(reason, "too large") && size_in_header(bytes, bmp, &width, &height) &&
              width * height <= max_pixels && !fits_in_arena(width * height))
         vollo_fail_arena(("cannot load '" + std::string(path) + "': ").c_str(), uint32_t(width), uint32_t(height));
     else
         vollo_fail("cannot load '%s': %s", path, reason);
 }
 
-}  // namespace
-
-bool is_bmp(const picture_file &file)
+// Refuses, before decoding, a picture whose header claims more than the arena holds.
+const char *check_arena(const std::vector<uint8_t> &bytes, bool bmp)
 {
-    return file.head.size() >= 2 && file.head[0] == 'B' && file.head[1] == 'M';
+    uint64_t width = 0, height = 0;
+    if (!size_in_header(bytes, bmp, &width, &height) || fits_in_arena(width * height))
+        return nullptr;
+    return bmp ? bmp_too_large : no_array;
 }
+
+}  // namespace
 
 vollo_pixelarray *load_file(const char *path, bool bmp_only, bool keep_alpha)
 {
-    picture_file file;
-    const char *reason = open_picture(path, &file);
-    vollo_pixelarray *array = nullptr;
+    std::vector<uint8_t> bytes;
+    decoded_picture picture;
+    bool opened = false;
+    const char *reason = read_whole(path, &bytes, &opened);
+    const bool bmp = bmp_only || kind_of(bytes.data(), bytes.size()) == VOLLO_KIND_BMP;
     if (reason == nullptr)
-    {
-        if (bmp_only || is_bmp(file))
-            array = load_bmp_file(&file, &reason, keep_alpha);
-        else
-            array = load_other_file(&file, &reason, keep_alpha);
-    }
+        reason = check_arena(bytes, bmp);
+    if (reason == nullptr)
+        reason = decode_bytes(bytes.data(), bytes.size(), bmp_only, keep_alpha, &picture);
+    vollo_pixelarray *array = nullptr;
+    if (reason == nullptr && (array = vollo_new_pixelarray(picture.width, picture.height)) == nullptr)
+        reason = bmp ? bmp_too_large : no_array;
+    if (array != nullptr)
+        memcpy(array->pixels, picture.pixels, size_t(picture.width) * picture.height * 4);
+    free(picture.pixels);
     gl_vollo_load_error = reason;
     if (array)
         vollo_track(array, "pixel array", bmp_only ? "vollo_load_bmp" : "vollo_load_pixelarray", array->width,
                     array->height);
     else
-        fail_load(path, file, reason);
+        fail_load(path, opened, bytes, bmp, reason);
     return array;
 }
 

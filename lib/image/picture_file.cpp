@@ -1,5 +1,5 @@
-// Reading picture files: the first bytes, then only the pixel data a BMP file needs,
-// or the whole of a file in another format, never more memory than the file holds.
+// Reading picture files: the first bytes, then the whole file, never more memory than
+// the file holds.
 #include <cerrno>
 #include <cstring>
 
@@ -14,11 +14,9 @@ namespace vollo_image
 namespace
 {
 
-const char *const cut_short = "BMP pixel data cut short";
-const char *const too_large = "BMP picture too large for the memory available";
-const char *const too_long = "picture file larger than 256 MiB";
-// Largest file in another format that is read whole.
-const uint64_t max_file_size = uint64_t(256) << 20;
+const char *const too_long = "picture file larger than 1 GiB and 1 MiB";
+// Largest file read whole: the largest picture as 32-bit BMP pixels, and room for headers.
+const uint64_t max_file_size = max_pixels * 4 + (uint64_t(1) << 20);
 // Data of unknown length (a pipe) is read in pieces of this size.
 const size_t piece_size = size_t(1) << 20;
 
@@ -38,22 +36,6 @@ ssize_t read_full(int fd, uint8_t *data, size_t size)
         got += size_t(n);
     }
     return ssize_t(got);
-}
-
-// Moves fd forward by `count` bytes: a seek where the file allows it, reads otherwise.
-bool skip_bytes(int fd, uint64_t count)
-{
-    if (count == 0 || lseek(fd, off_t(count), SEEK_CUR) >= 0)
-        return true;
-    uint8_t scratch[4096];
-    while (count > 0)
-    {
-        size_t want = count < sizeof scratch ? size_t(count) : sizeof scratch;
-        if (read_full(fd, scratch, want) != ssize_t(want))
-            return false;
-        count -= want;
-    }
-    return true;
 }
 
 // Appends at most `limit` bytes more from fd, in pieces, so that memory grows only
@@ -110,47 +92,6 @@ const char *open_picture(const char *path, picture_file *file)
     return nullptr;
 }
 
-const char *check_bmp(picture_file *file, bmp_layout *layout)
-{
-    const char *failure = parse_bmp(file->head.data(), file->head.size(), layout);
-    if (failure != nullptr)
-        return failure;
-    if (!fits_in_arena(uint64_t(layout->width) * layout->height))
-        return too_large;
-    if (!file->regular)
-        return nullptr;
-    // A regular file too short for its rows is refused before any memory is taken.
-    uint64_t needed = layout->coding == coding_plain ? layout->data_size : 2;
-    if (file->size < layout->data_offset + needed)
-        return cut_short;
-    return nullptr;
-}
-
-const char *read_bmp_data(picture_file *file, const bmp_layout *layout, std::vector<uint8_t> *data)
-{
-    uint64_t wanted = layout->data_size;
-    if (file->regular && file->size - layout->data_offset < wanted)
-        wanted = file->size - layout->data_offset;
-    data->clear();
-    if (file->regular)
-        data->reserve(size_t(wanted));
-    uint64_t in_head = 0;
-    if (layout->data_offset < file->head.size())
-    {
-        in_head = file->head.size() - layout->data_offset;
-        if (in_head > wanted)
-            in_head = wanted;
-        const uint8_t *start = file->head.data() + layout->data_offset;
-        data->assign(start, start + in_head);
-    }
-    else if (!skip_bytes(file->fd, layout->data_offset - file->head.size()))
-        return cut_short;
-    const char *failure = append_from(file->fd, wanted - in_head, data);
-    if (failure == nullptr && layout->coding == coding_plain && data->size() < layout->data_size)
-        return cut_short;
-    return failure;
-}
-
 const char *read_rest(picture_file *file, std::vector<uint8_t> *bytes)
 {
     if (file->regular && file->size > max_file_size)
@@ -160,6 +101,14 @@ const char *read_rest(picture_file *file, std::vector<uint8_t> *bytes)
     if (failure == nullptr && bytes->size() > max_file_size)
         return too_long;
     return failure;
+}
+
+const char *read_whole(const char *path, std::vector<uint8_t> *bytes, bool *opened)
+{
+    picture_file file;
+    const char *reason = open_picture(path, &file);
+    *opened = file.fd >= 0;
+    return reason != nullptr ? reason : read_rest(&file, bytes);
 }
 
 }  // namespace vollo_image

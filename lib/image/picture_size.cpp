@@ -17,7 +17,7 @@ bool vollo_picture_size(const char *path, uint32_t *width, uint32_t *height)
         return false;
     }
     uint64_t columns = 0, rows = 0;
-    if (vollo_image::is_bmp(file))
+    if (vollo_image::kind_of(file.head.data(), file.head.size()) == VOLLO_KIND_BMP)
     {
         vollo_image::bmp_layout layout;
         if (const char *reason = vollo_image::parse_bmp(file.head.data(), file.head.size(), &layout))
@@ -32,7 +32,7 @@ bool vollo_picture_size(const char *path, uint32_t *width, uint32_t *height)
     {
         std::vector<uint8_t> bytes;
         if (vollo_image::read_rest(&file, &bytes) != nullptr ||
-            !vollo_image::claimed_size(bytes, &columns, &rows))
+            !vollo_image::claimed_size(bytes.data(), bytes.size(), &columns, &rows))
         {
             vollo_fail("cannot read the size of '%s': its header does not tell it", path);
             return false;

@@ -11,6 +11,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <dirent.h>
@@ -666,6 +667,27 @@ TEST_F(Pixodraw, SmallDocumentShowsExactlyCentredAndSavesItself)
     for (int y = 0; y < 200; y++)
         for (int x = 0; x < 300; x++)
             ASSERT_EQ(saved.at(x, y), shown(250, 150)(x + left, y + top) & RGB) << "(" << x << ", " << y << ")";
+}
+
+// A picture given through a FIFO is read once: it opens as a document, and no second
+// open waits for a writer that has gone.
+TEST_F(Pixodraw, PictureFromAFifoOpensAsADocument)
+{
+    const std::string source = dir.path + "/small.bmp", fifo = dir.path + "/pipe";
+    ASSERT_TRUE(write_test_bmp(source, 300, 200, picture_pattern));
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] {
+        std::ifstream in(source, std::ios::binary);
+        std::ofstream(fifo, std::ios::binary) << in.rdbuf();
+    });
+    ASSERT_NO_FATAL_FAILURE(start({fifo}));
+    writer.join();
+    const int left = 164, top = 164;
+    EXPECT_TRUE(wait_for_area([&](int u, int v) {
+        const int x = u - left, y = v - top;
+        return x < 0 || y < 0 || x >= 300 || y >= 200 ? BACKDROP : picture_pattern(x, y);
+    })) << program->errors();
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
 }
 
 // A 1600 x 1200 PNG opens at fit (centred, 629 x 472) with the interface drawn, and the

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -37,6 +38,11 @@ struct Recorder
 Recorder &recorder(void *data)
 {
     return *static_cast<Recorder *>(data);
+}
+
+uint32_t rgb(uint32_t color)
+{
+    return color & 0xFFFFFF;
 }
 
 std::string position()
@@ -607,6 +613,49 @@ TEST_F(RealWindow, LogicalSizeScalesDrawingAndMousePositions)
     EXPECT_EQ(window->width * 1000 + window->height, 200u * 1000 + 150);
     EXPECT_NEAR(vollo_get_mouse_position()->x, 63, 1) << "the pointer stays where it is, in window pixels";
     vollo_delete_clipable(space);
+}
+
+// At a scale of 3, each primitive covers whole logical pixels: the window shows the
+// drawing of a 1:1 pixel array of the logical size, each pixel enlarged to 3 x 3.
+TEST_F(RealWindow, PrimitivesInALogicalSpaceAreDrawnInLogicalPixels)
+{
+    const int width = 60, height = 40, scale = 3;
+    const vollo_position line[] = {{2, 3}, {57, 30}}, steep[] = {{50, 1}, {44, 38}};
+    const uint32_t line_colors[] = {VOLLO_RED, VOLLO_BLUE}, polygon_colors[] = {VOLLO_RED, VOLLO_GREEN, VOLLO_BLUE};
+    const vollo_position triangle[] = {{5, 35}, {30, 8}, {41, 37}};
+    const std::function<void(vollo_buffer *)> primitives[] = {
+        [](vollo_buffer *b) { vollo_set_pixel(b, {7, 2}, VOLLO_BLACK), vollo_set_pixel(b, {59, 39}, VOLLO_RED); },
+        [&](vollo_buffer *b) { vollo_set_line(b, line, line_colors), vollo_set_line(b, steep, line_colors); },
+        [&](vollo_buffer *b) { vollo_set_polygon(b, triangle, polygon_colors); },
+    };
+    ASSERT_TRUE(vollo_set_size(window, width * scale, height * scale));
+    vollo_set_logical_size(window, width, height, true);
+    vollo_pixelarray *array = vollo_new_pixelarray(width, height);
+    ASSERT_NE(array, nullptr);
+    for (size_t i = 0; i < std::size(primitives); ++i)
+    {
+        SCOPED_TRACE("primitive " + std::to_string(i));
+        vollo_fill(array, VOLLO_WHITE);
+        primitives[i](array);
+        std::vector<uint32_t> expected;
+        for (int y = 0; y < height * scale; ++y)
+            for (int x = 0; x < width * scale; ++x)
+                expected.push_back(rgb(array->pixels[(y / scale) * width + x / scale]));
+        std::vector<uint32_t> shown;
+        EXPECT_TRUE(vt::wait_until([&] {
+            vollo_fill(window, VOLLO_WHITE);
+            primitives[i](window);
+            vollo_display(window);
+            shown = vt::read_region(0, 0, width * scale, height * scale);
+            std::transform(shown.begin(), shown.end(), shown.begin(), rgb);
+            return shown == expected;
+        }));
+        size_t wrong = 0;
+        for (size_t p = 0; p < shown.size() && p < expected.size(); ++p)
+            wrong += shown[p] != expected[p];
+        EXPECT_EQ(wrong, 0u);
+    }
+    vollo_delete_clipable(array);
 }
 
 TEST_F(RealWindow, SetTitleRenamesTheWindowAndKeepsThePointer)

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -761,6 +762,26 @@ TEST_F(RecordAndReplay, AReplayPrintsTheSameLogAndLeavesTheSameScreen)
     EXPECT_EQ(replayed.screen, recorded.screen);
     EXPECT_GT(160 * 120 - std::count(recorded.screen.begin(), recorded.screen.end(), 0xFFFFFFFFu), 100)
         << "the input painted nothing";
+}
+
+// Recordings that are valid but hostile: sizes the window cannot take, a stroke cut by
+// a loss of focus, unknown keys, the largest seed, CRLF ends, no result line. The
+// program runs them to the end: a refused resize is reported, and the recording that
+// stops without its result line ends the loop as a closed window does.
+TEST_F(RecordAndReplay, AHostileRecordingIsPlayedToItsEndWithoutACrash)
+{
+    std::ofstream(recording) << "vollo-input 1\r\nseed 18446744073709551615\r\nloop 0\r\n1 resize 65535 65535\r\n"
+                                "2 resize 32767 32767\r\n3 click pressed 0 10 10\r\n3 move 1048576 -1048576\r\n"
+                                "4 focus lost\r\n5 key pressed -1\r\n5 key released 100\r\n6 wheel 1 -1024 5 5\r\n";
+    vt::ChildProcess program;
+    ASSERT_TRUE(program.start({"env", "VOLLO_DEBUG=1", "VOLLO_REPLAY=" + recording, REPLAY_PROGRAM}));
+    EXPECT_TRUE(program.wait_for_output("loop returned 1\n")) << program.output() << program.errors();
+    program.close_input();
+    EXPECT_TRUE(program.wait_exit() && program.exit_code() == 0) << program.errors();
+    for (const char *size : {"65535 x 65535", "32767 x 32767"})
+        EXPECT_NE(program.errors().find(std::string("cannot resize the window to ") + size), std::string::npos)
+            << program.errors();
+    EXPECT_NE(program.output().find("  resize 160x120\n"), std::string::npos) << "the size the window kept";
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace
 // than into a block sized from the header, so that a small file claiming gigabytes
 // of sound costs only what it really holds. As with SFML's own loader, a file with
 // fewer samples than its header declares is refused.
-bool decode(const char *path, sf::SoundBuffer &buffer)
+bool decode(const char *path, vollo_effect &effect)
 {
     sf::InputSoundFile file;
     if (!file.openFromFile(path))
@@ -30,9 +30,14 @@ bool decode(const char *path, sf::SoundBuffer &buffer)
         if (read < wanted)
             return false;
     }
-    return !samples.empty() &&
-           buffer.loadFromSamples(samples.data(), samples.size(), file.getChannelCount(),
-                                  file.getSampleRate());
+    if (samples.empty())
+        return false;
+    effect.frames = samples.size() / std::max(1u, file.getChannelCount());
+    effect.rate = file.getSampleRate();
+    // Without an audio device SFML keeps the samples but OpenAL refuses them.
+    return effect.buffer.loadFromSamples(samples.data(), samples.size(), file.getChannelCount(),
+                                         file.getSampleRate()) ||
+           !vollo_audio::device_present();
 }
 }  // namespace
 
@@ -43,6 +48,7 @@ vollo_sound *vollo_load_effect(const char *path)
         vollo_fail_load(path, "not a regular file");
         return nullptr;
     }
+    vollo_audio::QuietDriver quiet_driver;
     vollo_effect *effect = nullptr;
     try
     {
@@ -55,7 +61,7 @@ vollo_sound *vollo_load_effect(const char *path)
         bool loaded;
         {
             vollo_audio::QuietErrors quiet;
-            loaded = decode(path, effect->buffer);
+            loaded = decode(path, *effect);
         }
         if (!loaded)
         {

@@ -11,6 +11,7 @@ vollo_sound *vollo_load_music(const char *path)
         vollo_fail_load(path, "not a regular file");
         return nullptr;
     }
+    vollo_audio::QuietDriver quiet_driver;
     vollo_music *music = nullptr;
     try
     {

@@ -16,6 +16,9 @@ struct vollo_effect : vollo_sound
 {
     sf::SoundBuffer buffer;
     sf::Sound player;
+    // As decoded: OpenAL cannot tell them back when there is no audio device.
+    uint64_t frames = 0;
+    unsigned int rate = 0;
     // Extra players of vollo_sound_play_voice, made on first need (each holds an audio
     // source, of which the device has few). Declared after the buffer: destroyed first.
     std::unique_ptr<sf::Sound> voices[7];
@@ -57,9 +60,8 @@ inline double length_of(vollo_sound *sound)
 {
     if (sound->type != 0)
     {
-        const sf::SoundBuffer &buffer = static_cast<vollo_effect *>(sound)->buffer;
-        const unsigned int channels = buffer.getChannelCount(), rate = buffer.getSampleRate();
-        return channels && rate ? double(buffer.getSampleCount() / channels) / rate : 0.0;
+        const vollo_effect *effect = static_cast<vollo_effect *>(sound);
+        return effect->rate ? double(effect->frames) / effect->rate : 0.0;
     }
     return static_cast<vollo_music *>(sound)->player.getDuration().asMicroseconds() / 1e6;
 }
@@ -84,6 +86,27 @@ public:
 
 private:
     std::streambuf *saved_;
+};
+
+// Whether an audio device can be opened. The driver is asked once, its messages kept
+// off standard error. When there is none, vollo_error (and VOLLO_DEBUG) say so that
+// first time, and SFML's reports of the OpenAL calls that then fail are silenced for
+// the rest of the run: sounds load and play silently.
+bool device_present();
+
+// Keeps standard error closed while it lives when there is no audio device: SFML asks
+// the driver for the device again each time its first audio object is made, and the
+// driver writes its complaints straight to file descriptor 2.
+class QuietDriver
+{
+public:
+    QuietDriver();
+    ~QuietDriver();
+    QuietDriver(const QuietDriver &) = delete;
+    QuietDriver &operator=(const QuietDriver &) = delete;
+
+private:
+    int saved_ = -1;
 };
 }  // namespace vollo_audio
 

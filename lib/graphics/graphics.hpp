@@ -130,6 +130,28 @@ void pixelarray_blend(vollo_pixelarray *destination, const vollo_pixelarray *sou
 void draw_vertices(vollo_buffer *buffer, const sf::Vertex *vertices, std::size_t count,
                    sf::PrimitiveType primitive);
 
+// Whether drawing on `buffer` goes through logical pixels: a window with a logical size.
+bool draws_logical_pixels(const vollo_buffer *buffer);
+
+// Pixels of a window's logical space, gathered as boxes of one logical pixel (runs
+// of one colour along a row make one box) and drawn in one call, with blending, when
+// the gatherer goes. The primitives draw there as on a pixel array of that size.
+class logical_pixels
+{
+public:
+    explicit logical_pixels(vollo_buffer *window) : window_(window) {}
+    ~logical_pixels();
+    logical_pixels(const logical_pixels &) = delete;
+    logical_pixels &operator=(const logical_pixels &) = delete;
+    void operator()(int64_t x, int64_t y, uint32_t color);
+
+private:
+    vollo_buffer *window_;
+    std::vector<sf::Vertex> vertices_;
+    int64_t last_x_ = -2, last_y_ = -1;
+    uint32_t last_color_ = 0;
+};
+
 // Software drawing on pixel arrays, used while the matching hook is null. Every
 // write replaces the pixel (no blending) and nothing outside the array is touched.
 void pixelarray_fill(vollo_pixelarray *array, uint32_t color);

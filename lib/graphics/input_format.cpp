@@ -120,13 +120,13 @@ public:
         return true;
     }
 
-    bool real(size_t index, float &value)
+    bool real(size_t index, float low, float high, float &value)
     {
         const std::string &word = words[index];
         const std::from_chars_result read = std::from_chars(word.data(), word.data() + word.size(), value);
-        if (read.ec != std::errc() || read.ptr != word.data() + word.size() || !std::isfinite(value))
+        if (read.ec != std::errc() || read.ptr != word.data() + word.size() || !(value >= low && value <= high))
         {
-            problem = "'" + word + "' is not a finite number";
+            problem = "'" + word + "' is not a number from " + number(low) + " to " + number(high);
             return false;
         }
         return true;
@@ -147,6 +147,8 @@ private:
 };
 
 const int32_t int32_low = INT32_MIN, int32_high = INT32_MAX;
+// What a real event can carry, as vollo hands events on (see clamp_pointer).
+const int32_t position_low = -pointer_reach, position_high = pointer_reach;
 
 // The event after the frame number; false with the reason in reader.problem.
 bool read_event(const std::vector<std::string> &words, line_reader &reader, sf::Event &event)
@@ -182,7 +184,8 @@ bool read_event(const std::vector<std::string> &words, line_reader &reader, sf::
     {
         if (!reader.count(6) || !reader.either(2, "pressed", "released", first) ||
             !reader.integer(3, int32_t(0), int32_t(sf::Mouse::ButtonCount - 1), a) ||
-            !reader.integer(4, int32_low, int32_high, b) || !reader.integer(5, int32_low, int32_high, c))
+            !reader.integer(4, position_low, position_high, b) ||
+            !reader.integer(5, position_low, position_high, c))
             return false;
         event.type = first ? sf::Event::MouseButtonPressed : sf::Event::MouseButtonReleased;
         event.mouseButton = {static_cast<sf::Mouse::Button>(a), b, c};
@@ -190,8 +193,9 @@ bool read_event(const std::vector<std::string> &words, line_reader &reader, sf::
     }
     if (kind == "wheel")
     {
-        if (!reader.count(6) || !reader.integer(2, int32_t(0), int32_t(1), a) || !reader.real(3, f) ||
-            !reader.integer(4, int32_low, int32_high, b) || !reader.integer(5, int32_low, int32_high, c))
+        if (!reader.count(6) || !reader.integer(2, int32_t(0), int32_t(1), a) ||
+            !reader.real(3, -wheel_reach, wheel_reach, f) || !reader.integer(4, position_low, position_high, b) ||
+            !reader.integer(5, position_low, position_high, c))
             return false;
         event.type = sf::Event::MouseWheelScrolled;
         event.mouseWheelScroll = {static_cast<sf::Mouse::Wheel>(a), f, b, c};
@@ -199,8 +203,8 @@ bool read_event(const std::vector<std::string> &words, line_reader &reader, sf::
     }
     if (kind == "move")
     {
-        if (!reader.count(4) || !reader.integer(2, int32_low, int32_high, a) ||
-            !reader.integer(3, int32_low, int32_high, b))
+        if (!reader.count(4) || !reader.integer(2, position_low, position_high, a) ||
+            !reader.integer(3, position_low, position_high, b))
             return false;
         event.type = sf::Event::MouseMoved;
         event.mouseMove = {a, b};
@@ -246,7 +250,8 @@ bool read_event(const std::vector<std::string> &words, line_reader &reader, sf::
     if (kind == "joyaxis")
     {
         if (!reader.count(5) || !reader.integer(2, uint32_t(0), uint32_t(VOLLO_JOYSTICK_COUNT - 1), u) ||
-            !reader.integer(3, int32_t(0), int32_t(VOLLO_JOYSTICK_AXIS_COUNT - 1), a) || !reader.real(4, f))
+            !reader.integer(3, int32_t(0), int32_t(VOLLO_JOYSTICK_AXIS_COUNT - 1), a) ||
+            !reader.real(4, -100.0f, 100.0f, f))
             return false;
         event.type = sf::Event::JoystickMoved;
         event.joystickMove = {u, static_cast<sf::Joystick::Axis>(a), f};

@@ -66,6 +66,14 @@ void loop_ends(vollo_response result);
 // At vollo_stop: a later window at the same address is announced afresh.
 void forget_window(const vollo_window *window);
 
+// Pointer positions handed to programs lie within +-pointer_reach, beyond any window
+// side, and wheel deltas within +-wheel_reach notches, so that a program may compute
+// with them freely; NaN deltas become 0. Applied to every real event, and a replay
+// refuses values outside.
+constexpr int32_t pointer_reach = 1 << 20;
+constexpr float wheel_reach = 1024.0f;
+void clamp_pointer(sf::Event &event);
+
 // A replay script: what vollo_replay_input reads, or a recording.
 struct replay_entry
 {

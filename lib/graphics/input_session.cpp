@@ -1,5 +1,6 @@
 // Recording and replaying the input of vollo_loop: which events each frame handed
 // on, each frame's time and the random seed.
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -158,10 +159,27 @@ bool next_replayed_event(vollo_window *window, sf::Event &event)
         return false;
     event = s.section->entries[s.cursor++].event;
     // The window takes the recorded size, so that drawing lands on the same pixels.
-    if (event.type == sf::Event::Resized && window &&
-        (window->width != event.size.width || window->height != event.size.height))
-        vollo_set_size(window, event.size.width, event.size.height);
+    // A size it cannot take leaves the reason in vollo_error, and the program is
+    // told the size the window kept.
+    if (event.type == sf::Event::Resized && window && window->render_target)
+    {
+        const sf::Vector2u size = static_cast<sf::RenderWindow *>(window->render_target)->getSize();
+        if ((size.x != event.size.width || size.y != event.size.height) &&
+            !vollo_set_size(window, event.size.width, event.size.height))
+            event.size = {size.x, size.y};
+    }
     return taken(event);
+}
+
+// A window made larger than the graphics driver can draw into (by the user or a
+// window manager) is brought back to the largest size it takes.
+void clamp_to_largest_size(sf::RenderWindow &target, sf::Event &event)
+{
+    const uint32_t largest = largest_window_side();
+    if (event.size.width <= largest && event.size.height <= largest)
+        return;
+    event.size = {std::min(event.size.width, largest), std::min(event.size.height, largest)};
+    target.setSize(sf::Vector2u(event.size.width, event.size.height));
 }
 
 }  // namespace
@@ -333,6 +351,7 @@ bool next_event(vollo_window *window, sf::Event &event)
     {
         if (event.type == sf::Event::Resized)
         {
+            clamp_to_largest_size(*target, event);
             if (event.size.width == s.announced_width && event.size.height == s.announced_height)
                 continue;  // the size already handed on
             s.announced_width = event.size.width;
@@ -342,6 +361,7 @@ bool next_event(vollo_window *window, sf::Event &event)
         // Pointer positions in the window's drawing space (logical pixels when it has
         // one), before they are stored, recorded or handed on.
         mouse_to_space(window, event);
+        clamp_pointer(event);
         return taken(event);
     }
     return false;

@@ -1,10 +1,14 @@
 #include "graphics.hpp"
+#include "raster.hpp"
 
 void vollo_set_line(vollo_buffer *buffer, const vollo_position *points, const uint32_t *colors)
 {
     if (!buffer || !points || !colors)
         return;
-    if (buffer->type == VOLLO_WINDOW || buffer->type == VOLLO_PICTURE)
+    if (vollo_graphics::draws_logical_pixels(buffer))
+        vollo_graphics::raster_line(buffer->width, buffer->height, points, colors,
+                                    vollo_graphics::logical_pixels(buffer));
+    else if (buffer->type == VOLLO_WINDOW || buffer->type == VOLLO_PICTURE)
     {
         sf::Vertex vertices[2];
         for (int i = 0; i < 2; ++i)

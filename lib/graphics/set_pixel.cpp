@@ -4,7 +4,16 @@ void vollo_set_pixel(vollo_buffer *buffer, vollo_position position, uint32_t col
 {
     if (!buffer)
         return;
-    if (buffer->type == VOLLO_WINDOW || buffer->type == VOLLO_PICTURE)
+    if (vollo_graphics::draws_logical_pixels(buffer))
+    {
+        if (position.x >= 0 && position.y >= 0 && uint32_t(position.x) < buffer->width &&
+            uint32_t(position.y) < buffer->height)
+        {
+            vollo_graphics::logical_pixels pixels(buffer);
+            pixels(position.x, position.y, color);
+        }
+    }
+    else if (buffer->type == VOLLO_WINDOW || buffer->type == VOLLO_PICTURE)
     {
         sf::Vertex vertex(sf::Vector2f(float(position.x), float(position.y)), vollo_graphics::to_sf_color(color));
         vollo_graphics::draw_vertices(buffer, &vertex, 1, sf::Points);

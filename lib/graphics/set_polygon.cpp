@@ -1,11 +1,15 @@
 #include "graphics.hpp"
+#include "raster.hpp"
 
 // A polygon is always one triangle.
 void vollo_set_polygon(vollo_buffer *buffer, const vollo_position *points, const uint32_t *colors)
 {
     if (!buffer || !points || !colors)
         return;
-    if (buffer->type == VOLLO_WINDOW || buffer->type == VOLLO_PICTURE)
+    if (vollo_graphics::draws_logical_pixels(buffer))
+        vollo_graphics::raster_polygon(buffer->width, buffer->height, points, colors,
+                                       vollo_graphics::logical_pixels(buffer));
+    else if (buffer->type == VOLLO_WINDOW || buffer->type == VOLLO_PICTURE)
     {
         sf::Vertex vertices[3];
         for (int i = 0; i < 3; ++i)

@@ -1,11 +1,5 @@
 #include "window_private.hpp"
 
-namespace
-{
-// Largest window side the X protocol can carry, as at start-up.
-const uint32_t largest_side = 65535;
-}  // namespace
-
 bool vollo_set_size(vollo_window *window, uint32_t width, uint32_t height)
 {
     if (!window || !window->render_target)
@@ -13,10 +7,12 @@ bool vollo_set_size(vollo_window *window, uint32_t width, uint32_t height)
         vollo_fail("vollo_set_size: no open window given");
         return false;
     }
+    const uint32_t largest_side = vollo_internal::largest_window_side();
     if (width == 0 || height == 0 || width > largest_side || height > largest_side)
     {
-        vollo_fail("cannot resize the window to %u x %u: each side must be 1 to %u pixels", width, height,
-                   largest_side);
+        vollo_fail("cannot resize the window to %u x %u: each side must be 1 to %u pixels (the most the "
+                   "graphics driver draws into)",
+                   width, height, largest_side);
         return false;
     }
     sf::RenderWindow *target = static_cast<sf::RenderWindow *>(window->render_target);

@@ -105,6 +105,15 @@ vollo_window *vollo_start_style(uint32_t width, uint32_t height, uint32_t style,
         return nullptr;
     }
     sf::RenderWindow *window = static_cast<sf::RenderWindow *>(record->render_target);
+    const uint32_t largest_drawn = vollo_internal::largest_window_side();
+    if (width > largest_drawn || height > largest_drawn)
+    {
+        delete window;
+        delete record;
+        vollo_fail("cannot open a %u x %u window: the graphics driver draws into at most %u x %u pixels", width,
+                   height, largest_drawn, largest_drawn);
+        return nullptr;
+    }
 
     try
     {

@@ -19,6 +19,10 @@ vollo_response dispatch_event(const sf::Event &event, void *data);
 // pixel per buffer pixel without a logical size. A size of zero changes nothing.
 void follow_resize(vollo_window *window, uint32_t width, uint32_t height);
 
+// The largest side a window can take: what the X protocol carries, cut to what the
+// GL driver can draw into. Needs the display (asks a GL context the first time).
+uint32_t largest_window_side();
+
 // The rectangle of the window, in window pixels, where the drawing space is shown:
 // the whole window without a logical size, else the largest fitting box (a whole
 // multiple of the space when asked and possible), centred.

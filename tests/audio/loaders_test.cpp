@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "audio_support.hpp"
+#include "xvfb.hpp"
 
 using namespace audio_test;
 
@@ -162,3 +163,26 @@ TEST(Loaders, LeaveSfmlErrorStreamUsable)
     EXPECT_TRUE(sf::err().good());
 }
 }  // namespace
+
+// Where OpenAL finds no device (an ALSA device that does not exist), sounds still
+// load, with their length from the data; vollo says so once, on request, and the
+// driver's own complaints stay off standard error.
+TEST(Loaders, WithoutAnAudioDeviceSoundsLoadAndVolloSaysSoOnce)
+{
+    TempDir dir;
+    const std::string config = dir.path("alsoft.conf"), effect = dir.path("tone.wav"), music = dir.path("tone.ogg");
+    ASSERT_TRUE(write_bytes(config, "[general]\ndrivers=alsa\n[alsa]\ndevice=vollo-no-such-device\n"));
+    ASSERT_TRUE(write_tone(effect, 0.25, 8000) && write_tone(music, 0.5, 8000));
+    const std::string said = "no audio device: sounds play silently";
+    for (const bool debug : {false, true})
+    {
+        SCOPED_TRACE(debug ? "VOLLO_DEBUG=1" : "quiet");
+        const vollo_test::CommandResult run = vollo_test::run_command(
+            {"env", "ALSOFT_CONF=" + config, std::string("VOLLO_DEBUG=") + (debug ? "1" : "0"), NO_DEVICE_PROBE,
+             effect, music});
+        ASSERT_TRUE(run.succeeded()) << run.describe();
+        EXPECT_EQ(run.output, "effect loaded=1 error='" + said + "' length=0.250 offset=0.000\n"
+                              "music loaded=1 error='' length=0.500 offset=0.100\n");
+        EXPECT_EQ(run.errors, debug ? "vollo: " + said + "\n" : "");
+    }
+}

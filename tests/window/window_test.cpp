@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -37,6 +39,11 @@ struct Recorder
 Recorder &recorder(void *data)
 {
     return *static_cast<Recorder *>(data);
+}
+
+uint32_t rgb(uint32_t color)
+{
+    return color & 0xFFFFFF;
 }
 
 std::string position()
@@ -609,6 +616,49 @@ TEST_F(RealWindow, LogicalSizeScalesDrawingAndMousePositions)
     vollo_delete_clipable(space);
 }
 
+// At a scale of 3, each primitive covers whole logical pixels: the window shows the
+// drawing of a 1:1 pixel array of the logical size, each pixel enlarged to 3 x 3.
+TEST_F(RealWindow, PrimitivesInALogicalSpaceAreDrawnInLogicalPixels)
+{
+    const int width = 60, height = 40, scale = 3;
+    const vollo_position line[] = {{2, 3}, {57, 30}}, steep[] = {{50, 1}, {44, 38}};
+    const uint32_t line_colors[] = {VOLLO_RED, VOLLO_BLUE}, polygon_colors[] = {VOLLO_RED, VOLLO_GREEN, VOLLO_BLUE};
+    const vollo_position triangle[] = {{5, 35}, {30, 8}, {41, 37}};
+    const std::function<void(vollo_buffer *)> primitives[] = {
+        [](vollo_buffer *b) { vollo_set_pixel(b, {7, 2}, VOLLO_BLACK), vollo_set_pixel(b, {59, 39}, VOLLO_RED); },
+        [&](vollo_buffer *b) { vollo_set_line(b, line, line_colors), vollo_set_line(b, steep, line_colors); },
+        [&](vollo_buffer *b) { vollo_set_polygon(b, triangle, polygon_colors); },
+    };
+    ASSERT_TRUE(vollo_set_size(window, width * scale, height * scale));
+    vollo_set_logical_size(window, width, height, true);
+    vollo_pixelarray *array = vollo_new_pixelarray(width, height);
+    ASSERT_NE(array, nullptr);
+    for (size_t i = 0; i < std::size(primitives); ++i)
+    {
+        SCOPED_TRACE("primitive " + std::to_string(i));
+        vollo_fill(array, VOLLO_WHITE);
+        primitives[i](array);
+        std::vector<uint32_t> expected;
+        for (int y = 0; y < height * scale; ++y)
+            for (int x = 0; x < width * scale; ++x)
+                expected.push_back(rgb(array->pixels[(y / scale) * width + x / scale]));
+        std::vector<uint32_t> shown;
+        EXPECT_TRUE(vt::wait_until([&] {
+            vollo_fill(window, VOLLO_WHITE);
+            primitives[i](window);
+            vollo_display(window);
+            shown = vt::read_region(0, 0, width * scale, height * scale);
+            std::transform(shown.begin(), shown.end(), shown.begin(), rgb);
+            return shown == expected;
+        }));
+        size_t wrong = 0;
+        for (size_t p = 0; p < shown.size() && p < expected.size(); ++p)
+            wrong += shown[p] != expected[p];
+        EXPECT_EQ(wrong, 0u);
+    }
+    vollo_delete_clipable(array);
+}
+
 TEST_F(RealWindow, SetTitleRenamesTheWindowAndKeepsThePointer)
 {
     static const char renamed[] = "vollo renamed window";
@@ -712,6 +762,26 @@ TEST_F(RecordAndReplay, AReplayPrintsTheSameLogAndLeavesTheSameScreen)
     EXPECT_EQ(replayed.screen, recorded.screen);
     EXPECT_GT(160 * 120 - std::count(recorded.screen.begin(), recorded.screen.end(), 0xFFFFFFFFu), 100)
         << "the input painted nothing";
+}
+
+// Recordings that are valid but hostile: sizes the window cannot take, a stroke cut by
+// a loss of focus, unknown keys, the largest seed, CRLF ends, no result line. The
+// program runs them to the end: a refused resize is reported, and the recording that
+// stops without its result line ends the loop as a closed window does.
+TEST_F(RecordAndReplay, AHostileRecordingIsPlayedToItsEndWithoutACrash)
+{
+    std::ofstream(recording) << "vollo-input 1\r\nseed 18446744073709551615\r\nloop 0\r\n1 resize 65535 65535\r\n"
+                                "2 resize 32767 32767\r\n3 click pressed 0 10 10\r\n3 move 1048576 -1048576\r\n"
+                                "4 focus lost\r\n5 key pressed -1\r\n5 key released 100\r\n6 wheel 1 -1024 5 5\r\n";
+    vt::ChildProcess program;
+    ASSERT_TRUE(program.start({"env", "VOLLO_DEBUG=1", "VOLLO_REPLAY=" + recording, REPLAY_PROGRAM}));
+    EXPECT_TRUE(program.wait_for_output("loop returned 1\n")) << program.output() << program.errors();
+    program.close_input();
+    EXPECT_TRUE(program.wait_exit() && program.exit_code() == 0) << program.errors();
+    for (const char *size : {"65535 x 65535", "32767 x 32767"})
+        EXPECT_NE(program.errors().find(std::string("cannot resize the window to ") + size), std::string::npos)
+            << program.errors();
+    EXPECT_NE(program.output().find("  resize 160x120\n"), std::string::npos) << "the size the window kept";
 }
 
 }  // namespace

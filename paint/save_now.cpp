@@ -28,11 +28,11 @@ bool save_now(paint_state *state)
         return false;
     if (state->document != nullptr)
     {
-        // The file may now decode to other pixels than the picture held (JPEG), so the
-        // journal starts again from the picture as it is.
+        // The journal keeps its own copy of the picture it started from: a save only
+        // marks that nothing before it needs recovering.
         const bool saved = document_save(state);
         if (saved)
-            journal_restart(state->journal, drawing_of(state));
+            journal_saved(state->journal);
         return saved;
     }
     // The full folder name, so that the message tells where the file is.
@@ -42,7 +42,7 @@ bool save_now(paint_state *state)
     {
         // A crash from here on need not keep what was just saved.
         state->saved_changes = state->changes;
-        journal_restart(state->journal, state->canvas);
+        journal_saved(state->journal);
     }
     return report(path, folder, "picture");
 }

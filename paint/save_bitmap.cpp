@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "paint.h"
+#include "bmp.h"
 
 namespace
 {

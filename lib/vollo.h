@@ -336,6 +336,9 @@ void vollo_clear_error(void);
 bool vollo_write_file(const char *path, const void *data, uint64_t size);
 // As vollo_write_file, but never replaces anything: false with EEXIST when `path` exists.
 bool vollo_write_new_file(const char *path, const void *data, uint64_t size);
+// Writes all `size` bytes to `fd`, retrying short writes and EINTR; false with errno set
+// (EIO when the file takes no more bytes without saying why), also on a disk that fills.
+bool vollo_write_all(int fd, const void *data, uint64_t size);
 
 // ---------------------------------------------------------------------------
 // 2. Window and start-up

@@ -65,6 +65,7 @@
     X(ClearError, vollo_clear_error)                                \
     X(WriteFile, vollo_write_file)                                  \
     X(WriteNewFile, vollo_write_new_file)                           \
+    X(WriteAll, vollo_write_all)                                    \
     X(SetTitle, vollo_set_title)                                    \
     X(SetSize, vollo_set_size)                                      \
     X(SetVerticalSync, vollo_set_vertical_sync)                     \

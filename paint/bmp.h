@@ -43,17 +43,10 @@ uint32_t bmp_row_size(uint32_t width, uint32_t bits_per_pixel);
 void set_header(bmp_header *header, uint32_t width, uint32_t height);
 // The 54 bytes of the header as they are stored in the file.
 void bmp_header_to_bytes(const bmp_header *header, uint8_t bytes[BMP_HEADER_SIZE]);
-// Writes the header and then the rows of the header's width x height pixels (bottom row
-// first, blue-green-red, alpha dropped) to fd, in large blocks. False on a write error
-// (errno tells why), also when the disk fills up part-way.
-bool write_image(const uint32_t *pixels, int fd, const bmp_header *header);
 // Writes the whole canvas, at its own size, to `path` (created with mode 0666 before the
 // umask, or truncated). True when every byte reached the file; otherwise false with errno
 // telling why, and a file that this call created is removed again.
 bool save_bmp(const vollo_pixelarray *canvas, const char *path);
-// Every write of the BMP writer goes through this pointer (write(2) unless a test
-// points it at a writer that fails part-way).
-extern ssize_t (*bmp_write)(int fd, const void *bytes, size_t count);
 // The whole BMP file save_bmp writes for the canvas, in a new block of *size bytes
 // (release with free); null with errno telling why (EINVAL, EFBIG, ENOMEM).
 uint8_t *encode_bmp(const vollo_pixelarray *canvas, uint64_t *size);

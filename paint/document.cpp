@@ -57,49 +57,57 @@ std::string png_beside(const std::string &path)
     return (extension ? path.substr(0, dot) : path) + ".png";
 }
 
-// True when the name of `path` ends with `extension` (".png"), in any case, or with
-// ".jpeg" for ".jpg": the library's writer then picks that format from the name.
-bool named_as(const std::string &path, const char *extension)
-{
-    const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
-        return false;
-    std::string end = path.substr(dot);
-    for (char &c : end)
-        c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return end == extension || (end == ".jpeg" && std::string(extension) == ".jpg");
-}
-
-// Encodes the picture in the format of `extension` and writes it safely over `path`
-// (a temporary file, then a rename). A file whose name says another format is written
-// under a name that says this one, then renamed. False with errno telling why.
+// Encodes the picture in the format of `extension` and writes it whole over `path` with
+// the library's one writer. False with errno telling why.
 bool write_encoded(const vollo_pixelarray *picture, const std::string &path, const char *extension)
 {
-    vollo_buffer *buffer = const_cast<vollo_pixelarray *>(picture);
+    uint64_t size = 0;
     errno = 0;
-    if (named_as(path, extension))
-        return vollo_save_buffer(buffer, path.c_str()) || (errno = errno ? errno : EIO, false);
-    const size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    const std::string temporary =
-        folder + "/.pixodraw-" + std::to_string(getpid()) + "-document" + extension;
-    struct stat old;
-    const bool present = stat(path.c_str(), &old) == 0;
-    if (!vollo_save_buffer(buffer, temporary.c_str()))
+    uint8_t *bytes = vollo_encode_pixels(picture->pixels, picture->width, picture->height,
+                                         picture->width, extension, &size);
+    if (bytes == nullptr)
+        return errno = errno ? errno : ENOMEM, false;
+    const bool written = vollo_write_file(path.c_str(), bytes, size);
+    const int saved = errno;
+    free(bytes);
+    errno = saved;
+    return written;
+}
+
+bool same_file(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// When another program replaced or rewrote the file since it was opened or last saved,
+// that version is kept beside it as NAME-other.EXT (-2, -3, ... when taken) before the
+// save replaces it; standard error names it.
+void keep_other_version(const paint_document *document, const std::string &path)
+{
+    struct stat now;
+    if (document->known.st_ino == 0 || stat(path.c_str(), &now) != 0 || !S_ISREG(now.st_mode) ||
+        same_file(now, document->known))
+        return;
+    const size_t slash = path.rfind('/'), dot = path.rfind('.');
+    const bool extension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    const std::string stem = extension ? path.substr(0, dot) : path;
+    const std::string end = extension ? path.substr(dot) : std::string();
+    for (int number = 1; number <= 1000; number++)
     {
-        if (errno == 0)
-            errno = EIO;
-        return false;
+        const std::string other =
+            stem + "-other" + (number > 1 ? "-" + std::to_string(number) : std::string()) + end;
+        if (link(path.c_str(), other.c_str()) == 0)
+        {
+            fprintf(stderr, "pixodraw: %s was changed by another program; that version is kept in %s\n",
+                    path.c_str(), other.c_str());
+            return;
+        }
+        if (errno != EEXIST)
+            break;
     }
-    if ((present && chmod(temporary.c_str(), old.st_mode & 07777) != 0) ||
-        rename(temporary.c_str(), path.c_str()) != 0)
-    {
-        const int saved = errno;
-        unlink(temporary.c_str());
-        errno = saved;
-        return false;
-    }
-    return true;
+    fprintf(stderr, "pixodraw: %s was changed by another program, and that version could not be kept: %s\n",
+            path.c_str(), strerror(errno));
 }
 
 }  // namespace
@@ -119,6 +127,7 @@ bool document_open(paint_state *state, uint32_t *pixels, uint32_t width, uint32_
         return false;
     }
     document->kind = kind;
+    stat(path, &document->known);
     view_reset(&document->view, width, height);
     state->document = document;
     return true;
@@ -146,6 +155,8 @@ bool document_save(paint_state *state, std::string *written, std::string *note)
     path = document->path;
     note->clear();
     bool saved;
+    if (written_kind(document->kind))
+        keep_other_version(document, path);
     if (document->kind == KIND_BMP)
         saved = save_bmp_safely(document->picture, path.c_str(), true);
     else
@@ -161,6 +172,8 @@ bool document_save(paint_state *state, std::string *written, std::string *note)
                                                              : ".png";
         saved = write_encoded(document->picture, path, extension);
     }
+    if (saved && written_kind(document->kind))
+        stat(path.c_str(), &state->document->known);
     if (!saved)
         return false;
     state->saved_changes = state->changes;

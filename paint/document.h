@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "layout.h"
 #include "state.h"
 #include "vollo.h"
@@ -83,6 +85,8 @@ typedef struct paint_document
     int32_t stale = 1;                  // 1 when the view must be drawn again
     int32_t dragging = 0;               // 1 while the middle button moves the picture
     vollo_position grab = {0, 0};       // pointer at the last move of that drag
+    struct stat known = {};             // the file as it was opened or last saved, to
+                                        // tell when another program replaced it
 } paint_document;
 
 // Makes the levels of the pyramid from the picture.
@@ -113,6 +117,8 @@ vollo_pixelarray *drawing_of(const paint_state *state);
 bool view_key(paint_state *state, vollo_event_state event, int32_t key);
 // Wheel: scrolls, Shift+wheel sideways, Ctrl+wheel zooms about the pointer. Returns 3.
 vollo_response set_wheel_response(int32_t wheel, int32_t delta, void *data);
+// The pointer where the library saw it last, clamped near the window.
+vollo_position pointer_position(void);
 // Middle button: starts or ends moving the picture with the pointer; true when handled.
 bool view_button(paint_state *state, vollo_event_state event, int32_t button,
                  vollo_position position);

@@ -5,6 +5,8 @@
 //
 // Layout, in the machine's byte order: the header (journal_header_bytes), then records
 // of six words (kind, x0, y0, x1, y1, count), `count` code words and a checksum word.
+// A journal over a picture keeps its own copy of the picture file beside it, so that the
+// file may be saved over, replaced or removed meanwhile.
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -29,33 +31,25 @@
 namespace
 {
 
-bool write_all(int fd, const void *bytes, size_t count)
-{
-    const char *at = static_cast<const char *>(bytes);
-    while (count > 0)
-    {
-        const ssize_t n = write(fd, at, count);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        at += n;
-        count -= size_t(n);
-    }
-    return true;
-}
-
-void give_up(paint_journal *journal)
+void give_up(paint_journal *journal, int error)
 {
     if (!journal->failed)
-        fprintf(stderr, "pixodraw: warning: the journal %s can no longer be written: %s\n",
-                journal->path.c_str(), strerror(errno));
+        fprintf(stderr, "pixodraw: warning: the journal %s can no longer be written, a crash would lose the drawing: %s\n",
+                journal->path.c_str(), strerror(error));
     journal->failed = 1;
 }
 
 paint_rect whole(const vollo_pixelarray *canvas)
 {
     return paint_rect{0, 0, int32_t(canvas->width) - 1, int32_t(canvas->height) - 1};
+}
+
+paint_rect bounds(paint_rect a, paint_rect b)
+{
+    if (a.x0 > a.x1)
+        return b;
+    return paint_rect{std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1),
+                      std::max(a.y1, b.y1)};
 }
 
 // The pixels of `area`, coded.
@@ -69,16 +63,13 @@ std::vector<uint32_t> pixels_code(const vollo_pixelarray *canvas, paint_rect are
     return history_encode(words.data(), words.size());
 }
 
-// The header, then (without a picture) every pixel; the file's length is cut to it.
-bool write_start(paint_journal *journal, const vollo_pixelarray *canvas)
+std::vector<uint32_t> record_words(journal_kind kind, paint_rect area, const std::vector<uint32_t> &code)
 {
-    const std::vector<uint8_t> header = journal_header_bytes(journal->base);
-    if (ftruncate(journal->fd, 0) != 0 || lseek(journal->fd, 0, SEEK_SET) != 0 ||
-        !write_all(journal->fd, header.data(), header.size()))
-        return false;
-    journal->unsynced = 1;
-    return !journal->base.picture.empty() ||
-           journal_write(journal, JOURNAL_PIXELS, whole(canvas), pixels_code(canvas, whole(canvas)));
+    std::vector<uint32_t> record = {uint32_t(kind),    uint32_t(area.x0), uint32_t(area.y0),
+                                    uint32_t(area.x1), uint32_t(area.y1), uint32_t(code.size())};
+    record.insert(record.end(), code.begin(), code.end());
+    record.push_back(journal_checksum(record.data(), record.size()));
+    return record;
 }
 
 bool describe_picture(const char *picture, journal_base *base)
@@ -98,24 +89,137 @@ bool describe_picture(const char *picture, journal_base *base)
     return true;
 }
 
-// Creates and locks a new journal file in `folder`; -1 when it cannot.
-int create_in(const std::string &folder, std::string *path)
+// The journal's own copy of `from`: a hard link where the folder allows it, else its
+// bytes written whole.
+bool keep_picture(const std::string &from, const std::string &copy)
 {
-    *path = folder + "/" + JOURNAL_PREFIX + std::to_string(getpid()) + "-" +
-            std::to_string(long(time(nullptr))) + ".journal";
-    const int fd = open(path->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return -1;
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+    unlink(copy.c_str());
+    if (link(from.c_str(), copy.c_str()) == 0)
+        return true;
+    std::vector<char> bytes;
+    FILE *in = fopen(from.c_str(), "rb");
+    if (in == nullptr)
+        return false;
+    char block[1 << 16];
+    size_t got;
+    while ((got = fread(block, 1, sizeof block, in)) > 0)
+        bytes.insert(bytes.end(), block, block + got);
+    const bool read = !ferror(in);
+    fclose(in);
+    return read && vollo_write_new_file(copy.c_str(), bytes.data(), bytes.size());
+}
+
+// Creates and locks a new journal file at `path`; -1 when it cannot.
+int create_locked(const std::string &path)
+{
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0)
     {
         close(fd);
-        unlink(path->c_str());
+        unlink(path.c_str());
         return -1;
     }
     return fd;
 }
 
+// Writes a whole journal to the new file `fd`: the header, the pixels it holds (every
+// pixel without a picture, else those of `held`), the mark of a save when the drawing is
+// saved, then syncs it.
+bool write_fresh(int fd, const journal_base &base, const vollo_pixelarray *canvas, paint_rect held,
+                 bool saved, uint64_t *length)
+{
+    std::vector<uint8_t> bytes = journal_header_bytes(base);
+    std::vector<uint32_t> words;
+    if (base.picture.empty())
+        held = whole(canvas);
+    if (held.x0 <= held.x1)
+        words = record_words(JOURNAL_PIXELS, held, pixels_code(canvas, held));
+    if (saved)
+    {
+        const std::vector<uint32_t> mark = record_words(JOURNAL_SAVED, paint_rect{0, 0, 0, 0}, {});
+        words.insert(words.end(), mark.begin(), mark.end());
+    }
+    const size_t header = bytes.size();
+    bytes.resize(header + words.size() * 4);
+    if (!words.empty())
+        std::memcpy(bytes.data() + header, words.data(), words.size() * 4);
+    *length = bytes.size();
+    return vollo_write_all(fd, bytes.data(), bytes.size()) && fdatasync(fd) == 0;
+}
+
+// The journal written fresh at `path` (its picture copied beside it from `picture`); the
+// old file is replaced or removed only once the new one is whole on disk.
+bool write_journal_at(paint_journal *journal, const vollo_pixelarray *canvas, const std::string &path,
+                      const std::string &picture)
+{
+    const bool in_place = path == journal->path;
+    const std::string building = in_place ? path + ".new" : path;
+    const int fd = create_locked(building);
+    uint64_t length = 0;
+    bool done = fd >= 0 && (journal->base.picture.empty() || in_place ||
+                            keep_picture(picture, journal_picture_of(path)));
+    done = done && write_fresh(fd, journal->base, canvas, journal->held, journal->saved, &length) &&
+           (!in_place || rename(building.c_str(), path.c_str()) == 0);
+    if (!done)
+    {
+        const int error = errno;
+        if (fd >= 0)
+            close(fd), unlink(building.c_str());
+        if (!in_place)
+            unlink(journal_picture_of(path).c_str());
+        errno = error;
+        return false;
+    }
+    if (journal->fd >= 0)
+    {
+        close(journal->fd);
+        if (!in_place)
+        {
+            unlink(journal->path.c_str());
+            unlink(journal_picture_of(journal->path).c_str());
+        }
+    }
+    journal->fd = fd;
+    journal->path = path;
+    journal->length = journal->trim_at = length;
+    journal->broken = 0;
+    journal->unsynced = 0;
+    journal->open_area = PAINT_NO_RECT;
+    journal->open_code.clear();
+    return true;
+}
+
+std::string name_in(const std::string &folder)
+{
+    static int serial = 0;
+    return folder + "/" + JOURNAL_PREFIX + std::to_string(getpid()) + "-" + std::to_string(long(time(nullptr))) +
+           (serial++ > 0 ? "-" + std::to_string(serial) : std::string()) + ".journal";
+}
+
+// The journal written fresh in the first recovery folder after `after` (or any, for an
+// empty `after`) that takes it; the error of the last folder tried, or 0.
+int move_journal(paint_journal *journal, const vollo_pixelarray *canvas, const std::string &after)
+{
+    const std::string picture = journal->fd >= 0 ? journal_picture_of(journal->path) : journal->base.picture;
+    const std::string current = after.empty() ? std::string() : after.substr(0, after.rfind('/'));
+    std::vector<std::string> folders = recovery_folders();
+    auto start = std::find(folders.begin(), folders.end(), current);
+    int error = ENOENT;
+    for (auto folder = start == folders.end() ? folders.begin() : start + 1; folder != folders.end(); ++folder)
+    {
+        if (write_journal_at(journal, canvas, name_in(*folder), picture))
+            return 0;
+        error = errno;
+    }
+    return error;
+}
+
 }  // namespace
+
+std::string journal_picture_of(const std::string &journal)
+{
+    return journal + ".picture";
+}
 
 paint_journal *journal_start(const vollo_pixelarray *canvas, const char *picture, std::string *reason)
 {
@@ -126,21 +230,8 @@ paint_journal *journal_start(const vollo_pixelarray *canvas, const char *picture
     journal->base.height = canvas->height;
     if (picture != nullptr && !describe_picture(picture, &journal->base))
         journal->base = journal_base{std::string(), 0, 0, 0, canvas->width, canvas->height};
-    int error = 0;
-    for (const std::string &folder : recovery_folders())
-    {
-        journal->fd = create_in(folder, &journal->path);
-        if (journal->fd >= 0 && write_start(journal, canvas))
-            break;
-        error = errno;
-        if (journal->fd >= 0)
-        {
-            close(journal->fd);
-            unlink(journal->path.c_str());
-            journal->fd = -1;
-        }
-    }
-    if (journal->fd < 0)
+    const int error = move_journal(journal, canvas, std::string());
+    if (error != 0)
     {
         if (reason != nullptr)
             *reason = strerror(error);
@@ -156,32 +247,31 @@ bool journal_write(paint_journal *journal, journal_kind kind, paint_rect area,
 {
     if (journal == nullptr || journal->failed)
         return false;
-    std::vector<uint32_t> &record = journal->record;
-    record.assign({uint32_t(kind), uint32_t(area.x0), uint32_t(area.y0), uint32_t(area.x1),
-                   uint32_t(area.y1), uint32_t(code.size())});
-    record.insert(record.end(), code.begin(), code.end());
-    record.push_back(journal_checksum(record.data(), record.size()));
-    if (!write_all(journal->fd, record.data(), record.size() * sizeof(uint32_t)))
-    {
-        give_up(journal);
-        return false;
-    }
-    journal->unsynced = 1;
-    if (kind != JOURNAL_OPEN)
+    if (kind != JOURNAL_SAVED)
+        journal->held = bounds(journal->held, area);
+    journal->saved = kind == JOURNAL_SAVED;
+    if (kind != JOURNAL_OPEN && kind != JOURNAL_SAVED)
     {
         journal->open_area = PAINT_NO_RECT;
         journal->open_code.clear();
     }
+    if (journal->broken)
+        return false;
+    journal->record = record_words(kind, area, code);
+    if (!vollo_write_all(journal->fd, journal->record.data(), journal->record.size() * sizeof(uint32_t)))
+    {
+        // What a partial record left is cut away before the journal moves on.
+        journal->broken = errno;
+        return false;
+    }
+    journal->length += journal->record.size() * sizeof(uint32_t);
+    journal->unsynced = 1;
     return true;
 }
 
-void journal_restart(paint_journal *journal, const vollo_pixelarray *canvas)
+void journal_saved(paint_journal *journal)
 {
-    if (journal == nullptr || journal->failed || canvas == nullptr)
-        return;
-    journal->base = journal_base{std::string(), 0, 0, 0, canvas->width, canvas->height};
-    if (!write_start(journal, canvas))
-        give_up(journal);
+    journal_write(journal, JOURNAL_SAVED, paint_rect{0, 0, 0, 0}, {});
 }
 
 void journal_end(paint_journal *journal, bool remove)
@@ -189,10 +279,15 @@ void journal_end(paint_journal *journal, bool remove)
     if (journal == nullptr)
         return;
     if (remove)
+    {
         unlink(journal->path.c_str());
-    else
-        fdatasync(journal->fd);
-    close(journal->fd);
+        unlink(journal_picture_of(journal->path).c_str());
+    }
+    else if (journal->fd >= 0 && fdatasync(journal->fd) != 0)
+        fprintf(stderr, "pixodraw: warning: the journal %s could not be synced: %s\n", journal->path.c_str(),
+                strerror(errno));
+    if (journal->fd >= 0)
+        close(journal->fd);
     delete journal;
 }
 
@@ -201,9 +296,10 @@ void journal_action(paint_state *state)
     const paint_history &history = state->history;
     if (state->journal == nullptr)
         return;
+    // A step the history could not keep: the pixels of the area the action touched.
     if (history.lost || history.steps.empty())
-        journal_write(state->journal, JOURNAL_PIXELS, whole(drawing_of(state)),
-                      pixels_code(drawing_of(state), whole(drawing_of(state))));
+        journal_pixels(state, history.lost || history.touched.x0 > history.touched.x1 ? whole(drawing_of(state))
+                                                                                        : history.touched);
     else if (history.steps.back().area.x0 <= history.steps.back().area.x1)
         journal_write(state->journal, JOURNAL_DIFFERENCE, history.steps.back().area,
                       history.steps.back().diff);
@@ -222,6 +318,29 @@ void journal_pixels(paint_state *state, paint_rect area)
     area = rect_clip(area, drawing_of(state)->width, drawing_of(state)->height);
     if (!rect_empty(area))
         journal_write(state->journal, JOURNAL_PIXELS, area, pixels_code(drawing_of(state), area));
+}
+
+// Between actions: a journal whose write failed moves to the next recovery folder (from
+// the first again once it ran out), and one longer than twice what it holds is written
+// again in its place.
+static void journal_mend(paint_journal *journal, const vollo_pixelarray *canvas)
+{
+    if (journal->broken)
+    {
+        const int error = journal->broken;
+        if (move_journal(journal, canvas, journal->path) != 0 && move_journal(journal, canvas, std::string()) != 0)
+            give_up(journal, error);
+        return;
+    }
+    if (journal->length <= 2 * journal->trim_at)
+        return;
+    uint64_t fresh = journal_header_bytes(journal->base).size();
+    const paint_rect held = journal->base.picture.empty() ? whole(canvas) : journal->held;
+    if (held.x0 <= held.x1)
+        fresh += 28 + 4 * pixels_code(canvas, held).size();
+    journal->trim_at = journal->length;
+    if (journal->length > 2 * fresh && !write_journal_at(journal, canvas, journal->path, std::string()))
+        journal->broken = errno;
 }
 
 void journal_tick(paint_state *state, double now)
@@ -249,8 +368,11 @@ void journal_tick(paint_state *state, double now)
     {
         journal->synced_at = now;
         journal->unsynced = 0;
-        fdatasync(journal->fd);
+        if (fdatasync(journal->fd) != 0)
+            journal->broken = errno;
     }
+    if (!state->history.open)
+        journal_mend(journal, drawing_of(state));
 }
 
 double journal_now(void)

@@ -54,26 +54,26 @@ bool read_header(FILE *file, journal_base *base, std::string *reason)
     return true;
 }
 
-// The pixels of the picture the journal started from, when it is still that picture.
-bool load_base(const journal_base &base, std::vector<uint32_t> *pixels, std::string *reason)
+// The pixels of the picture the journal started from, decoded from the journal's own
+// copy of it by the function that decoded it for the session.
+bool load_base(const char *path, const journal_base &base, std::vector<uint32_t> *pixels, std::string *reason)
 {
     pixels->assign(size_t(base.width) * base.height, 0);
     if (base.picture.empty())
         return true;
+    const std::string copy = journal_picture_of(path);
     struct stat about;
-    if (stat(base.picture.c_str(), &about) != 0)
-        return *reason = "its picture " + base.picture + " is gone: " + strerror(errno), false;
-    if (uint64_t(about.st_size) != base.size || about.st_mtim.tv_sec != base.mtime_seconds ||
-        about.st_mtim.tv_nsec != base.mtime_nanoseconds)
-        return *reason = "its picture " + base.picture + " changed since", false;
-    // Decoded as the session's open decoded it: the same decoder, outside the arena.
+    if (stat(copy.c_str(), &about) != 0)
+        return *reason = "its copy of the picture " + base.picture + " is gone: " + strerror(errno), false;
+    if (uint64_t(about.st_size) != base.size)
+        return *reason = "its copy of the picture " + base.picture + " changed since", false;
     uint32_t width = 0, height = 0;
-    uint32_t *picture = vollo_decode_picture(base.picture.c_str(), &width, &height);
+    uint32_t *picture = vollo_decode_picture(copy.c_str(), &width, &height);
     const bool fits = picture != nullptr && width == base.width && height == base.height;
     if (fits)
         std::memcpy(pixels->data(), picture, pixels->size() * sizeof(uint32_t));
     else
-        *reason = "its picture " + base.picture + " cannot be loaded as it was";
+        *reason = "its copy of the picture " + base.picture + " cannot be decoded as it was";
     free(picture);
     return fits;
 }
@@ -99,7 +99,7 @@ bool read_record(FILE *file, const journal_base &base, journal_kind *kind, paint
                  std::vector<uint32_t> *code)
 {
     uint32_t head[6];
-    if (!read_words(file, head, 6) || head[0] < JOURNAL_DIFFERENCE || head[0] > JOURNAL_OPEN)
+    if (!read_words(file, head, 6) || head[0] < JOURNAL_DIFFERENCE || head[0] > JOURNAL_SAVED)
         return false;
     *area = paint_rect{int32_t(head[1]), int32_t(head[2]), int32_t(head[3]), int32_t(head[4])};
     if (area->x0 < 0 || area->y0 < 0 || area->x0 > area->x1 || area->y0 > area->y1 ||
@@ -128,15 +128,21 @@ bool journal_rebuild(const char *path, journal_base *base, std::vector<uint32_t>
     *changes = 0;
     if (in.file == nullptr)
         return *reason = strerror(errno), false;
-    if (!read_header(in.file, base, reason) || !load_base(*base, pixels, reason))
+    if (!read_header(in.file, base, reason) || !load_base(path, *base, pixels, reason))
         return false;
-    size_t records = 0;
+    size_t records = 0, since_saved = 0;
     journal_kind kind;
     paint_rect area, open_area = PAINT_NO_RECT;
     std::vector<uint32_t> code, open_code;
     while (read_record(in.file, *base, &kind, &area, &code))
     {
         records++;
+        since_saved++;
+        if (kind == JOURNAL_SAVED)
+        {
+            since_saved = 0;
+            continue;
+        }
         if (kind == JOURNAL_OPEN)
         {
             open_area = area;
@@ -152,6 +158,6 @@ bool journal_rebuild(const char *path, journal_base *base, std::vector<uint32_t>
     // Without a picture, the first record holds the pixels the session started from.
     if (base->picture.empty() && records == 0)
         return *reason = "it holds no pixels", false;
-    *changes = base->picture.empty() ? records - 1 : records;
+    *changes = base->picture.empty() && since_saved == records ? records - 1 : since_saved;
     return true;
 }

@@ -13,12 +13,23 @@ void request_present(paint_state *state, int32_t ticks)
     state->present_ticks = std::max(state->present_ticks, ticks);
 }
 
+vollo_position pointer_position(void)
+{
+    // Far enough outside the window that every tool still sees the pointer as out of
+    // it, close enough that no arithmetic on it can overflow or reserve memory.
+    const int32_t margin = 2 * PAINT_WIDTH;
+    vollo_position at = *vollo_get_mouse_position();
+    at.x = at.x < -margin ? -margin : at.x > margin ? margin : at.x;
+    at.y = at.y < -margin ? -margin : at.y > margin ? margin : at.y;
+    return at;
+}
+
 vollo_response set_move_response(const vollo_position *move, void *data)
 {
     (void)move;
-    if (view_drag(static_cast<paint_state *>(data), *vollo_get_mouse_position()))
+    if (view_drag(static_cast<paint_state *>(data), pointer_position()))
         return VOLLO_CONTINUE;
-    stroke_move(static_cast<paint_state *>(data), *vollo_get_mouse_position());
+    stroke_move(static_cast<paint_state *>(data), pointer_position());
     return VOLLO_CONTINUE;
 }
 

@@ -19,17 +19,53 @@
 namespace
 {
 
+bool ends_with(const std::string &name, const std::string &end)
+{
+    return name.size() >= end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
+}
+
+// The journals in `folder`, after removing what journals of ended sessions left: a copy
+// of a picture whose journal is gone, a journal being trimmed when its session died.
 std::vector<std::string> journals_in(const std::string &folder)
 {
-    std::vector<std::string> paths;
+    std::vector<std::string> paths, leftovers;
     if (DIR *dir = opendir(folder.c_str()))
     {
         while (dirent *entry = readdir(dir))
-            if (strncmp(entry->d_name, JOURNAL_PREFIX, strlen(JOURNAL_PREFIX)) == 0)
-                paths.push_back(folder + "/" + entry->d_name);
+        {
+            const std::string name = entry->d_name;
+            if (name.compare(0, strlen(JOURNAL_PREFIX), JOURNAL_PREFIX) != 0)
+                continue;
+            if (ends_with(name, ".journal"))
+                paths.push_back(folder + "/" + name);
+            else if (ends_with(name, ".journal.picture") || ends_with(name, ".journal.new"))
+                leftovers.push_back(folder + "/" + name);
+        }
         closedir(dir);
     }
+    for (const std::string &leftover : leftovers)
+    {
+        const std::string journal = leftover.substr(0, leftover.rfind('.'));
+        const int fd = ends_with(leftover, ".new") ? open(leftover.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+        const bool stale = ends_with(leftover, ".new") ? fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0
+                                                       : access(journal.c_str(), F_OK) != 0;
+        if (stale)
+            unlink(leftover.c_str());
+        if (fd >= 0)
+            close(fd);
+    }
     return paths;
+}
+
+// Moves a journal that cannot be recovered, with its copy of the picture, to a name no
+// later start looks at, and says so once.
+void set_aside(const std::string &path, const std::string &why)
+{
+    const std::string aside = path.substr(0, path.size() - strlen(".journal")) + ".set-aside";
+    const bool moved = rename(path.c_str(), aside.c_str()) == 0;
+    rename(journal_picture_of(path).c_str(), (aside + ".picture").c_str());
+    fprintf(stderr, "pixodraw: the journal of an earlier session cannot be recovered (%s); it is kept as %s\n",
+            why.c_str(), moved ? aside.c_str() : path.c_str());
 }
 
 // Keeps the rebuilt pixels in a numbered file, first beside the journal; the path, or "".
@@ -72,22 +108,22 @@ bool recover(const std::string &folder, const std::string &path)
     std::string reason;
     std::string kept;
     const bool rebuilt = journal_rebuild(path.c_str(), &base, &pixels, &changes, &reason);
-    // Cut before its first pixels were whole, a journal without a picture held nothing
-    // drawn yet (its session had only started, or had just saved).
-    if (!rebuilt && base.picture.empty())
+    struct stat about;
+    // An empty file: its session ended before its header was written.
+    const bool empty = fstat(fd, &about) == 0 && about.st_size == 0;
+    if (!rebuilt && empty)
         unlink(path.c_str());
     else if (!rebuilt)
-        fprintf(stderr, "pixodraw: the journal %s of an earlier session cannot be rebuilt (%s); it is left there\n",
-                path.c_str(), reason.c_str());
+        set_aside(path, reason);
     else if (changes > 0 && (kept = keep(folder, base, pixels)).empty())
-        fprintf(stderr, "pixodraw: the drawing of an earlier session could not be kept: %s; its journal %s is left there\n",
-                strerror(errno), path.c_str());
+        set_aside(path, std::string("its drawing could not be kept: ") + strerror(errno));
     else
     {
         if (changes > 0)
             fprintf(stderr, "pixodraw: an earlier session ended without saving; its drawing is kept in %s\n",
                     kept.c_str());
         unlink(path.c_str());
+        unlink(journal_picture_of(path).c_str());
     }
     close(fd);
     return !kept.empty();

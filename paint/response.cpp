@@ -31,7 +31,7 @@ vollo_response set_mouse_response(vollo_event_state event, int32_t button, void 
 {
     paint_state *state = static_cast<paint_state *>(data);
     // The library stores the event's coordinates there before calling us.
-    const vollo_position position = *vollo_get_mouse_position();
+    const vollo_position position = pointer_position();
 
     if (view_button(state, event, button, position))
         return VOLLO_CONTINUE;

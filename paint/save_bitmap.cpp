@@ -8,14 +8,8 @@
 
 #include "bmp.h"
 
-ssize_t (*bmp_write)(int fd, const void *bytes, size_t count) = write;
-
 namespace
 {
-
-// Rows are converted into a buffer of about this many bytes and written in one call,
-// so a 1050 x 800 canvas takes about ten writes.
-const size_t write_block_size = 256 * 1024;
 
 void put16(uint8_t *bytes, uint16_t value)
 {
@@ -27,30 +21,6 @@ void put32(uint8_t *bytes, uint32_t value)
 {
     for (int i = 0; i < 4; i++)
         bytes[i] = (value >> (8 * i)) & 0xFF;
-}
-
-// write() until every byte is out. A short write is retried, so a disk that fills up
-// part-way shows as an error (ENOSPC) on the next call rather than as success.
-bool write_all(int fd, const uint8_t *data, size_t size)
-{
-    while (size > 0)
-    {
-        ssize_t written = bmp_write(fd, data, size);
-        if (written < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (written == 0)
-        {
-            errno = EIO;
-            return false;
-        }
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
 }
 
 // One stored row: blue, green, red per pixel, then zero padding up to the row size.
@@ -116,51 +86,6 @@ void bmp_header_to_bytes(const bmp_header *header, uint8_t bytes[BMP_HEADER_SIZE
     put32(bytes + 50, header->important_colors);
 }
 
-bool write_image(const uint32_t *pixels, int fd, const bmp_header *header)
-{
-    if (header->width <= 0 || header->height <= 0)
-    {
-        errno = EINVAL;
-        return false;
-    }
-    uint32_t width = static_cast<uint32_t>(header->width);
-    uint32_t height = static_cast<uint32_t>(header->height);
-    uint32_t row_size = bmp_row_size(width, 24);
-    size_t rows_per_block = write_block_size / row_size;
-    if (rows_per_block == 0)
-        rows_per_block = 1;
-    if (rows_per_block > height)
-        rows_per_block = height;
-
-    // The header goes out with the first block of rows.
-    size_t block_size = BMP_HEADER_SIZE + rows_per_block * row_size;
-    uint8_t *block = static_cast<uint8_t *>(malloc(block_size));
-    if (block == nullptr)
-    {
-        errno = ENOMEM;
-        return false;
-    }
-    bmp_header_to_bytes(header, block);
-    size_t used = BMP_HEADER_SIZE;
-    bool ok = true;
-    // Bottom row first.
-    for (uint32_t done = 0; ok && done < height; done++)
-    {
-        uint32_t y = height - 1 - done;
-        encode_row(pixels + static_cast<size_t>(y) * width, width, block + used, row_size);
-        used += row_size;
-        if (used + row_size > block_size || done + 1 == height)
-        {
-            ok = write_all(fd, block, used);
-            used = 0;
-        }
-    }
-    int saved_errno = errno;
-    free(block);
-    errno = saved_errno;
-    return ok;
-}
-
 uint8_t *encode_bmp(const vollo_pixelarray *canvas, uint64_t *size)
 {
     if (canvas == nullptr || size == nullptr || canvas->pixels == nullptr || canvas->width == 0 ||
@@ -195,19 +120,14 @@ uint8_t *encode_bmp(const vollo_pixelarray *canvas, uint64_t *size)
 
 bool save_bmp(const vollo_pixelarray *canvas, const char *path)
 {
-    if (canvas == nullptr || path == nullptr || canvas->pixels == nullptr || canvas->width == 0 ||
-        canvas->height == 0 || canvas->width > INT32_MAX || canvas->height > INT32_MAX)
+    uint64_t size = 0;
+    uint8_t *bytes = encode_bmp(canvas, &size);
+    if (bytes == nullptr || path == nullptr)
     {
+        free(bytes);
         errno = EINVAL;
         return false;
     }
-    uint64_t image_size = static_cast<uint64_t>(bmp_row_size(canvas->width, 24)) * canvas->height;
-    if (image_size + BMP_HEADER_SIZE > UINT32_MAX)
-    {
-        errno = EFBIG;
-        return false;
-    }
-
     // A file this call creates is removed again if the save fails, so no half picture is
     // left behind; an existing file (or a device) is only truncated and written.
     bool created = true;
@@ -217,20 +137,16 @@ bool save_bmp(const vollo_pixelarray *canvas, const char *path)
         created = false;
         fd = open(path, O_WRONLY | O_TRUNC);
     }
-    if (fd < 0)
-        return false;
-
-    bmp_header header;
-    set_header(&header, canvas->width, canvas->height);
-    bool ok = write_image(canvas->pixels, fd, &header);
+    bool ok = fd >= 0 && vollo_write_all(fd, bytes, size);
     int saved_errno = errno;
+    free(bytes);
     // close() can report a delayed write error (NFS, quotas): it counts as a failure too.
-    if (close(fd) != 0 && ok)
+    if (fd >= 0 && close(fd) != 0 && ok)
     {
         ok = false;
         saved_errno = errno;
     }
-    if (!ok && created)
+    if (!ok && created && fd >= 0)
         unlink(path);
     errno = saved_errno;
     return ok;

@@ -33,8 +33,8 @@ bool save_now(paint_state *state)
         return false;
     if (state->document != nullptr)
     {
-        // The file may now decode to other pixels than the picture held (JPEG), so the
-        // journal starts again from the picture as it is.
+        // The journal keeps its own copy of the picture it started from: a save only
+        // marks that nothing before it needs recovering.
         std::string path, note;
         const bool saved = document_save(state, &path, &note);
         const int error = errno;
@@ -47,7 +47,7 @@ bool save_now(paint_state *state)
             return false;
         }
         fprintf(stderr, "pixodraw: saved %s\n", path.c_str());
-        journal_restart(state->journal, drawing_of(state));
+        journal_saved(state->journal);
         return true;
     }
     // The full folder name, so that the message tells where the file is.
@@ -57,7 +57,7 @@ bool save_now(paint_state *state)
     {
         // A crash from here on need not keep what was just saved.
         state->saved_changes = state->changes;
-        journal_restart(state->journal, state->canvas);
+        journal_saved(state->journal);
     }
     return report(path, folder, "picture");
 }

@@ -77,8 +77,10 @@ vollo_response set_wheel_response(int32_t wheel, int32_t delta, void *data)
     paint_state *state = static_cast<paint_state *>(data);
     if (state == nullptr || state->document == nullptr || delta == 0)
         return VOLLO_CONTINUE;
+    // More than a screenful of notches at once is no person's wheel.
+    delta = delta < -64 ? -64 : delta > 64 ? 64 : delta;
     paint_view *view = &state->document->view;
-    const vollo_position pointer = *vollo_get_mouse_position();
+    const vollo_position pointer = pointer_position();
     if (held(VOLLO_KEY_LEFT_CONTROL, VOLLO_KEY_RIGHT_CONTROL))
     {
         for (int32_t notch = 0; notch < (delta > 0 ? delta : -delta) && notch < 16; notch++)

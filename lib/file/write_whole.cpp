@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "error/error.hpp"
+#include "vollo.h"
 #include "file.hpp"
 
 namespace
@@ -20,27 +21,6 @@ bool failed(const char *path)
 {
     vollo_fail("cannot write '%s': %s", path, std::strerror(errno));
     return false;
-}
-
-bool write_all(int fd, const void *data, uint64_t size)
-{
-    const char *bytes = static_cast<const char *>(data);
-    while (size > 0)
-    {
-        const size_t chunk = size > (1u << 30) ? size_t(1u << 30) : size_t(size);
-        const ssize_t put = ::write(fd, bytes, chunk);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-        {
-            if (put == 0)
-                errno = EIO;
-            return false;
-        }
-        bytes += put;
-        size -= uint64_t(put);
-    }
-    return true;
 }
 
 // Where the bytes go: `path`, or the file a symbolic link leads to. False (reason
@@ -90,7 +70,7 @@ bool write_in_place(const char *path, const std::string &target, const void *dat
     const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0)
         return failed(path);
-    bool done = write_all(fd, data, size);
+    bool done = vollo_write_all(fd, data, size);
     // Devices that hold nothing to sync say EINVAL.
     done = done && (::fsync(fd) == 0 || errno == EINVAL || errno == EROFS);
     int saved_errno = errno;
@@ -188,7 +168,7 @@ bool write_replacement(const char *path, const std::string &target, const void *
         vollo_fail("cannot write '%s': the folder '%s' does not exist", path, folder.c_str());
         return false;
     }
-    bool done = keep_attributes(fd, existing) && write_all(fd, data, size) && ::fsync(fd) == 0;
+    bool done = keep_attributes(fd, existing) && vollo_write_all(fd, data, size) && ::fsync(fd) == 0;
     if (done && temporary.empty())
         done = link_unnamed(fd, target, replace);
     int saved_errno = errno;

@@ -1002,7 +1002,8 @@ std::vector<std::string> journals(const std::string &folder)
 {
     std::vector<std::string> found;
     for (const std::string &name : files_in(folder))
-        if (name.rfind(".pixodraw-journal-", 0) == 0)
+        if (name.rfind(".pixodraw-journal-", 0) == 0 && name.size() > 8 &&
+            name.compare(name.size() - 8, 8, ".journal") == 0)
             found.push_back(folder + "/" + name);
     return found;
 }
@@ -1090,6 +1091,49 @@ TEST_F(Pixodraw, KilledSessionIsRecoveredAtTheNextStart)
     EXPECT_EQ(size_of(journal), -1);
     ASSERT_NO_FATAL_FAILURE(finish("no"));
     EXPECT_TRUE(journals(dir.path).empty());
+}
+
+// Large JPEG documents killed outright after a stroke: the next start rebuilds the
+// picture from the journal's own copy with the session's decoder, so the recovery file
+// holds the picture exactly as the session held it (its Ctrl+E export, taken before the
+// kill, adds nothing to the journal). A killed save leaves no file behind the next save.
+TEST_F(Pixodraw, KilledLargeDocumentIsRecoveredExactly)
+{
+    for (const char *size : {"3088x2056", "6000x4000"})
+    {
+        SCOPED_TRACE(size);
+        const std::string photo = dir.path + "/photo.jpg";
+        ASSERT_TRUE(vt::run_command({"convert", "-size", size, "gradient:orange-navy", "-quality", "90", photo}, "",
+                                        vt::Milliseconds(60000)).succeeded());
+        ASSERT_NO_FATAL_FAILURE(start({photo}));
+        ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() >= 1; }));
+        const std::string journal = journals(dir.path)[0];
+        const off_t written = size_of(journal);
+        click_at(50, 60);
+        ASSERT_TRUE(vt::xdotool({"mousemove", "300", "300", "mousedown", "1", "mousemove", "400", "360",
+                                 "mousemove", "500", "320", "mouseup", "1"}));
+        ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) > written; }));
+        const off_t drawn = size_of(journal);
+        ASSERT_TRUE(vt::key("ctrl+e"));
+        ASSERT_TRUE(program->wait_for_errors(".png\n", vt::Milliseconds(60000))) << program->errors();
+        const std::string exported = path_after(program->errors(), "pixodraw: saved ");
+        const auto shown_at = std::chrono::steady_clock::now();
+        ASSERT_TRUE(vt::wait_until(
+            [&] { return std::chrono::steady_clock::now() - shown_at > std::chrono::milliseconds(1100); }));
+        EXPECT_LT(size_of(journal) - drawn, 1024);
+        program->kill_now(SIGKILL);
+        ASSERT_TRUE(program->wait_exit());
+        ASSERT_NO_FATAL_FAILURE(start_blank());
+        ASSERT_TRUE(program->wait_for_errors(".bmp\n", vt::Milliseconds(60000))) << program->errors();
+        const std::string kept = path_after(program->errors(), "its drawing is kept in ");
+        const vt::CommandResult compared =
+            vt::run_command({"compare", "-metric", "AE", kept, exported, "null:"}, "", vt::Milliseconds(120000));
+        EXPECT_EQ(compared.output + compared.errors, "0") << compared.describe();
+        EXPECT_EQ(size_of(journal), -1);
+        ASSERT_NO_FATAL_FAILURE(finish("no"));
+        for (const std::string &file : {photo, kept, exported})
+            unlink(file.c_str());
+    }
 }
 
 TEST_F(Pixodraw, OptionsHelpVersionAndUnknown)

@@ -153,20 +153,6 @@ TEST_F(BmpWriter, FailuresAreReportedWithTheirReason)
     EXPECT_TRUE(dir.entries().empty());
 }
 
-// A disk that fills up part-way: the first blocks go out, a later one fails.
-TEST_F(BmpWriter, FullDiskIsDetectedByWriteImage)
-{
-    canvas = pattern_canvas(1050, 800);
-    bmp_header header;
-    set_header(&header, 1050, 800);
-    int fd = open("/dev/full", O_WRONLY);
-    ASSERT_GE(fd, 0);
-    errno = 0;
-    EXPECT_FALSE(write_image(canvas->pixels, fd, &header));
-    EXPECT_EQ(errno, ENOSPC);
-    close(fd);
-}
-
 // Through a symbolic link to /dev/full: the link's target cannot take the data, and the
 // link itself (not created by the save) stays.
 TEST_F(BmpWriter, FailedSaveOverAnExistingPathKeepsThePath)

@@ -128,55 +128,64 @@ TEST(Journal, CutOrDamagedJournalsKeepEveryWholeRecord)
     }
 }
 
-// A journal over a picture's own pixels names the picture, its size and its time: it
-// rebuilds from that picture while it is the same, and says why not once it changed.
-TEST(Journal, PictureBaseRebuildsFromTheSamePictureOnly)
+// A journal over a picture keeps its own copy of the picture: it rebuilds whatever
+// happened to the file since (touched, saved over, removed), after a save it holds no
+// change, and only a damaged copy stops it, with the reason.
+TEST(Journal, PictureBaseRebuildsFromItsOwnCopy)
 {
-    enum Change { NONE, TOUCHED, REMOVED };
-    struct Case { Change change; const char *reason; } cases[] = {
-        {NONE, ""}, {TOUCHED, "changed since"}, {REMOVED, "is gone"}};
+    enum Change { NONE, TOUCHED, REPLACED, REMOVED, SAVED, COPY_CUT };
+    struct Case { Change change; bool rebuilt; size_t changes; const char *reason; } cases[] = {
+        {NONE, true, 1, ""},     {TOUCHED, true, 1, ""}, {REPLACED, true, 1, ""},
+        {REMOVED, true, 1, ""},  {SAVED, true, 0, ""},   {COPY_CUT, false, 0, "changed since"}};
     for (const Case &c : cases)
     {
         SCOPED_TRACE(c.change);
         TempDir folder;
         vollo_pixelarray *pattern = pattern_canvas(30, 20);
-        ASSERT_TRUE(save_bmp(pattern, folder.file("picture.bmp").c_str()));
-        vollo_delete_clipable(pattern);
+        const std::string picture = folder.file("picture.bmp");
+        ASSERT_TRUE(save_bmp(pattern, picture.c_str()));
         char *working = getcwd(nullptr, 0);
         ASSERT_EQ(chdir(folder.path().c_str()), 0);
-        paint_state state = {load_bmp(folder.file("picture.bmp").c_str()), nullptr, 0, 0xFF000000u};
+        paint_state state = {load_bmp(picture.c_str()), nullptr, 0, 0xFF000000u};
         ASSERT_NE(state.canvas, nullptr);
-        state.journal = journal_start(state.canvas, folder.file("picture.bmp").c_str());
+        state.journal = journal_start(state.canvas, picture.c_str());
         ASSERT_NE(state.journal, nullptr);
-        EXPECT_EQ(state.journal->base.picture, folder.file("picture.bmp"));
+        EXPECT_EQ(state.journal->base.picture, picture);
         history_cover(&state.history, state.canvas, {3, 4, 9, 9});
         pux_rectangle(state.canvas, 3, 4, 9, 9, 0xFF00FF00u);
         finish_action(&state);
+        if (c.change == SAVED)
+            journal_saved(state.journal);
         const std::string path = state.journal->path;
         journal_end(state.journal, false);
         EXPECT_EQ(chdir(working), 0);
         free(working);
-        if (c.change == TOUCHED)
-        {
-            const timespec later[2] = {{0, UTIME_OMIT}, {12345, 0}};
-            ASSERT_EQ(utimensat(AT_FDCWD, folder.file("picture.bmp").c_str(), later, 0), 0);
+        const timespec later[2] = {{0, UTIME_OMIT}, {12345, 0}};
+        if (c.change == TOUCHED) {
+            ASSERT_EQ(utimensat(AT_FDCWD, picture.c_str(), later, 0), 0);
         }
-        if (c.change == REMOVED)
-        {
-            ASSERT_EQ(unlink(folder.file("picture.bmp").c_str()), 0);
+        if (c.change == REPLACED) {
+            ASSERT_TRUE(save_bmp_safely(state.canvas, picture.c_str(), true));
+        }
+        if (c.change == REMOVED) {
+            ASSERT_EQ(unlink(picture.c_str()), 0);
+        }
+        if (c.change == COPY_CUT) {
+            ASSERT_EQ(truncate(journal_picture_of(path).c_str(), 100), 0);
         }
         journal_base base;
         std::vector<uint32_t> pixels;
         size_t changes = 0;
         std::string reason;
-        EXPECT_EQ(journal_rebuild(path.c_str(), &base, &pixels, &changes, &reason), c.change == NONE);
+        EXPECT_EQ(journal_rebuild(path.c_str(), &base, &pixels, &changes, &reason), c.rebuilt);
         EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
-        if (c.change == NONE)
+        EXPECT_EQ(changes, c.changes);
+        if (c.rebuilt)
         {
-            EXPECT_EQ(changes, 1u);
             EXPECT_EQ(pixels, std::vector<uint32_t>(state.canvas->pixels, state.canvas->pixels + 600));
         }
         vollo_delete_clipable(state.canvas);
+        vollo_delete_clipable(pattern);
     }
 }
 

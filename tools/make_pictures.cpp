@@ -59,24 +59,19 @@ Colour hue_colour(double hue)
 bool write_picture(const std::string &path, const std::vector<uint32_t> &pixels, uint32_t width,
                    uint32_t height)
 {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0)
+    // A pixel array over the pixels, written by the program's own BMP writer.
+    vollo_pixelarray picture{};
+    picture.type = VOLLO_PIXELARRAY;
+    picture.width = width;
+    picture.height = height;
+    picture.pixels = const_cast<uint32_t *>(pixels.data());
+    if (!save_bmp(&picture, path.c_str()))
     {
-        fprintf(stderr, "make_pictures: cannot create %s: %s\n", path.c_str(), strerror(errno));
+        fprintf(stderr, "make_pictures: cannot write %s: %s
+", path.c_str(), strerror(errno));
         return false;
     }
-    bmp_header header;
-    set_header(&header, width, height);
-    bool ok = write_image(pixels.data(), fd, &header);
-    int error = errno;
-    if (close(fd) != 0 && ok)
-    {
-        ok = false;
-        error = errno;
-    }
-    if (!ok)
-        fprintf(stderr, "make_pictures: cannot write %s: %s\n", path.c_str(), strerror(error));
-    return ok;
+    return true;
 }
 
 // Palette. Columns 0-189: the hue circle from red back to red. Each column runs from a

@@ -126,7 +126,14 @@
     X(CirclesOverlap, vollo_circles_overlap)                        \
     X(CircleRectOverlap, vollo_circle_rect_overlap)                 \
     X(DecodePicture, vollo_decode_picture)                          \
-    X(EncodePixels, vollo_encode_pixels)
+    X(EncodePixels, vollo_encode_pixels)                            \
+    X(AdoptPixels, vollo_adopt_pixels)                              \
+    X(DecodePictureScaled, vollo_decode_picture_scaled)             \
+    X(ScalePixelArray, vollo_scale_pixelarray)                      \
+    X(SetLineColor, vollo_set_line_color)                           \
+    X(SetPolygonOutline, vollo_set_polygon_outline)                 \
+    X(RandomReal, vollo_random_real)                                \
+    X(TextFit, vollo_text_fit)
 
 // Every constant.
 #define VOLLO_NAMESPACE(X) VOLLO_NAMESPACE_FIRST(X) VOLLO_NAMESPACE_MORE(X)

@@ -561,7 +561,8 @@ vollo_pixelarray *vollo_load_pixelarray(const char *path);
 // As vollo_load_pixelarray for BMP files only: any other file is refused.
 vollo_pixelarray *vollo_load_bmp(const char *path);
 // Why the last vollo_load_pixelarray, vollo_load_bmp or vollo_check_picture failed: a
-// static text; null after a success.
+// static text; null after a success. After a load it is the reason vollo_error gives,
+// without the words naming the file.
 const char *vollo_load_pixelarray_error(void);
 // Null when vollo_load_pixelarray can most likely load the file, otherwise why not (a
 // static text); needs no display. BMP files are judged by their headers and length, the

@@ -1,5 +1,6 @@
 // A picture file into a new pixel array: BMP files through the library's own reader,
 // every other kind through SFML's image loader; the kind is told by the content.
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -68,6 +69,20 @@ bool size_in_header(const picture_file &file, uint64_t *width, uint64_t *height)
     return layout.width > 0 && layout.height > 0;
 }
 
+// The picture's size from its first bytes, or from the whole file when they do not tell
+// it (a photo's metadata can push its JPEG frame header far in).
+bool known_size(const char *path, const picture_file &file, uint64_t *width, uint64_t *height)
+{
+    uint32_t columns = 0, rows = 0;
+    if (size_in_header(file, width, height))
+        return true;
+    if (!vollo_picture_size(path, &columns, &rows))
+        return false;
+    *width = columns;
+    *height = rows;
+    return true;
+}
+
 // Feeds vollo_error: the path, then why; for a picture the arena cannot hold, what
 // it needs and the remedy.
 void fail_load(const char *path, const picture_file &file, const char *reason)
@@ -75,11 +90,22 @@ void fail_load(const char *path, const picture_file &file, const char *reason)
     uint64_t width = 0, height = 0;
     if (file.fd < 0)
         vollo_fail("cannot open '%s': %s", path ? path : "(no path)", reason);
-    else if (std::strstr(reason, "too large") && size_in_header(file, &width, &height) &&
+    else if (std::strstr(reason, "too large") && known_size(path, file, &width, &height) &&
              width * height <= max_pixels && !fits_in_arena(width * height))
         vollo_fail_arena(("cannot load '" + std::string(path) + "': ").c_str(), uint32_t(width), uint32_t(height));
     else
         vollo_fail("cannot load '%s': %s", path, reason);
+}
+
+// vollo_load_pixelarray_error gives the reason vollo_error gives for the failure, without
+// the words that name the file: "cannot load 'PATH': " + reason is vollo_error's text.
+const char *same_reason_as_error(const char *path)
+{
+    static char text[1024];
+    const std::string error = vollo_error(), named = path ? "'" + std::string(path) + "': " : std::string();
+    const size_t at = named.empty() ? std::string::npos : error.find(named);
+    std::snprintf(text, sizeof text, "%s", at == std::string::npos ? error.c_str() : error.c_str() + at + named.size());
+    return text;
 }
 
 }  // namespace
@@ -106,7 +132,10 @@ vollo_pixelarray *load_file(const char *path, bool bmp_only, bool keep_alpha)
         vollo_track(array, "pixel array", bmp_only ? "vollo_load_bmp" : "vollo_load_pixelarray", array->width,
                     array->height);
     else
+    {
         fail_load(path, file, reason);
+        gl_vollo_load_error = same_reason_as_error(path);
+    }
     return array;
 }
 

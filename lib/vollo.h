@@ -17,6 +17,7 @@
 #define VOLLO_H
 
 #include <cstdint>
+#include <stddef.h>
 
 #include <SFML/Graphics.hpp>
 
@@ -442,6 +443,8 @@ void vollo_random_seed(uint64_t seed);
 // A whole number from min to max, both included, every value equally likely; the bounds
 // may come in either order (vollo_random(6, 1) is vollo_random(1, 6)).
 int32_t vollo_random(int32_t min, int32_t max);
+// A real number in [0, 1), a multiple of 2^-53, from the same seeded sequence.
+double vollo_random_real(void);
 
 // Recording and replaying input. A recording holds every event vollo_loop hands on
 // (to a response or to the input state), in its frame, each frame's time and the random
@@ -561,7 +564,8 @@ vollo_pixelarray *vollo_load_pixelarray(const char *path);
 // As vollo_load_pixelarray for BMP files only: any other file is refused.
 vollo_pixelarray *vollo_load_bmp(const char *path);
 // Why the last vollo_load_pixelarray, vollo_load_bmp or vollo_check_picture failed: a
-// static text; null after a success.
+// static text; null after a success. After a load it is the reason vollo_error gives,
+// without the words naming the file.
 const char *vollo_load_pixelarray_error(void);
 // Null when vollo_load_pixelarray can most likely load the file, otherwise why not (a
 // static text); needs no display. BMP files are judged by their headers and length, the
@@ -598,6 +602,32 @@ uint32_t *vollo_decode_bytes(const uint8_t *bytes, uint64_t size, uint32_t *widt
 // never hangs), its length in *size. Release with free(). Null when it cannot be read or
 // is larger than any picture the decoder takes; vollo_error() tells why.
 uint8_t *vollo_read_file(const char *path, uint64_t *size);
+// Pixel array over width x height pixels in a block from malloc (such as the one
+// vollo_decode_picture returns), outside the arena: every function that takes a pixel
+// array works on it, and vollo_delete_clipable releases the block with free(). Null, with
+// vollo_error set and the block still the caller's, for null pixels, more than 2^32
+// pixels, or no memory for the record.
+vollo_pixelarray *vollo_adopt_pixels(uint32_t *pixels, uint32_t width, uint32_t height);
+// As vollo_decode_picture, made smaller to fit max_width x max_height: aspect kept, never
+// enlarged, at least 1 x 1, box-filtered. A JPEG file is decoded at 1/2, 1/4 or 1/8 of its
+// size while it is read (the full pixels are never held), other kinds whole and then
+// filtered. *width and *height receive the size made. Release with free(). Null, with
+// vollo_error set, as vollo_decode_picture, and for a bound of 0.
+uint32_t *vollo_decode_picture_scaled(const char *path, uint32_t max_width, uint32_t max_height,
+                                      uint32_t *width, uint32_t *height);
+// How vollo_scale_pixelarray computes a pixel.
+typedef enum vollo_filter
+{
+    VOLLO_FILTER_BOX = 0,       // the area-weighted mean of every source pixel it covers
+    VOLLO_FILTER_BILINEAR = 1,  // the four source pixels nearest its centre, interpolated
+    VOLLO_FILTER_NEAREST = 2    // the source pixel under its centre
+} vollo_filter;
+// New pixel array of width x height holding the source's clip rectangle resampled with
+// `filter` (colours weighted by alpha), its pixels in system memory as from
+// vollo_adopt_pixels. Null, with vollo_error set, for a null source, an empty clip
+// rectangle, a side of 0, more than 2^32 pixels or no memory.
+vollo_pixelarray *vollo_scale_pixelarray(const vollo_pixelarray *source, uint32_t width, uint32_t height,
+                                         vollo_filter filter);
 // Releases a picture or a pixel array with all it owns; does nothing for other records.
 void vollo_delete_clipable(vollo_clipable *clipable);
 // Pixel array holding a picture file as vollo_load_pixelarray reads it, keeping the file's
@@ -681,6 +711,12 @@ void vollo_set_pixel(vollo_buffer *buffer, vollo_position position, uint32_t col
 void vollo_set_line(vollo_buffer *buffer, const vollo_position *points, const uint32_t *colors);
 // Fills the triangle points[0..2] (pixel centres inside, top-left rule), colours interpolated.
 void vollo_set_polygon(vollo_buffer *buffer, const vollo_position *points, const uint32_t *colors);
+// Draws the line from a to b, both ends included, in one colour: vollo_set_line's twin.
+void vollo_set_line_color(vollo_buffer *buffer, vollo_position a, vollo_position b, uint32_t color);
+// Draws the closed outline through count points (each side as vollo_set_line_color draws
+// it); one point is a pixel, two a line, none nothing.
+void vollo_set_polygon_outline(vollo_buffer *buffer, const vollo_position *points, uint32_t count,
+                               uint32_t color);
 
 // ---------------------------------------------------------------------------
 // 7. Sound effects and music
@@ -864,6 +900,13 @@ void vollo_draw_text_font(vollo_buffer *buffer, vollo_font *font, const char *te
 // rounded up to whole pixels; (0, 0) for a null font, empty text or a size outside 1..1024,
 // or with no display (vollo_error then tells why).
 vollo_size vollo_text_size_font(vollo_font *font, const char *text, int32_t pixel_size);
+// Writes into `out` (out_size bytes, NUL included) the text when it fits max_width, else
+// its longest start, cut between whole characters, followed by "\xE2\x80\xA6" (the ellipsis;
+// "..." where the font lacks it, and always in the built-in font), and returns the width
+// written. A null font means the built-in font at scale `size`, else the font at pixel
+// size `size`. 0 and out "" when not even the ellipsis fits or text is null.
+int32_t vollo_text_fit(vollo_font *font, const char *text, int32_t size, int32_t max_width, char *out,
+                       size_t out_size);
 // Releases a font (null: nothing).
 void vollo_delete_font(vollo_font *font);
 

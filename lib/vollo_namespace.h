@@ -129,7 +129,14 @@
     X(DecodePicture, vollo_decode_picture)                          \
     X(EncodePixels, vollo_encode_pixels)                            \
     X(DecodeBytes, vollo_decode_bytes)                              \
-    X(ReadFile, vollo_read_file)
+    X(ReadFile, vollo_read_file)                                    \
+    X(AdoptPixels, vollo_adopt_pixels)                              \
+    X(DecodePictureScaled, vollo_decode_picture_scaled)             \
+    X(ScalePixelArray, vollo_scale_pixelarray)                      \
+    X(SetLineColor, vollo_set_line_color)                           \
+    X(SetPolygonOutline, vollo_set_polygon_outline)                 \
+    X(RandomReal, vollo_random_real)                                \
+    X(TextFit, vollo_text_fit)
 
 // Every constant.
 #define VOLLO_NAMESPACE(X) VOLLO_NAMESPACE_FIRST(X) VOLLO_NAMESPACE_MORE(X)

@@ -1,3 +1,6 @@
+#include <cstdlib>
+
+#include "adopted.hpp"
 #include "error/records.hpp"
 #include "graphics.hpp"
 
@@ -17,7 +20,10 @@ void vollo_delete_clipable(vollo_clipable *clipable)
     else if (clipable->type == VOLLO_PIXELARRAY)
     {
         vollo_pixelarray *array = static_cast<vollo_pixelarray *>(clipable);
-        vollo_free(array->pixels);
+        if (vollo_graphics::forget_adopted(array))
+            std::free(array->pixels);  // adopted: from malloc
+        else
+            vollo_free(array->pixels);
         vollo_graphics::delete_staging(array);
         delete array;
     }

@@ -2,6 +2,7 @@
 // one decoder, then copied into the array; the kind is told by the content.
 #include <algorithm>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -44,6 +45,17 @@ void fail_load(const char *path, bool opened, const std::vector<uint8_t> &bytes,
         vollo_fail("cannot load '%s': %s", path, reason);
 }
 
+// vollo_load_pixelarray_error gives the reason vollo_error gives for the failure, without
+// the words that name the file: "cannot load 'PATH': " + reason is vollo_error's text.
+const char *same_reason_as_error(const char *path)
+{
+    static char text[1024];
+    const std::string error = vollo_error(), named = path ? "'" + std::string(path) + "': " : std::string();
+    const size_t at = named.empty() ? std::string::npos : error.find(named);
+    std::snprintf(text, sizeof text, "%s", at == std::string::npos ? error.c_str() : error.c_str() + at + named.size());
+    return text;
+}
+
 // Refuses, before decoding, a picture whose header claims more than the arena holds.
 const char *check_arena(const std::vector<uint8_t> &bytes, bool bmp)
 {
@@ -77,7 +89,10 @@ vollo_pixelarray *load_file(const char *path, bool bmp_only, bool keep_alpha)
         vollo_track(array, "pixel array", bmp_only ? "vollo_load_bmp" : "vollo_load_pixelarray", array->width,
                     array->height);
     else
+    {
         fail_load(path, opened, bytes, bmp, reason);
+        gl_vollo_load_error = same_reason_as_error(path);
+    }
     return array;
 }
 

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "error/records.hpp"
 #include "memory/memory.hpp"
 #include "vollo.h"
 
@@ -22,6 +23,13 @@ void check_memory_state(void)
         std::fprintf(stderr, "Currently allocated bytes: %lu\n",
                      static_cast<unsigned long>(arena->allocated_bytes));
         std::fprintf(stderr, "Altered chunks: %d\n", check_tree(arena->tree));
+    }
+    if (vollo_debug_on())
+    {
+        std::fprintf(stderr, "vollo: arena of %lld MiB: %llu bytes held by released blocks, %llu never carved\n",
+                     (long long)get_max_heap_size(), (unsigned long long)released_bytes(arena->tree),
+                     (unsigned long long)room_left(arena));
+        print_classes(arena->tree, stderr);
     }
     head = nullptr;
     state = arena_state::released;

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 struct memtree;
 
@@ -140,6 +141,12 @@ inline void list_remove(memchunk **list, memchunk *chunk)
     if (*list == chunk)
         *list = chunk->next;
 }
+
+// Bytes held by the released blocks under `node`, which only requests of their own size reuse.
+uint64_t released_bytes(const memtree *node);
+// Prints one line per size class under `node`, smallest first: blocks in use, released,
+// and the bytes the released ones hold.
+void print_classes(const memtree *node, FILE *out);
 
 // Prints the bad-pointer message, runs the report and stops the process.
 [[noreturn]] void bad_pointer(void *pointer);

@@ -1,6 +1,8 @@
 // Normal use of the tracked allocator: rounding, reuse, lists, the size tree,
 // counters, the ceiling and the exit report. The arena is process-wide, so
 // every test runs in a forked child that starts without one.
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -325,3 +327,33 @@ TEST(TrackedAllocator, ExitReportSurvivesDamagedListLinks)
     EXPECT_NE(child.err.find("Altered chunks: 1\n"), std::string::npos) << child.err;
 }
 }  // namespace
+
+// Arrays of four sizes made and deleted fill the arena with released blocks that only
+// their own sizes reuse: a request of another size is refused with the three figures and
+// the remedies, VOLLO_DEBUG lists the classes at exit, and adopted pixels still work.
+TEST(ArenaFailure, SaysWhereTheMemoryWent)
+{
+    child_result child = run_in_child([] {
+        setenv("VOLLO_DEBUG", "1", 1);
+        const uint32_t heights[] = {975, 1178, 1357, 1562};  // 3.8, 4.6, 5.3 and 6.1 MiB at 1024 wide
+        for (uint32_t height : heights)
+            vollo_delete_clipable(vollo_new_pixelarray(1024, height));
+        if (vollo_new_pixelarray(1024, 256) != nullptr)
+            return 2;
+        std::printf("%s\n", vollo_error());
+        vollo_pixelarray *adopted = vollo_adopt_pixels(
+            static_cast<uint32_t *>(std::calloc(1024 * 256, 4)), 1024, 256);
+        vollo_delete_clipable(adopted);
+        return adopted != nullptr ? 0 : 3;
+    });
+    ASSERT_TRUE(child.exited);
+    EXPECT_EQ(child.exit_code, 0) << child.out << child.err;
+    for (const char *part : {"a 1 MiB request does not fit: 19.8 MiB of the 20 MiB arena are held by released "
+                             "blocks that only a request of their own size can reuse, and ",
+                             " were never carved; load pictures of varying sizes with vollo_decode_picture and "
+                             "vollo_adopt_pixels, or call set_max_heap_size("})
+        EXPECT_NE(child.out.find(part), std::string::npos) << child.out;
+    EXPECT_NE(child.err.find("vollo:   class of 6397952 bytes: 0 in use, 1 released holding 6397952 bytes"),
+              std::string::npos)
+        << child.err;
+}

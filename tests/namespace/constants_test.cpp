@@ -148,3 +148,21 @@ TEST(VolloConstants, CoverTheHeaderAsTheNoteAndTheReadmeSay)
     EXPECT_EQ(readme.substr(begin == std::string::npos ? 0 : begin, table.size()), table)
         << "run tools/namespace_table.sh";
 }
+
+// The README's table of facilities names every function the header declares.
+TEST(ReadmeTable, ListsEveryPublicFunction)
+{
+    std::ifstream header_file(VOLLO_SOURCE_DIR "/lib/vollo.h"), readme_file(VOLLO_SOURCE_DIR "/README.md");
+    const std::string header((std::istreambuf_iterator<char>(header_file)), std::istreambuf_iterator<char>());
+    const std::string readme((std::istreambuf_iterator<char>(readme_file)), std::istreambuf_iterator<char>());
+    const size_t begin = readme.find("| Facility | Functions |");
+    ASSERT_NE(begin, std::string::npos);
+    const std::string table = readme.substr(begin, readme.find("\n\n", begin) - begin);
+    const std::regex declaration(
+        R"((^|\n)(?!typedef|extern)[A-Za-z_][\w \*]*?\b((vollo_|set_max_|get_max_|get_nb_|check_memory_)\w*)\()");
+    size_t declared = 0;
+    for (std::sregex_iterator it(header.begin(), header.end(), declaration), end; it != end; ++it, ++declared)
+        EXPECT_NE(table.find("`" + (*it)[2].str() + "`"), std::string::npos)
+            << (*it)[2] << " is missing from the README's table of facilities";
+    EXPECT_GT(declared, 100u);
+}

@@ -1,0 +1,27 @@
+// Private to the picture readers: JPEG files decoded at a reduced size.
+#ifndef VOLLO_JPEG_SCALED_HPP
+#define VOLLO_JPEG_SCALED_HPP
+
+#include <cstdio>
+
+#include "image.hpp"
+#include "scale.hpp"
+
+namespace vollo_image
+{
+// What a reduced decode gave: pixels (malloc) at width x height, the picture's own
+// size, and the size that fits the bounds asked for.
+struct jpeg_reduced
+{
+    uint32_t *pixels = nullptr;
+    uint32_t width = 0, height = 0;
+    uint32_t full_width = 0, full_height = 0;
+    uint32_t fit_width = 0, fit_height = 0;
+};
+// Decodes the JPEG stream of `file` at the smallest of 1/1, 1/2, 1/4 and 1/8 of its size
+// that still holds the fitting size. Null on success, otherwise why not, with nothing
+// left allocated.
+const char *decode_jpeg_reduced(FILE *file, uint32_t max_width, uint32_t max_height, jpeg_reduced *out);
+}  // namespace vollo_image
+
+#endif

@@ -83,5 +83,6 @@ void exit_win1(paint_state *state)
     pux_rectangle(state->canvas, 921, 670, 979, 749, PAINT_BLACK);
     for (int32_t k = 0; k <= 29; k++)
         pux_rectangle(state->canvas, 951 + k, 700 - k, 951 + k, 769 - k, PAINT_GREY);
+    draw_tool_panel(state);
     draw_indicator(state);
 }

@@ -100,10 +100,12 @@ int main(int argc, char **argv)
     vollo_set_mouse_enter_response(set_mouse_enter_response);
     vollo_set_resize_response(set_resize_response);
     vollo_set_wheel_response(set_wheel_response);
+    vollo_set_text_response(tool_text_response);
     request_present(&state, PAINT_START_TICKS);
     vollo_loop(state.window, 100, &state);
-    // A stroke still under way when the loop ended counts as an action too.
+    // A stroke or text still under way when the loop ended counts as an action too.
     finish_action(&state);
+    tools_end(&state);
     vollo_stop(state.window);
     const int status = end_session(&state);
     vollo_delete_clipable(state.canvas);

@@ -13,6 +13,7 @@
 #include <sys/types.h>
 
 #include "layout.h"
+#include "tools.h"
 #include "vollo.h"
 
 #define PAINT_HISTORY_LIMIT (64u << 20)  // bytes of undo history kept at most
@@ -111,6 +112,7 @@ typedef struct paint_state
     int32_t bar_count = PAINT_BAR_COUNT_START;  // drives the size bar: 8 plus the level
     struct paint_document *document = nullptr;  // a picture opened through a view, or null
     paint_journal *journal = nullptr;  // the session's journal on disk, if any
+    tool_run run{};                    // what the tools keep (tools.h)
 } paint_state;
 
 // ---------------------------------------------------------------------------

@@ -56,7 +56,13 @@ typedef enum paint_tool : int32_t
     TOOL_SQUARE = 1,  // square brush: a square of the colour, top-left at the point
     TOOL_CIRCLE = 2,  // a filled disc of the colour, centred on the point
     TOOL_ERASER = 3,  // a white square
-    TOOL_FILL = 4     // fills the region of one colour around the point
+    TOOL_FILL = 4,    // fills the region of one colour around the point
+    TOOL_LINE = 5,    // the panel's tools (tools.h)
+    TOOL_ARROW = 6,
+    TOOL_RECTANGLE = 7,
+    TOOL_ELLIPSE = 8,
+    TOOL_TEXT = 9,
+    TOOL_PICKER = 10
 } paint_tool;
 
 // Tool settings shared by the tools; the state record holds the run's one.

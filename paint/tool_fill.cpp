@@ -1,19 +1,31 @@
-// The fill, F: the paint pot in the band; fills the region around the click, the size
-// being its tolerance.
+// The fill, F: the paint pot in the band; fills the region around the click,
+// the size being its tolerance.
 #include "paint.h"
 
-static void press_fill(paint_state *state, tool_point point)
-{
-    stroke_press(state, point.screen);
+static void press_fill(paint_state *state, tool_point point) {
+  stroke_press(state, point.screen);
 }
 
-static void release_fill(paint_state *state, tool_point point)
-{
-    stroke_release(state, &state->tools, point.screen);
+static void release_fill(paint_state *state, tool_point point) {
+  stroke_release(state, &state->tools, point.screen);
 }
 
 extern const paint_tool_entry FILL_TOOL = {
-    TOOL_FILL, 'F', "fill", "fills the region around the click (the size is its tolerance)",
-    PAINT_LAYOUT.fill.click, nullptr, nullptr, nullptr, press_fill, nullptr,
-    release_fill, nullptr, nullptr, nullptr, nullptr, nullptr,
+    TOOL_FILL,
+    'F',
+    "fill",
+    "fills the region around the click (the size is its tolerance)",
+    PAINT_LAYOUT.fill.click,
+    nullptr,
+    nullptr,
+    nullptr,
+    press_fill,
+    nullptr,
+    release_fill,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
 };

@@ -13,6 +13,7 @@ namespace
 
 const char usage_head[] =
     "Usage: pixodraw [PICTURE]\n"
+    "       pixodraw --new WIDTHxHEIGHT   a white picture of that size\n"
     "       pixodraw --help | --version\n"
     "\n"
     "A paint program. With PICTURE (BMP of any kind, PNG, JPEG, GIF, TGA, PSD, HDR\n"

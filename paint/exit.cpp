@@ -5,16 +5,20 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <strings.h>
+
 #include "paint.h"
 
 namespace
 {
 
-// The typed name followed by ".bmp", newly allocated; null when memory runs out.
+// The typed name followed by ".bmp" (unless it ends so already, in any case), newly
+// allocated; null when memory runs out.
 char *bmp_path(const char *name)
 {
-    const char suffix[] = ".bmp";
-    char *path = static_cast<char *>(malloc(static_cast<size_t>(my_strlen(name)) + sizeof suffix));
+    const int32_t length = my_strlen(name);
+    const char *suffix = length >= 4 && strcasecmp(name + length - 4, ".bmp") == 0 ? "" : ".bmp";
+    char *path = static_cast<char *>(malloc(static_cast<size_t>(length) + 5));
     if (path == nullptr)
         return nullptr;
     path[0] = '\0';
@@ -48,6 +52,13 @@ save_outcome save_file(paint_state *state)
         char *name = get_next_line(0);
         if (name == nullptr)
             return SAVE_UNANSWERED;
+        // No name is no answer: nothing is saved, and the drawing is kept as after an
+        // unclear one.
+        if (name[0] == '\0')
+        {
+            free(name);
+            return SAVE_UNCLEAR;
+        }
         char *path = bmp_path(name);
         free(name);
         if (path == nullptr)

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <algorithm>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,9 +22,10 @@
 // blank start's, with any other picture opened as a document in it. Takes the pixels.
 // Null, or why it could not be made.
 static const char *make_canvas(paint_state *state, const char *path, uint32_t *pixels,
-                               uint32_t width, uint32_t height)
+                               uint32_t width, uint32_t height, bool as_document)
 {
-    const bool whole = pixels != nullptr && width == PAINT_WIDTH && height == PAINT_HEIGHT;
+    const bool whole =
+        !as_document && pixels != nullptr && width == PAINT_WIDTH && height == PAINT_HEIGHT;
     state->canvas = vollo_new_pixelarray(PAINT_WIDTH, PAINT_HEIGHT);
     if (state->canvas == nullptr)
     {
@@ -53,14 +56,48 @@ static int fail(const char *what, const char *path, const char *why)
     return 1;
 }
 
+// `--new WIDTHxHEIGHT`: white pixels of that size (each side 1 to 16384), and the name
+// Ctrl+S will save them under, pixodraw-YYYYMMDD-HHMMSS.png in the working directory,
+// not taken now. Null after an error on standard error.
+static uint32_t *new_picture(const char *size, uint32_t *width, uint32_t *height, char *name,
+                             size_t room)
+{
+    unsigned w = 0, h = 0;
+    char end = 0;
+    if (std::sscanf(size, "%ux%u%c", &w, &h, &end) != 2 || w < 1 || h < 1 || w > 16384 || h > 16384)
+    {
+        std::fprintf(stderr, "pixodraw: --new wants WIDTHxHEIGHT, each 1 to 16384, not '%s'\n", size);
+        return nullptr;
+    }
+    const time_t now = time(nullptr);
+    struct tm local;
+    localtime_r(&now, &local);
+    char stamp[32];
+    strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    struct stat taken;
+    std::snprintf(name, room, "pixodraw-%s.png", stamp);
+    for (int n = 2; stat(name, &taken) == 0; n++)
+        std::snprintf(name, room, "pixodraw-%s-%d.png", stamp, n);
+    uint32_t *pixels = static_cast<uint32_t *>(malloc(size_t(w) * h * 4));
+    if (pixels == nullptr)
+        std::fprintf(stderr, "pixodraw: not enough memory for a %ux%u picture\n", w, h);
+    else
+        std::fill(pixels, pixels + size_t(w) * h, PAINT_WHITE);
+    *width = w;
+    *height = h;
+    return pixels;
+}
+
 int main(int argc, char **argv)
 {
     const char *picture = nullptr;
     int operands = 0;
-    const int option_status = read_command_line(argc, argv, &picture, &operands);
+    const bool blank_document = argc == 3 && strcmp(argv[1], "--new") == 0;
+    const int option_status = blank_document ? -1 : read_command_line(argc, argv, &picture, &operands);
     if (option_status >= 0)
         return option_status;
-    const bool load = operands == 1;
+    const bool load = operands == 1 || blank_document;
+    char new_name[64];
     // A closed terminal or output pipe must not end the run before the drawing is saved
     // or kept: writes to them fail instead, and reads see the end of input.
     signal(SIGPIPE, SIG_IGN);
@@ -71,7 +108,12 @@ int main(int argc, char **argv)
     // The picture is decoded once, before any window opens, so that a file that cannot
     // be shown gives an error without a window.
     uint32_t *pixels = nullptr, width = 0, height = 0;
-    if (load && (pixels = vollo_decode_picture(picture, &width, &height)) == nullptr)
+    if (blank_document &&
+        (pixels = new_picture(argv[2], &width, &height, new_name, sizeof new_name)) == nullptr)
+        return 1;
+    if (blank_document)
+        picture = new_name;
+    if (load && !blank_document && (pixels = vollo_decode_picture(picture, &width, &height)) == nullptr)
         return fail("cannot load the picture", picture, vollo_load_pixelarray_error());
     if (!load)
         my_putstr("Tip: You can load a picture by giving its path as argument\n");
@@ -84,14 +126,27 @@ int main(int argc, char **argv)
     }
     // Drawings of earlier sessions that died are kept before this one starts.
     recover_journals();
-    const char *why = make_canvas(&state, picture, pixels, width, height);
+    list_recovery_files();
+    const char *why = make_canvas(&state, picture, pixels, width, height, blank_document);
     if (why != nullptr)
     {
         vollo_stop(state.window);
         return fail(load ? "cannot load the picture" : "cannot make the canvas",
                     load ? picture : nullptr, why);
     }
-    state.journal = journal_start(drawing_of(&state), load ? picture : nullptr);
+    if (blank_document)
+        state.document->kind = KIND_PNG;
+    // A drawing saved from a blank start: its indicator and panel show this run's state,
+    // and Ctrl+S writes back to its file.
+    if (load && state.document == nullptr && own_band(state.canvas))
+    {
+        draw_tool_panel(&state);
+        draw_indicator(&state);
+    }
+    if (load && state.document == nullptr && picture_kind_of(picture) == KIND_BMP)
+        state.canvas_file = picture;
+    // A new picture has no file yet: its journal starts from every pixel.
+    state.journal = journal_start(drawing_of(&state), load && !blank_document ? picture : nullptr);
     vollo_set_key_response(set_key_response);
     vollo_set_click_response(set_mouse_response);
     vollo_set_loop_main_function(expose);

@@ -119,6 +119,8 @@ typedef struct paint_state
     struct paint_document *document = nullptr;  // a picture opened through a view, or null
     paint_journal *journal = nullptr;  // the session's journal on disk, if any
     tool_run run{};                    // what the tools keep (tools.h)
+    const char *canvas_file = nullptr; // a window-sized BMP opened as the canvas: Ctrl+S
+                                       // writes back there
 } paint_state;
 
 // ---------------------------------------------------------------------------
@@ -352,6 +354,8 @@ void erase2(paint_state *state);
 void erase3(paint_state *state);
 void exit_win(paint_state *state);
 void exit_win1(paint_state *state);
+// True when a window-sized picture carries this program's tool band (separators, hatch).
+bool own_band(const vollo_pixelarray *canvas);
 // The tool band's empty cell: the current tool's name ("no tool" before the first
 // choice), the current colour as a swatch and the size as a number; the undo history
 // lets go of the cell. Drawn last at start-up and again after each choice.
@@ -436,11 +440,13 @@ void stroke_move(paint_state *state, vollo_position position);
 // shape, which may reach over the interface; a drag paints inside the drawing area only.
 void stroke_release(paint_state *state, tool_state *tools, vollo_position position);
 
-// Fills the 4-connected region of the pixels that have exactly the colour of `seed`,
-// within `limit` (and the canvas), with `color`. Returns the bounding rectangle of the
+#define FILL_WIDEST_TOLERANCE 150
+// Fills the 4-connected region of the pixels that have exactly the colour of `seed` (with
+// a tolerance above 0: whose red, green and blue each differ from it by at most
+// tolerance * 255 / 150), within `limit` (and the canvas), with `color`. Returns the bounding rectangle of the
 // pixels it changed (empty when none, as when the seed lies outside or has that colour).
 paint_rect flood_fill(vollo_pixelarray *canvas, vollo_position seed, uint32_t color,
-                      paint_rect limit);
+                      paint_rect limit, int32_t tolerance = 0);
 
 // Run-length code of words: runs of one value as (n, value), others as (n | 1 << 31, n words).
 std::vector<uint32_t> history_encode(const uint32_t *words, size_t count);
@@ -679,5 +685,8 @@ bool journal_rebuild(const char *path, journal_base *base, std::vector<uint32_t>
 // is removed silently; one whose picture is gone or changed, or whose drawing cannot be
 // kept, stays, and standard error says why. The count of drawings kept.
 int recover_journals(void);
+// At the start: every drawing kept in the working directory (pixodraw-YYYYMMDD-HHMMSS.bmp,
+// -2, ...) named on standard error with its time and how to open it; the count.
+int list_recovery_files(void);
 
 #endif

@@ -7,7 +7,11 @@
 
 #include <strings.h>
 
-#include "paint.h"
+#include "bmp.h"
+#include "document.h"
+#include "interface.h"
+#include "state.h"
+#include "terminal.h"
 
 namespace
 {

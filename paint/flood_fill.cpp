@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "paint.h"
+#include "state.h"
 
 // The limit cut to the canvas.
 static paint_rect clip_to(const vollo_pixelarray *canvas, paint_rect limit)

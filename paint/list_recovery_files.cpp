@@ -11,7 +11,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include "paint.h"
+#include "journal.h"
 
 int list_recovery_files(void)
 {
@@ -32,8 +32,9 @@ int list_recovery_files(void)
         struct tm local;
         if (stat(name.c_str(), &info) == 0 && localtime_r(&info.st_mtime, &local) != nullptr)
             strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
-        std::fprintf(stderr, "pixodraw: a drawing of %s is kept in %s (open it with: pixodraw %s)\n",
-                     when, name.c_str(), name.c_str());
+        std::fprintf(stderr,
+                     "pixodraw: a drawing of %s is kept in %s (open it with: pixodraw %s)\n", when,
+                     name.c_str(), name.c_str());
     }
     return int(names.size());
 }

@@ -1,12 +1,13 @@
 // Whether a window-sized picture carries PIXODRAW's own tool band (a drawing saved from a
 // blank start): white band, the seven black separators and the hatched lower edge.
-#include "paint.h"
+#include "interface.h"
 
 bool own_band(const vollo_pixelarray *canvas)
 {
     if (canvas == nullptr || canvas->width != PAINT_WIDTH || canvas->height != PAINT_HEIGHT)
         return false;
-    auto rgb = [&](int32_t x, int32_t y) { return canvas->pixels[size_t(y) * canvas->width + x] & 0xFFFFFFu; };
+    auto rgb = [&](int32_t x, int32_t y)
+    { return canvas->pixels[size_t(y) * canvas->width + x] & 0xFFFFFFu; };
     const paint_rect band = PAINT_LAYOUT.band;
     for (int32_t x : PAINT_LAYOUT.separators)
         for (int32_t y = band.y0; y <= band.y1; y += 19)

@@ -1,16 +1,23 @@
 // The circle, C: its button in the band; stamps and strokes as they always did.
-#include "paint.h"
+#include "document.h"
+#include "history.h"
+#include "interface.h"
+#include "journal.h"
+#include "state.h"
 
-static void press_circle(paint_state *state, tool_point point) {
-  stroke_press(state, point.screen);
+static void press_circle(paint_state *state, tool_point point)
+{
+    stroke_press(state, point.screen);
 }
 
-static void drag_circle(paint_state *state, tool_point point) {
-  stroke_move(state, point.screen);
+static void drag_circle(paint_state *state, tool_point point)
+{
+    stroke_move(state, point.screen);
 }
 
-static void release_circle(paint_state *state, tool_point point) {
-  stroke_release(state, &state->tools, point.screen);
+static void release_circle(paint_state *state, tool_point point)
+{
+    stroke_release(state, &state->tools, point.screen);
 }
 
 extern const paint_tool_entry CIRCLE_TOOL = {

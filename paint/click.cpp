@@ -65,8 +65,8 @@ void click_size(vollo_position position, vollo_event_state event, int32_t button
     // A press in the drawing area starts a stroke; the release stamps its end, or the
     // single stamp of a click, or fills.
     if (left(button, event, VOLLO_PRESSED))
-        stroke_press(state, position);
+        tool_press(state, position);
     if (left(button, event, VOLLO_RELEASED))
-        stroke_release(state, size, position);
+        tool_release(state, position);
     click_min(position, event, button, state, size);
 }

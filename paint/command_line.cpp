@@ -12,8 +12,9 @@
 namespace
 {
 
-const char usage[] =
+const char usage_head[] =
     "Usage: pixodraw [PICTURE]\n"
+    "       pixodraw --new WIDTHxHEIGHT   a white picture of that size\n"
     "       pixodraw --help | --version\n"
     "\n"
     "A paint program. With PICTURE (BMP of any kind, PNG, JPEG, GIF, TGA, PSD, HDR\n"
@@ -26,9 +27,16 @@ const char usage[] =
     "  release on - or +      smaller or larger tools (0 to 150 pixels)\n"
     "  click in the drawing   stamp the tool there (the pot fills); drag for a stroke\n"
     "  press on the door      end the session\n"
+    "  press on a panel cell  the tool of the cell (left of the drawing)\n"
+    "  wheel on - or +        smaller or larger tools\n"
+    "\n"
+    "Tools (a plain letter chooses one):\n";
+
+const char usage_keys[] =
     "\n"
     "Keys:\n"
-    "  Escape                 end the session\n"
+    "  [ and ]                smaller or larger tools, as - and +\n"
+    "  Escape                 end the session (while typing text: drop the text)\n"
     "  Ctrl+Z                 undo the last action\n"
     "  Ctrl+Y, Ctrl+Shift+Z   redo it\n"
     "  Ctrl+S                 save now and go on drawing (a document: into its file)\n"
@@ -62,7 +70,7 @@ int read_command_line(int argc, char **argv, const char **picture, int *operand_
                 options_ended = true;
             else if (strcmp(argument, "--help") == 0 || strcmp(argument, "-h") == 0)
             {
-                my_putstr(usage);
+                my_putstr((usage_head + tool_help() + usage_keys).c_str());
                 return 0;
             }
             else if (strcmp(argument, "--version") == 0)

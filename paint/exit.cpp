@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <strings.h>
+
 #include "bmp.h"
 #include "document.h"
 #include "interface.h"
@@ -14,11 +16,13 @@
 namespace
 {
 
-// The typed name followed by ".bmp", newly allocated; null when memory runs out.
+// The typed name followed by ".bmp" (unless it ends so already, in any case), newly
+// allocated; null when memory runs out.
 char *bmp_path(const char *name)
 {
-    const char suffix[] = ".bmp";
-    char *path = static_cast<char *>(malloc(static_cast<size_t>(my_strlen(name)) + sizeof suffix));
+    const int32_t length = my_strlen(name);
+    const char *suffix = length >= 4 && strcasecmp(name + length - 4, ".bmp") == 0 ? "" : ".bmp";
+    char *path = static_cast<char *>(malloc(static_cast<size_t>(length) + 5));
     if (path == nullptr)
         return nullptr;
     path[0] = '\0';
@@ -52,6 +56,13 @@ save_outcome save_file(paint_state *state)
         char *name = get_next_line(0);
         if (name == nullptr)
             return SAVE_UNANSWERED;
+        // No name is no answer: nothing is saved, and the drawing is kept as after an
+        // unclear one.
+        if (name[0] == '\0')
+        {
+            free(name);
+            return SAVE_UNCLEAR;
+        }
         char *path = bmp_path(name);
         free(name);
         if (path == nullptr)
@@ -87,5 +98,6 @@ void exit_win1(paint_state *state)
     pux_rectangle(state->canvas, 921, 670, 979, 749, PAINT_BLACK);
     for (int32_t k = 0; k <= 29; k++)
         pux_rectangle(state->canvas, 951 + k, 700 - k, 951 + k, 769 - k, PAINT_GREY);
+    draw_tool_panel(state);
     draw_indicator(state);
 }

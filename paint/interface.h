@@ -70,6 +70,8 @@ void exit_win1(paint_state *state);
 // choice), the current colour as a swatch and the size as a number; the undo history
 // lets go of the cell. Drawn last at start-up and again after each choice.
 void draw_indicator(paint_state *state);
+// True when a window-sized picture carries this program's tool band (separators, hatch).
+bool own_band(const vollo_pixelarray *canvas);
 
 // After a change that is no drawing action painted `area` of the window canvas (the size
 // bar, the indicator): the undo history lets go of it and the journal keeps its pixels;

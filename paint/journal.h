@@ -105,5 +105,8 @@ bool journal_rebuild(const char *path, journal_base *base, std::vector<uint32_t>
 // aside as JOURNAL_PREFIX PID-SECONDS.set-aside (never looked at again), and standard
 // error says why once. The count of drawings kept.
 int recover_journals(void);
+// At the start: every drawing kept in the working directory (pixodraw-YYYYMMDD-HHMMSS.bmp,
+// -2, ...) named on standard error with its time and how to open it; the count.
+int list_recovery_files(void);
 
 #endif

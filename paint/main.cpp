@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <ctime>
+#include <algorithm>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,9 +28,11 @@
 // blank start's, with any other picture opened as a document in it. Takes the pixels.
 // Null, or why it could not be made.
 static const char *make_canvas(paint_state *state, const char *path, uint32_t *pixels,
-                               uint32_t width, uint32_t height, vollo_picture_kind kind)
+                               uint32_t width, uint32_t height, vollo_picture_kind kind,
+                               bool as_document)
 {
-    const bool whole = pixels != nullptr && width == PAINT_WIDTH && height == PAINT_HEIGHT;
+    const bool whole =
+        !as_document && pixels != nullptr && width == PAINT_WIDTH && height == PAINT_HEIGHT;
     state->canvas = vollo_new_pixelarray(PAINT_WIDTH, PAINT_HEIGHT);
     if (state->canvas == nullptr)
     {
@@ -72,14 +76,48 @@ static int fail(const char *what, const char *path, const char *why)
     return 1;
 }
 
+// `--new WIDTHxHEIGHT`: white pixels of that size (each side 1 to 16384), and the name
+// Ctrl+S will save them under, pixodraw-YYYYMMDD-HHMMSS.png in the working directory,
+// not taken now. Null after an error on standard error.
+static uint32_t *new_picture(const char *size, uint32_t *width, uint32_t *height, char *name,
+                             size_t room)
+{
+    unsigned w = 0, h = 0;
+    char end = 0;
+    if (std::sscanf(size, "%ux%u%c", &w, &h, &end) != 2 || w < 1 || h < 1 || w > 16384 || h > 16384)
+    {
+        std::fprintf(stderr, "pixodraw: --new wants WIDTHxHEIGHT, each 1 to 16384, not '%s'\n", size);
+        return nullptr;
+    }
+    const time_t now = time(nullptr);
+    struct tm local;
+    localtime_r(&now, &local);
+    char stamp[32];
+    strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    struct stat taken;
+    std::snprintf(name, room, "pixodraw-%s.png", stamp);
+    for (int n = 2; stat(name, &taken) == 0; n++)
+        std::snprintf(name, room, "pixodraw-%s-%d.png", stamp, n);
+    uint32_t *pixels = static_cast<uint32_t *>(malloc(size_t(w) * h * 4));
+    if (pixels == nullptr)
+        std::fprintf(stderr, "pixodraw: not enough memory for a %ux%u picture\n", w, h);
+    else
+        std::fill(pixels, pixels + size_t(w) * h, PAINT_WHITE);
+    *width = w;
+    *height = h;
+    return pixels;
+}
+
 int main(int argc, char **argv)
 {
     const char *picture = nullptr;
     int operands = 0;
-    const int option_status = read_command_line(argc, argv, &picture, &operands);
+    const bool blank_document = argc == 3 && strcmp(argv[1], "--new") == 0;
+    const int option_status = blank_document ? -1 : read_command_line(argc, argv, &picture, &operands);
     if (option_status >= 0)
         return option_status;
-    const bool load = operands == 1;
+    const bool load = operands == 1 || blank_document;
+    char new_name[64];
     // A closed terminal or output pipe must not end the run before the drawing is saved
     // or kept: writes to them fail instead, and reads see the end of input.
     signal(SIGPIPE, SIG_IGN);
@@ -91,7 +129,12 @@ int main(int argc, char **argv)
     // that cannot be shown gives an error without a window.
     uint32_t *pixels = nullptr, width = 0, height = 0;
     vollo_picture_kind kind = VOLLO_KIND_TGA;
-    if (load && (pixels = decode_picture_file(picture, &width, &height, &kind)) == nullptr)
+    if (blank_document &&
+        (pixels = new_picture(argv[2], &width, &height, new_name, sizeof new_name)) == nullptr)
+        return 1;
+    if (blank_document)
+        picture = new_name;
+    if (load && !blank_document && (pixels = decode_picture_file(picture, &width, &height, &kind)) == nullptr)
         return fail("cannot load the picture", picture, vollo_load_pixelarray_error());
     if (!load)
         my_putstr("Tip: You can load a picture by giving its path as argument\n");
@@ -104,15 +147,28 @@ int main(int argc, char **argv)
     }
     // Drawings of earlier sessions that died are kept before this one starts.
     recover_journals();
-    const char *why = make_canvas(&state, picture, pixels, width, height, kind);
+    list_recovery_files();
+    const char *why = make_canvas(&state, picture, pixels, width, height, kind, blank_document);
     if (why != nullptr)
     {
         vollo_stop(state.window);
         return fail(load ? "cannot load the picture" : "cannot make the canvas",
                     load ? picture : nullptr, why);
     }
+    if (blank_document)
+        state.document->kind = KIND_PNG;
+    // A drawing saved from a blank start: its indicator and panel show this run's state,
+    // and Ctrl+S writes back to its file.
+    if (load && state.document == nullptr && own_band(state.canvas))
+    {
+        draw_tool_panel(&state);
+        draw_indicator(&state);
+    }
+    if (load && state.document == nullptr && kind == VOLLO_KIND_BMP)
+        state.canvas_file = picture;
+    // A new picture has no file yet: its journal starts from every pixel.
     std::string no_journal;
-    state.journal = journal_start(drawing_of(&state), load ? picture : nullptr, &no_journal);
+    state.journal = journal_start(drawing_of(&state), load && !blank_document ? picture : nullptr, &no_journal);
     if (state.journal == nullptr && !no_journal.empty())
         fprintf(stderr, "pixodraw: warning: no journal could be written, a crash would lose the drawing: %s\n",
                 no_journal.c_str());
@@ -124,10 +180,12 @@ int main(int argc, char **argv)
     vollo_set_mouse_enter_response(set_mouse_enter_response);
     vollo_set_resize_response(set_resize_response);
     vollo_set_wheel_response(set_wheel_response);
+    vollo_set_text_response(tool_text_response);
     request_present(&state, PAINT_START_TICKS);
     vollo_loop(state.window, 100, &state);
-    // A stroke still under way when the loop ended counts as an action too.
+    // A stroke or text still under way when the loop ended counts as an action too.
     finish_action(&state);
+    tools_end(&state);
     vollo_stop(state.window);
     const int status = end_session(&state);
     vollo_delete_clipable(state.canvas);

@@ -29,7 +29,7 @@ vollo_response set_move_response(const vollo_position *move, void *data)
     (void)move;
     if (view_drag(static_cast<paint_state *>(data), pointer_position()))
         return VOLLO_CONTINUE;
-    stroke_move(static_cast<paint_state *>(data), pointer_position());
+    tool_move(static_cast<paint_state *>(data), pointer_position());
     return VOLLO_CONTINUE;
 }
 

@@ -14,6 +14,9 @@ static bool control_held()
 
 vollo_response set_key_response(vollo_event_state event, int32_t key, void *data)
 {
+    // The colour field and the current tool see keys first (Escape cancels text under way).
+    if (data != nullptr && tool_key(static_cast<paint_state *>(data), event, key))
+        return VOLLO_CONTINUE;
     if (key == VOLLO_KEY_ESCAPE && event == VOLLO_PRESSED)
         return 2;
     if (data != nullptr && view_key(static_cast<paint_state *>(data), event, key))
@@ -34,6 +37,9 @@ vollo_response set_mouse_response(vollo_event_state event, int32_t button, void 
     const vollo_position position = pointer_position();
 
     if (view_button(state, event, button, position))
+        return VOLLO_CONTINUE;
+    if (colour_field_click(state, event, button, position) ||
+        tool_click(state, event, button, position))
         return VOLLO_CONTINUE;
     const tool_state before = state->tools;
     const uint32_t color = state->color;
@@ -66,7 +72,7 @@ vollo_response expose(void *data)
     else if (++state->idle_ticks < PAINT_HEARTBEAT_TICKS)
         return VOLLO_CONTINUE;
     state->idle_ticks = 0;
-    vollo_blit(state->window, state->canvas, nullptr);
+    vollo_blit(state->window, tool_frame(state), nullptr);
     vollo_display(state->window);
     return VOLLO_CONTINUE;
 }

@@ -52,7 +52,11 @@ bool save_now(paint_state *state)
     }
     // The full folder name, so that the message tells where the file is.
     char *folder = getcwd(nullptr, 0);
-    char *path = save_bmp_numbered(state->canvas, folder != nullptr ? folder : ".", time(nullptr));
+    char *path = nullptr;
+    if (state->canvas_file == nullptr)
+        path = save_bmp_numbered(state->canvas, folder != nullptr ? folder : ".", time(nullptr));
+    else if (save_bmp_safely(state->canvas, state->canvas_file, true))
+        path = strdup(state->canvas_file);
     if (path != nullptr)
     {
         // A crash from here on need not keep what was just saved.

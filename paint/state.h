@@ -7,6 +7,7 @@
 
 #include "history.h"
 #include "layout.h"
+#include "tools.h"
 #include "vollo.h"
 
 // The tools, numbered as they always were.
@@ -16,7 +17,13 @@ typedef enum paint_tool : int32_t
     TOOL_SQUARE = 1,  // square brush: a square of the colour, top-left at the point
     TOOL_CIRCLE = 2,  // a filled disc of the colour, centred on the point
     TOOL_ERASER = 3,  // a white square
-    TOOL_FILL = 4     // fills the region of one colour around the point
+    TOOL_FILL = 4,    // fills the region of one colour around the point
+    TOOL_LINE = 5,    // the panel's tools (tools.h)
+    TOOL_ARROW = 6,
+    TOOL_RECTANGLE = 7,
+    TOOL_ELLIPSE = 8,
+    TOOL_TEXT = 9,
+    TOOL_PICKER = 10
 } paint_tool;
 
 // Tool settings shared by the tools; the state record holds the run's one.
@@ -75,6 +82,9 @@ typedef struct paint_state
     int32_t bar_count = PAINT_BAR_COUNT_START;  // drives the size bar: 8 plus the level
     struct paint_document *document = nullptr;  // a picture opened through a view, or null
     paint_journal *journal = nullptr;  // the session's journal on disk, if any
+    tool_run run{};                    // what the tools keep (tools.h)
+    const char *canvas_file = nullptr; // a window-sized BMP opened as the canvas: Ctrl+S
+                                       // writes back there
 } paint_state;
 
 // True when the position lies in the drawing area, x 210-840, y 200-727.
@@ -105,10 +115,12 @@ void stroke_move(paint_state *state, vollo_position position);
 // shape, which may reach over the interface; a drag paints inside the drawing area only.
 void stroke_release(paint_state *state, tool_state *tools, vollo_position position);
 
-// Fills the 4-connected region of the pixels that have exactly the colour of `seed`,
-// within `limit` (and the canvas), with `color`. Returns the bounding rectangle of the
+#define FILL_WIDEST_TOLERANCE 150
+// Fills the 4-connected region of the pixels that have exactly the colour of `seed` (with
+// a tolerance above 0: whose red, green and blue each differ from it by at most
+// tolerance * 255 / 150), within `limit` (and the canvas), with `color`. Returns the bounding rectangle of the
 // pixels it changed (empty when none, as when the seed lies outside or has that colour).
 paint_rect flood_fill(vollo_pixelarray *canvas, vollo_position seed, uint32_t color,
-                      paint_rect limit);
+                      paint_rect limit, int32_t tolerance = 0);
 
 #endif

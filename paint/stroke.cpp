@@ -132,9 +132,7 @@ void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position fro
     std::vector<vollo_position> points = line_points(from, to);
     points.erase(std::remove_if(points.begin(), points.end(),
                                 [&](vollo_position p) {
-                                    return (state->document != nullptr
-                                                ? !rect_contains(paint_limit(state), p)
-                                                : !in_drawing_area(p)) ||
+                                    return (state->document == nullptr && !in_drawing_area(p)) ||
                                            (from_painted && p.x == from.x && p.y == from.y);
                                 }),
                  points.end());
@@ -193,7 +191,10 @@ void stamp_path(paint_state *state, const stamp_shape *shape, vollo_position fro
 
 void stroke_press(paint_state *state, vollo_position position)
 {
-    state->stroke.active = drawing_point(state, position, &state->stroke.last);
+    // On a document a stroke may start anywhere in the drawing area: it paints wherever
+    // its stamps meet the picture.
+    state->stroke.active = drawing_point(state, position, &state->stroke.last) ||
+                           (state->document != nullptr && in_drawing_area(position));
     state->stroke.stamped = 0;
     state->stroke.moved = 0;
     state->stroke.clip = paint_limit(state);
@@ -231,7 +232,7 @@ void stroke_release(paint_state *state, tool_state *tools, vollo_position positi
         const paint_rect limit = state->document != nullptr ? paint_limit(state) : AREA;
         history_reserve(&state->history, canvas, limit);
         // Within what is kept already: this only records where the fill changed pixels.
-        const paint_rect filled = flood_fill(canvas, point, state->color, limit);
+        const paint_rect filled = flood_fill(canvas, point, state->color, limit, tools->width);
         history_cover(&state->history, canvas, filled);
         document_touch(state, filled);
     }

@@ -75,12 +75,21 @@ bool view_key(paint_state *state, vollo_event_state event, int32_t key)
 vollo_response set_wheel_response(int32_t wheel, int32_t delta, void *data)
 {
     paint_state *state = static_cast<paint_state *>(data);
+    const vollo_position pointer = pointer_position();
+    // Over the minus and plus buttons the wheel changes the size, a step per notch.
+    const paint_rect sizes = {PAINT_LAYOUT.minus.click.x0 - 2, PAINT_LAYOUT.minus.drawn.y0,
+                              PAINT_LAYOUT.minus.click.x1, PAINT_LAYOUT.plus.drawn.y1};
+    if (state != nullptr && rect_contains(sizes, pointer))
+    {
+        for (int32_t notch = 0; notch < (delta > 0 ? delta : -delta) && notch < 31; notch++)
+            size_step(state, delta > 0 ? 1 : -1);
+        return VOLLO_CONTINUE;
+    }
     if (state == nullptr || state->document == nullptr || delta == 0)
         return VOLLO_CONTINUE;
     // More than a screenful of notches at once is no person's wheel.
     delta = delta < -64 ? -64 : delta > 64 ? 64 : delta;
     paint_view *view = &state->document->view;
-    const vollo_position pointer = pointer_position();
     if (held(VOLLO_KEY_LEFT_CONTROL, VOLLO_KEY_RIGHT_CONTROL))
     {
         for (int32_t notch = 0; notch < (delta > 0 ? delta : -delta) && notch < 16; notch++)

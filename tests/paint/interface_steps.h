@@ -88,6 +88,19 @@ inline void place_indicator(Image &image, uint32_t color, const tool_state &tool
             image.at(x, y) = cell.at(x, y);
 }
 
+// The tool panel as draw_tool_panel leaves it with no tool chosen.
+inline void place_panel(Image &image)
+{
+    GuardedCanvas panel(PAINT_WIDTH, PAINT_HEIGHT, 0);
+    paint_state panel_state{panel.pixelarray, nullptr, 0, BLACK};
+    draw_tool_panel(&panel_state);
+    const paint_rect r = PAINT_PANEL;
+    for (int y = r.y0; y <= r.y1; y++)
+        for (int x = r.x0; x <= r.x1; x++)
+            if (panel.at(x, y) != 0)
+                image.at(x, y) = panel.at(x, y);
+}
+
 inline Image expected_interface(uint32_t icon_color, const tool_state &tools = tool_state{})
 {
     Image image;
@@ -106,6 +119,7 @@ inline Image expected_interface(uint32_t icon_color, const tool_state &tools = t
     image.picture(220, 62, 105, pot_color);
     for (const Step &step : STEPS_AFTER_POT)
         image.apply(step);
+    place_panel(image);
     place_indicator(image, icon_color, tools);
     return image;
 }

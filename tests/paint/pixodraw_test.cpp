@@ -1291,3 +1291,230 @@ TEST_F(Pixodraw, ControlEExportsTheDrawingAreaAsPng)
     ASSERT_NO_FATAL_FAILURE(finish("no"));
 }
 }  // namespace
+
+// Every panel tool by its key or its cell: the gesture, what it paints (and
+// leaves), and its undo back to the white drawing area. The size is 5 through
+// `]`.
+TEST_F(Pixodraw, PanelToolsPaintOneUndoableActionEach) {
+  struct Case {
+    const char *choose; // a key, or "" for the cell at (cell_x, cell_y)
+    int cell_x, cell_y;
+    std::vector<std::pair<int, int>> path;
+    bool shift;
+    std::vector<std::pair<int, int>> black, white;
+  };
+  const std::vector<Case> cases = {
+      {"l",
+       0,
+       0,
+       {{300, 300}, {400, 320}, {500, 300}},
+       false,
+       {{400, 302}, {300, 298}},
+       {{400, 305}, {400, 320}}},
+      {"",
+       155,
+       246,
+       {{300, 400}, {500, 400}},
+       false,
+       {{400, 400}, {485, 404}, {499, 400}},
+       {{300, 410}, {520, 400}}},
+      {"r",
+       0,
+       0,
+       {{250, 250}, {350, 350}},
+       false,
+       {{250, 300}, {304, 254}, {350, 350}},
+       {{300, 300}, {256, 256}}},
+      {"r",
+       0,
+       0,
+       {{250, 250}, {350, 350}},
+       false,
+       {{300, 300}, {256, 256}},
+       {{351, 300}}},
+      {"",
+       155,
+       332,
+       {{400, 250}, {500, 290}},
+       true,
+       {{450, 251}, {450, 348}, {401, 300}},
+       {{450, 300}, {450, 352}}},
+      {"a",
+       0,
+       0,
+       {{600, 300}, {700, 310}},
+       true,
+       {{650, 300}, {699, 300}},
+       {{650, 305}, {700, 310}}},
+  };
+  ASSERT_NO_FATAL_FAILURE(start_blank());
+  ASSERT_TRUE(vt::key("bracketright"));
+  ASSERT_TRUE(vt::wait_for_color(905, 170, WHITE));
+  for (size_t i = 0; i < cases.size(); i++) {
+    const Case &c = cases[i];
+    SCOPED_TRACE(i);
+    if (*c.choose != '\0')
+      ASSERT_TRUE(vt::key(c.choose));
+    else
+      click_at(c.cell_x, c.cell_y);
+    if (c.shift)
+      ASSERT_TRUE(vt::xdotool({"keydown", "shift"}));
+    drag(c.path);
+    if (c.shift)
+      ASSERT_TRUE(vt::xdotool({"keyup", "shift"}));
+    for (auto [x, y] : c.black)
+      EXPECT_TRUE(vt::wait_for_color(x, y, BLACK)) << x << "," << y;
+    for (auto [x, y] : c.white)
+      EXPECT_EQ(vt::read_region(x, y, 1, 1)[0] & RGB, WHITE & RGB)
+          << x << "," << y;
+    ASSERT_TRUE(vt::key("ctrl+z"));
+    EXPECT_TRUE(wait_for_area([](int, int) { return WHITE; }));
+  }
+  // Text: a caret, "é" typed live, Ctrl+Enter paints it; undone like the
+  // shapes.
+  ASSERT_TRUE(vt::key("t"));
+  click_at(300, 600);
+  ASSERT_TRUE(vt::xdotool({"type", "é"}));
+  EXPECT_TRUE(vt::wait_until([] {
+    const std::vector<uint32_t> box = vt::read_region(300, 600, 20, 20);
+    return std::count_if(box.begin(), box.end(), [](uint32_t p) {
+             return (p & RGB) != (WHITE & RGB);
+           }) > 6;
+  }));
+  ASSERT_TRUE(vt::key("ctrl+Return"));
+  ASSERT_TRUE(vt::key("ctrl+z"));
+  EXPECT_TRUE(wait_for_area([](int, int) { return WHITE; }));
+  // `[` takes the size back to 0; the line is then one pixel thick.
+  ASSERT_TRUE(vt::key("bracketleft"));
+  ASSERT_TRUE(vt::wait_for_color(905, 170, GREY));
+  ASSERT_TRUE(vt::key("l"));
+  drag({{300, 300}, {500, 300}});
+  EXPECT_TRUE(vt::wait_for_color(400, 300, BLACK));
+  EXPECT_EQ(vt::read_region(400, 301, 1, 1)[0] & RGB, WHITE & RGB);
+  finish("no");
+}
+
+// On a photo: a hex colour from the indicator's field, the picker (back to the tool before),
+// the fill with the size as tolerance, and a stroke begun in the margin beside the picture.
+TEST_F(Pixodraw, ColoursFillToleranceAndMarginStrokeOnAPhoto)
+{
+    const std::string photo = make_png(300, 200);  // shown at 100 %: x 375-674, y 364-563
+    ASSERT_NO_FATAL_FAILURE(start({photo}));
+    ASSERT_TRUE(vt::wait_for_color(400, 400, picture_pattern(25, 36)));
+    const int swatch_x = 372, swatch_y = 57;
+    click_at(swatch_x, swatch_y);
+    ASSERT_TRUE(vt::xdotool({"type", "#12ab3c"}));
+    ASSERT_TRUE(vt::key("Return"));
+    ASSERT_TRUE(vt::wait_for_color(swatch_x, swatch_y, 0xFF3CAB12u));
+    // Fill at tolerance 0 changes one pixel of the gradient; at 5 a wide region.
+    ASSERT_TRUE(vt::key("f"));
+    click_at(500, 450);
+    ASSERT_TRUE(vt::wait_for_color(500, 450, 0xFF3CAB12u));
+    EXPECT_EQ(vt::read_region(501, 450, 1, 1)[0] & RGB, picture_pattern(126, 86) & RGB);
+    ASSERT_TRUE(vt::key("ctrl+z"));
+    ASSERT_TRUE(vt::wait_for_color(500, 450, picture_pattern(125, 86)));
+    ASSERT_TRUE(vt::key("bracketright"));
+    click_at(500, 450);
+    // Within 5 * 255 / 150 of the seed: two columns (red steps by 3) and one row (green by 5).
+    ASSERT_TRUE(vt::wait_for_color(502, 451, 0xFF3CAB12u));
+    EXPECT_EQ(vt::read_region(503, 450, 1, 1)[0] & RGB, picture_pattern(128, 86) & RGB);
+    ASSERT_TRUE(vt::key("ctrl+z"));
+    ASSERT_TRUE(vt::wait_for_color(502, 451, picture_pattern(127, 87)));
+    // The picker takes the picture's pixel and gives the fill back.
+    ASSERT_TRUE(vt::key("i"));
+    click_at(400, 400);
+    ASSERT_TRUE(vt::wait_for_color(swatch_x, swatch_y, picture_pattern(25, 36)));
+    click_at(600, 500);
+    EXPECT_TRUE(vt::wait_for_color(600, 500, picture_pattern(25, 36)));
+    // From the margin into the picture: the square brush paints where its stamps meet it.
+    ASSERT_TRUE(vt::key("b"));
+    drag({{330, 420}, {450, 420}});
+    EXPECT_TRUE(vt::wait_for_color(376, 422, BLACK));
+    EXPECT_EQ(vt::read_region(360, 422, 1, 1)[0] & RGB, BACKDROP);
+    finish("no");
+}
+
+// A rectangle, then kill -9: the next start keeps the drawing as the screen showed it.
+TEST_F(Pixodraw, ShapeSurvivesAKill)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
+    const std::string journal = journals(dir.path)[0];
+    const off_t written = size_of(journal);
+    ASSERT_TRUE(vt::key("r"));
+    ASSERT_TRUE(vt::key("r"));
+    drag({{300, 300}, {420, 380}, {400, 360}});
+    ASSERT_TRUE(vt::wait_for_color(350, 330, BLACK));
+    const std::vector<uint32_t> shown = screen();
+    ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) > written; }));
+    program->kill_now(SIGKILL);
+    ASSERT_TRUE(program->wait_exit());
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
+    const std::string kept = path_after(program->errors(), "its drawing is kept in ");
+    EXPECT_EQ(differences(kept, shown), 0);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    // The next start names it, with its time and how to open it.
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    const std::string name = kept.substr(kept.rfind('/') + 1);
+    EXPECT_TRUE(program->wait_for_errors("open it with: pixodraw " + name + ")\n")) << program->errors();
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+// `--new 300x200`: a white document of that size, centred in the drawing area.
+TEST_F(Pixodraw, NewOpensAWhiteDocument)
+{
+    ASSERT_NO_FATAL_FAILURE(start({"--new", "300x200"}));
+    EXPECT_TRUE(vt::wait_for_color(375, 364, WHITE));
+    EXPECT_TRUE(vt::wait_for_color(674, 563, WHITE));
+    EXPECT_EQ(vt::read_region(374, 364, 1, 1)[0] & RGB, BACKDROP);
+    EXPECT_EQ(vt::read_region(675, 563, 1, 1)[0] & RGB, BACKDROP);
+    finish("no");
+}
+
+// The save dialogue: a name ending in .bmp gets no second one; an empty name saves
+// nothing and keeps the drawing in a recovery file.
+TEST_F(Pixodraw, SaveNamesEndingInBmpAndEmptyNames)
+{
+    struct Case
+    {
+        const char *name;
+        const char *file;  // what must exist afterwards; null: a recovery file instead
+    } cases[] = {{"scene.bmp", "scene.bmp"}, {"", nullptr}};
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ASSERT_NO_FATAL_FAILURE(start_blank());
+        ASSERT_NO_FATAL_FAILURE(stamp_square(400, 300));
+        finish("yes", c.name);
+        EXPECT_EQ(program->output(), std::string(TIP) + QUESTION + NAME_QUESTION);
+        if (c.file != nullptr)
+            EXPECT_EQ(files_in(dir.path), (std::vector<std::string>{"img", c.file}));
+        else
+        {
+            const std::string kept = path_after(program->errors(), KEPT);
+            EXPECT_TRUE(std::regex_match(kept, numbered_name)) << program->errors();
+            EXPECT_EQ(files_in(dir.path).size(), 3u);  // img, scene.bmp, the recovery file
+        }
+    }
+    // Reopened as the canvas: the indicator shows this run's state ("no tool", size 0), not
+    // the saved one, and Ctrl+S writes back to the file.
+    ASSERT_NO_FATAL_FAILURE(start({"scene.bmp"}));
+    ASSERT_TRUE(vt::wait_for_color(405, 305, BLACK));
+    Image fresh;
+    place_indicator(fresh, BLACK, tool_state{});
+    const paint_rect cell = PAINT_LAYOUT.indicator.drawn;
+    EXPECT_TRUE(vt::wait_until([&] {
+        const std::vector<uint32_t> shown = vt::read_region(cell.x0, cell.y0, cell.x1 - cell.x0 + 1, cell.y1 - cell.y0 + 1);
+        for (int y = cell.y0; y <= cell.y1; y++)
+            for (int x = cell.x0; x <= cell.x1; x++)
+                if ((shown[size_t(y - cell.y0) * (cell.x1 - cell.x0 + 1) + size_t(x - cell.x0)] & RGB) != (fresh.at(x, y) & RGB))
+                    return false;
+        return true;
+    }));
+    ASSERT_TRUE(vt::key("ctrl+s"));
+    EXPECT_TRUE(program->wait_for_errors("pixodraw: saved scene.bmp\n")) << program->errors();
+    // img, scene.bmp, the recovery file and this run's journal: no numbered file.
+    EXPECT_EQ(files_in(dir.path).size(), 4u);
+    finish("no");
+}

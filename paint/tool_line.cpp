@@ -1,0 +1,32 @@
+// The line, L: drag from end to end (Shift: steps of 45 degrees).
+#include "document.h"
+#include "history.h"
+#include "interface.h"
+#include "journal.h"
+#include "state.h"
+
+static void line_shape(const paint_state *state, paint_overlay *overlay, vollo_position from,
+                       vollo_position to, bool shift)
+{
+    shape_line(overlay, from, shift ? shape_constrain(from, to, false) : to, shape_thickness(state),
+               state->color, tool_limit(state));
+}
+
+static void line_icon(vollo_pixelarray *canvas, paint_rect cell)
+{
+    paint_overlay overlay;
+    shape_line(&overlay, {cell.x0, cell.y1}, {cell.x1, cell.y0}, 3, PAINT_BLACK, cell);
+    overlay_draw(&overlay, canvas);
+}
+
+extern const paint_tool_entry LINE_TOOL = {
+    TOOL_LINE,        'L',
+    "line",           "drag from end to end (Shift: steps of 45 degrees)",
+    PANEL_CELL(0, 0), line_icon,
+    nullptr,          shape_cancel,
+    shape_press,      shape_drag,
+    shape_release,    shape_cancel,
+    shape_key,        nullptr,
+    shape_preview,    nullptr,
+    line_shape,
+};

@@ -67,8 +67,7 @@ bool write_picture(const std::string &path, const std::vector<uint32_t> &pixels,
     picture.pixels = const_cast<uint32_t *>(pixels.data());
     if (!save_bmp(&picture, path.c_str()))
     {
-        fprintf(stderr, "make_pictures: cannot write %s: %s
-", path.c_str(), strerror(errno));
+        fprintf(stderr, "make_pictures: cannot write %s: %s\n", path.c_str(), strerror(errno));
         return false;
     }
     return true;

@@ -1357,11 +1357,13 @@ TEST_F(Pixodraw, PanelToolsPaintOneUndoableActionEach) {
       ASSERT_TRUE(vt::key(c.choose));
     else
       click_at(c.cell_x, c.cell_y);
-    if (c.shift)
+    if (c.shift) {
       ASSERT_TRUE(vt::xdotool({"keydown", "shift"}));
+    }
     drag(c.path);
-    if (c.shift)
+    if (c.shift) {
       ASSERT_TRUE(vt::xdotool({"keyup", "shift"}));
+    }
     for (auto [x, y] : c.black)
       EXPECT_TRUE(vt::wait_for_color(x, y, BLACK)) << x << "," << y;
     for (auto [x, y] : c.white)

@@ -360,7 +360,7 @@ void vollo_set_title(vollo_window *window, const char *title);
 // Resizes the window; width and height of the record and the one-pixel-per-pixel view follow
 // at once (with a logical size the record keeps it and the space is fitted to the new size;
 // the resize response still comes from the loop). False, changing nothing, for a null
-// window or a side of 0 or above 65535.
+// window or a side of 0 or above the most the graphics driver draws into (at most 65535).
 bool vollo_set_size(vollo_window *window, uint32_t width, uint32_t height);
 // Switches waiting for the screen's refresh at each vollo_display on or off.
 void vollo_set_vertical_sync(vollo_window *window, bool enabled);
@@ -703,7 +703,8 @@ extern void (*gl_vollo_my_clear)(vollo_buffer *buffer, uint32_t color);
 // ---------------------------------------------------------------------------
 
 // On pixel arrays (with no hook installed) every primitive replaces pixels without blending
-// and draws only inside the array.
+// and draws only inside the array. On a window with a logical size they draw in whole
+// logical pixels, the same pixels as on a pixel array of that size.
 
 // Draws one point.
 void vollo_set_pixel(vollo_buffer *buffer, vollo_position position, uint32_t color);
@@ -723,6 +724,8 @@ void vollo_set_polygon_outline(vollo_buffer *buffer, const vollo_position *point
 // ---------------------------------------------------------------------------
 
 // Head of a sound: type 1 for an effect (decoded in memory), 0 for a music (streamed).
+// Without an audio device sounds load and play silently; the first load says so in
+// vollo_error ("no audio device: sounds play silently").
 typedef struct vollo_sound
 {
     int32_t type;

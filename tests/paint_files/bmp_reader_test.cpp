@@ -1,4 +1,5 @@
 // The BMP reader: the layouts it accepts and the files it refuses.
+#include <cstring>
 #include <cerrno>
 #include <csignal>
 #include <thread>
@@ -328,10 +329,11 @@ TEST_F(BmpReader, RefusesWhatItCannotReadWhole)
         EXPECT_NE(reason, nullptr);
         vollo_delete_clipable(pixels);
         // The check without display refuses a BMP file for the same reason, unless the
-        // fault lies in pixel codes, which it does not decode.
+        // fault lies in pixel codes, which it does not decode, or the loader refused the
+        // picture first for the arena's size, which the check does not use.
         const char *checked = vollo_check_picture(dir.file("picture.bmp").c_str());
         const bool bmp = c.bytes.size() >= 2 && c.bytes[0] == 'B' && c.bytes[1] == 'M';
-        if (bmp && checked != nullptr && reason != nullptr)
+        if (bmp && checked != nullptr && reason != nullptr && std::strstr(reason, "the arena holds") == nullptr)
         {
             EXPECT_STREQ(checked, reason);
         }

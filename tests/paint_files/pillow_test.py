@@ -342,7 +342,7 @@ class WeReadWhatOthersWrite(unittest.TestCase):
                   "too large"),
                  ("huge.gif", gif_data[:6] + struct.pack("<HH", 65535, 65535) + gif_data[10:], "too large"),
                  ("huge.tga", bytes([0, 0, 2]) + bytes(9) + struct.pack("<HH", 64503, 3844) + bytes([24, 0])
-                  + bytes(80), "too large"),
+                  + bytes(80), "needs 946 MiB"),
                  ("huge.hdr", b"#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 60000 +X 60000\n" + bytes(64),
                   "too large"),
                  ("huge.ppm", b"P6\n# comment\n60000 60000\n255\n" + bytes(64), "too large")]

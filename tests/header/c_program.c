@@ -34,7 +34,9 @@ int main(void)
     check(canvas && stamp && ini, "records are made");
     if (!canvas || !stamp || !ini)
         return 1;
-    check(canvas->type == VOLLO_PIXELARRAY && canvas->clip_width == 7 && canvas->scale_x == 1.0,
+    /* Fields from the first to the last: C reads them where the C++ library wrote them. */
+    check(canvas->type == VOLLO_PIXELARRAY && canvas->height == 5 && canvas->clip_width == 7 &&
+              canvas->scale_y == 1.0 && canvas->rotation == 0.0 && canvas->staging == NULL,
           "a new pixel array's head");
     check(pixel(canvas, 6, 4) == VOLLO_PINK, "a new pixel array is pink");
     check(get_nb_alloc() == 2, "the pixels come from the tracked allocator");

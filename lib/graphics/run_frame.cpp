@@ -1,3 +1,4 @@
+#include "clipboard_private.hpp"
 #include "input_private.hpp"
 #include "window_private.hpp"
 
@@ -7,6 +8,7 @@ namespace vollo_internal
 vollo_response run_frame(vollo_window *window, void *data)
 {
     frame_begins();
+    serve_clipboard();
     sf::Event event;
     while (next_event(window, event))
     {

@@ -112,6 +112,9 @@ const char *decode_other(const std::vector<uint8_t> &bytes, std::vector<uint32_t
                          uint32_t *width, uint32_t *height, bool keep_alpha = false);
 // Why a file that no decoder took cannot be shown: broken, or of no kind read here.
 const char *refusal(const std::vector<uint8_t> &bytes);
+// A new opaque pixel array of a picture held in memory (BMP, PNG, JPEG...); null with
+// the reason when the bytes do not decode or the arena cannot hold the picture.
+vollo_pixelarray *decode_bytes(const std::vector<uint8_t> &bytes, const char **reason);
 // True when the bytes start as a JPEG file does.
 bool is_jpeg(const std::vector<uint8_t> &bytes);
 // Decodes a JPEG file into new RGBA pixels (malloc, released with free), top row first;

@@ -20,9 +20,9 @@
 // blank start's, with any other picture opened as a document in it. Takes the pixels.
 // Null, or why it could not be made.
 static const char *make_canvas(paint_state *state, const char *path, uint32_t *pixels,
-                               uint32_t width, uint32_t height)
+                               uint32_t width, uint32_t height, bool as_document)
 {
-    const bool whole = pixels != nullptr && width == PAINT_WIDTH && height == PAINT_HEIGHT;
+    const bool whole = pixels != nullptr && width == PAINT_WIDTH && height == PAINT_HEIGHT && !as_document;
     state->canvas = vollo_new_pixelarray(PAINT_WIDTH, PAINT_HEIGHT);
     if (state->canvas == nullptr)
     {
@@ -60,7 +60,8 @@ int main(int argc, char **argv)
     const int option_status = read_command_line(argc, argv, &picture, &operands);
     if (option_status >= 0)
         return option_status;
-    const bool load = operands == 1;
+    const bool from_clipboard = command_line_has(argc, argv, "--clipboard");
+    const bool load = operands == 1 && !from_clipboard;
     // A closed terminal or output pipe must not end the run before the drawing is saved
     // or kept: writes to them fail instead, and reads see the end of input.
     signal(SIGPIPE, SIG_IGN);
@@ -73,7 +74,12 @@ int main(int argc, char **argv)
     uint32_t *pixels = nullptr, width = 0, height = 0;
     if (load && (pixels = vollo_decode_picture(picture, &width, &height)) == nullptr)
         return fail("cannot load the picture", picture, vollo_load_pixelarray_error());
-    if (!load)
+    char clipboard_path[64];
+    if (from_clipboard && (pixels = clipboard_picture(clipboard_path, sizeof clipboard_path, &width, &height)) == nullptr)
+        return fail("cannot open the clipboard's picture", nullptr, vollo_error());
+    if (from_clipboard)
+        picture = clipboard_path;
+    if (!load && !from_clipboard)
         my_putstr("Tip: You can load a picture by giving its path as argument\n");
     // Then the window: a document's picture is never uploaded whole, only the canvas.
     state.window = vollo_start(PAINT_WIDTH, PAINT_HEIGHT, false, "PIXODRAW");
@@ -84,13 +90,16 @@ int main(int argc, char **argv)
     }
     // Drawings of earlier sessions that died are kept before this one starts.
     recover_journals();
-    const char *why = make_canvas(&state, picture, pixels, width, height);
+    const char *why = make_canvas(&state, picture, pixels, width, height, from_clipboard);
+    if (why == nullptr && from_clipboard)
+        state.document->kind = KIND_PNG;
     if (why != nullptr)
     {
         vollo_stop(state.window);
         return fail(load ? "cannot load the picture" : "cannot make the canvas",
                     load ? picture : nullptr, why);
     }
+    // The clipboard's picture is in no file yet: the journal holds it whole.
     state.journal = journal_start(drawing_of(&state), load ? picture : nullptr);
     vollo_set_key_response(set_key_response);
     vollo_set_click_response(set_mouse_response);

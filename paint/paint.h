@@ -24,6 +24,11 @@ typedef struct history_step
     paint_rect area;
     std::vector<uint32_t> diff;
     uint64_t serial = 0;  // the history's clock when it was made
+    // A change of the picture's size or shape (crop, rotate, flip): the whole picture
+    // before and after it, each width x height run-length coded; `area` and `diff` unused.
+    int32_t reshape = 0;
+    uint32_t width_before = 0, height_before = 0, width_after = 0, height_after = 0;
+    std::vector<uint32_t> code_before, code_after;
 } history_step;
 
 // Undo history: the steps, oldest first; the last `undone` of them are undone (redo
@@ -111,6 +116,7 @@ typedef struct paint_state
     int32_t bar_count = PAINT_BAR_COUNT_START;  // drives the size bar: 8 plus the level
     struct paint_document *document = nullptr;  // a picture opened through a view, or null
     paint_journal *journal = nullptr;  // the session's journal on disk, if any
+    paint_rect selection = PAINT_NO_RECT;  // selected pixels of the drawing, if any
 } paint_state;
 
 // ---------------------------------------------------------------------------
@@ -273,6 +279,12 @@ bool wait_for_input(int fd);
 // 2). *operand_count receives the number of arguments that are not options (after a
 // "--", all are), *picture the first of them (null when none).
 int read_command_line(int argc, char **argv, const char **picture, int *operand_count);
+// True when the option is among the arguments before a "--".
+bool command_line_has(int argc, char **argv, const char *option);
+// The picture on the clipboard as new pixels (malloc), and the name
+// clipboard-YYYYMMDD-HHMMSS.png (local time) that Ctrl+S gives it; null when the clipboard
+// holds no picture (vollo_error says why).
+uint32_t *clipboard_picture(char *path, size_t room, uint32_t *width, uint32_t *height);
 
 // ---------------------------------------------------------------------------
 // Interface, tools and clicks
@@ -463,6 +475,9 @@ bool history_open_code(paint_history *history, const vollo_pixelarray *canvas, p
 bool history_undo(paint_history *history, vollo_pixelarray *canvas);
 // Redoes the oldest undone step (true), or does nothing (false).
 bool history_redo(paint_history *history, vollo_pixelarray *canvas);
+// Keeps a reshape step (history_step.reshape) as the newest step, as history_commit keeps
+// an action; false when memory ran out (the history is then emptied).
+bool history_push_reshape(paint_history *history, history_step &&step);
 // Ends the open drawing action, counts it in `changes` and presents it.
 void finish_action(paint_state *state);
 // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo (on the press); true when the canvas changed.
@@ -567,6 +582,26 @@ void view_render(const paint_document *document, vollo_pixelarray *canvas);
 // window canvas is the blank start's. False when memory runs out (the pixels released).
 bool document_open(paint_state *state, uint32_t *pixels, uint32_t width, uint32_t height,
                    const char *path);
+// Crop to the selection, rotation by 90 degrees clockwise, mirror left to right, or top
+// to bottom, of a document's picture.
+typedef enum paint_transform
+{
+    TRANSFORM_CROP,
+    TRANSFORM_ROTATE,
+    TRANSFORM_FLIP_HORIZONTAL,
+    TRANSFORM_FLIP_VERTICAL
+} paint_transform;
+// Applies the transform to the document's picture as one undoable action, journalled; the
+// view opens again at fit. False (nothing changes) without a document, for a crop without a
+// selection, or when memory runs out (said on standard error).
+bool document_transform(paint_state *state, paint_transform transform);
+// Gives the document's picture the width x height pixels of a run-length code (undo and
+// redo of a reshape step); false when memory runs out.
+bool document_replace(paint_state *state, const std::vector<uint32_t> &code, uint32_t width,
+                      uint32_t height);
+// Ctrl+Shift+X crops, Ctrl+Shift+R rotates, Ctrl+Shift+H and Ctrl+Shift+V flip (on the
+// press); true when the key was one of them.
+bool transform_key(paint_state *state, vollo_event_state event, int32_t key);
 // Releases the document and all it owns.
 void document_close(paint_state *state);
 // Ctrl+S for a document: the picture back to its file in its format, or NAME.png beside
@@ -603,8 +638,10 @@ typedef enum journal_kind
 {
     JOURNAL_DIFFERENCE = 1,  // XOR-ed into the pixels: a finished action, an undo, a redo
     JOURNAL_PIXELS = 2,      // the pixels themselves: changes that are no action
-    JOURNAL_OPEN = 3         // the action under way so far, XOR-ed into the pixels as they
+    JOURNAL_OPEN = 3,        // the action under way so far, XOR-ed into the pixels as they
                              // were before it; replaced by the next record of any kind
+    JOURNAL_RESHAPE = 4      // the pixel array takes the rectangle's size (from (0, 0)) and
+                             // the code's pixels: a crop, a rotation or a flip, or its undo
 } journal_kind;
 
 // What the journal's pixel array starts from.

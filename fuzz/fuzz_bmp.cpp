@@ -1,6 +1,6 @@
 // The BMP reader on arbitrary bytes given as a file: a picture or null, never a crash.
 #include "fuzz_common.hpp"
-#include "paint.h"
+#include "bmp.h"
 
 #include <SFML/Window/Context.hpp>
 

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 
 #include "fuzz_common.hpp"
-#include "paint.h"
+#include "terminal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,5 +1,6 @@
 // The paint-pot picture, drawn on the cell that chooses the fill tool.
-#include "paint.h"
+#include "interface.h"
+#include "state.h"
 
 void bucket_bmp(paint_state *state)
 {

@@ -1,11 +1,12 @@
 // The click chain: tool buttons and stamps. Tools are chosen when the left button goes
 // down on their button; shapes are stamped when it comes up inside the drawing area, and
 // along the way while it is held after going down there.
-#include "paint.h"
+#include "interface.h"
+#include "state.h"
 
 static bool left(int32_t button, vollo_event_state event, vollo_event_state wanted)
 {
-    return button == PAINT_LEFT_BUTTON && event == wanted;
+    return button == VOLLO_MOUSE_LEFT && event == wanted;
 }
 
 static bool pressed_on(const paint_control &control, vollo_position position,

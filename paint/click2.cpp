@@ -1,7 +1,10 @@
 // Size buttons and the size bar. The bar is driven by `count`, which is always 8 plus
 // the size level; it does not track the level exactly after a minus click, and the
 // next plus click repaints it from x = 901.
-#include "paint.h"
+#include "history.h"
+#include "interface.h"
+#include "journal.h"
+#include "state.h"
 
 // The bar is no drawing action: the undo history lets go of what it paints.
 static void paint_bar(paint_state *state, int32_t x0, int32_t x1, uint32_t color)
@@ -36,7 +39,7 @@ int print_curser_minus(paint_state *state, int32_t *count)
 void click_min(vollo_position position, vollo_event_state event, int32_t button,
                paint_state *state, tool_state *size)
 {
-    const bool release = button == PAINT_LEFT_BUTTON && event == VOLLO_RELEASED;
+    const bool release = button == VOLLO_MOUSE_LEFT && event == VOLLO_RELEASED;
 
     if (release && rect_contains(PAINT_LAYOUT.plus.click, position) && size->level < PAINT_MAX_LEVEL)
     {

@@ -3,7 +3,8 @@
 #include <cstring>
 #include <ctime>
 
-#include "paint.h"
+#include "interface.h"
+#include "terminal.h"
 
 uint32_t *clipboard_picture(char *path, size_t room, uint32_t *width, uint32_t *height)
 {

@@ -1,13 +1,14 @@
 // Palette pick: the colour is read from the canvas itself, so it is whatever is shown
 // under the pointer, alpha included.
-#include "paint.h"
+#include "interface.h"
+#include "state.h"
 
 void click_win_col(vollo_position position, vollo_event_state event, int32_t button,
                    paint_state *state)
 {
     const vollo_pixelarray *canvas = state->canvas;
 
-    if (button != PAINT_LEFT_BUTTON || event != VOLLO_PRESSED)
+    if (button != VOLLO_MOUSE_LEFT || event != VOLLO_PRESSED)
         return;
     if (!rect_contains(PAINT_LAYOUT.palette.click, position))
         return;

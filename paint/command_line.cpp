@@ -2,7 +2,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "paint.h"
+#include "interface.h"
+#include "terminal.h"
 
 #ifndef PIXODRAW_VERSION
 #define PIXODRAW_VERSION "unknown"

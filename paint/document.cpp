@@ -13,7 +13,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "paint.h"
+#include "bmp.h"
+#include "document.h"
+#include "interface.h"
+#include "state.h"
 
 namespace
 {

@@ -1,5 +1,7 @@
 // What follows the window: the dialogue, and never a changed drawing dropped silently.
-#include "paint.h"
+#include "journal.h"
+#include "state.h"
+#include "terminal.h"
 
 int end_session(paint_state *state)
 {

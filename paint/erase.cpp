@@ -1,6 +1,7 @@
 // The eraser icon: a block seen in perspective, drawn as slanted parallelograms whose
 // rows (or columns) keep their length and shift by one pixel per step.
-#include "paint.h"
+#include "interface.h"
+#include "state.h"
 
 // Top face.
 void erase(paint_state *state)

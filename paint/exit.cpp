@@ -5,7 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "paint.h"
+#include "bmp.h"
+#include "document.h"
+#include "interface.h"
+#include "state.h"
+#include "terminal.h"
 
 namespace
 {

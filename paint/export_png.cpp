@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "paint.h"
+#include "bmp.h"
 
 char *export_png_numbered(const vollo_pixelarray *pixels, paint_rect area, const char *folder,
                           time_t when)

@@ -1,6 +1,7 @@
 // Start-up drawing, first pieces: background, tool band, drawing area, the separators,
 // hatched edge and the colour palette. A later piece paints over an earlier one.
-#include "paint.h"
+#include "interface.h"
+#include "state.h"
 
 void fill_color(paint_state *state)
 {

@@ -10,7 +10,8 @@
 #include <limits.h>
 #include <unistd.h>
 
-#include "paint.h"
+#include "bmp.h"
+#include "interface.h"
 
 static std::string executable_dir()
 {

@@ -3,7 +3,7 @@
 // scanned under that run and one seed is pushed per run of the target colour found there.
 #include <algorithm>
 
-#include "paint.h"
+#include "state.h"
 
 // The limit cut to the canvas.
 static paint_rect clip_to(const vollo_pixelarray *canvas, paint_rect limit)

@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-#include "paint.h"
+#include "terminal.h"
 
 namespace
 {

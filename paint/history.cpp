@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <new>
 
-#include "paint.h"
+#include "history.h"
 
 #define LITERAL_BIT 0x80000000u
 #define MAX_RUN 0x7FFFFFFFu

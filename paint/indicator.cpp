@@ -3,7 +3,10 @@
 // is not: the undo history lets go of its pixels, and the journal keeps them.
 #include <cstdio>
 
-#include "paint.h"
+#include "history.h"
+#include "interface.h"
+#include "journal.h"
+#include "state.h"
 
 #define INDICATOR_SCALE 2   // font pixels drawn as 2 x 2 blocks
 #define NAME_TOP 6          // rows below the cell's top

@@ -19,7 +19,11 @@
 #include <unistd.h>
 
 #include "journal_format.hpp"
-#include "paint.h"
+#include "document.h"
+#include "history.h"
+#include "journal.h"
+#include "state.h"
+#include "terminal.h"
 
 namespace
 {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "paint.h"
+#include "journal.h"
 
 static const char journal_magic[8] = {'P', 'X', 'D', 'J', 'R', 'N', 'L', '1'};
 static const uint32_t journal_longest_path = 1u << 16;

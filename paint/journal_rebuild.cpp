@@ -8,7 +8,9 @@
 #include <sys/stat.h>
 
 #include "journal_format.hpp"
-#include "paint.h"
+#include "bmp.h"
+#include "history.h"
+#include "journal.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
 // BMP reader of the paint program: the library's reader, restricted to BMP files.
-#include "paint.h"
+#include "bmp.h"
 
 vollo_pixelarray *load_bmp_reason(const char *path, const char **reason)
 {

@@ -14,7 +14,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "paint.h"
+#include "document.h"
+#include "history.h"
+#include "interface.h"
+#include "journal.h"
+#include "state.h"
+#include "terminal.h"
 
 // The canvas: a window-sized picture as it is (its own interface included), else the
 // blank start's, with any other picture opened as a document in it. Takes the pixels.

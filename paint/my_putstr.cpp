@@ -3,7 +3,7 @@
 
 #include <unistd.h>
 
-#include "paint.h"
+#include "terminal.h"
 
 void my_putstr(const char *s)
 {

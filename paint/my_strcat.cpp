@@ -1,5 +1,5 @@
 // In-place string append.
-#include "paint.h"
+#include "terminal.h"
 
 char *my_strcat(char *dst, const char *src)
 {

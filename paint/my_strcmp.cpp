@@ -1,5 +1,5 @@
 // String comparison with bytes taken as signed 8-bit values.
-#include "paint.h"
+#include "terminal.h"
 
 int32_t my_strcmp(const char *a, const char *b)
 {

@@ -4,7 +4,9 @@
 // for damage that no event reports.
 #include <algorithm>
 
-#include "paint.h"
+#include "document.h"
+#include "interface.h"
+#include "state.h"
 
 void request_present(paint_state *state, int32_t ticks)
 {

@@ -1,7 +1,8 @@
 // The filled disc of the circle tool and of the circle icon.
 #include <algorithm>
 
-#include "paint.h"
+#include "interface.h"
+#include "state.h"
 
 // Widens the half-width of the rows that one midpoint circle of radius r reaches. The test
 // d <= 0 and the use of x before its decrease in the second branch fix which pixels the

@@ -2,7 +2,8 @@
 // and stamps may reach past its edges, so every access is clipped to the array.
 #include <algorithm>
 
-#include "paint.h"
+#include "interface.h"
+#include "state.h"
 
 static bool inside(const vollo_pixelarray *array, int64_t x, int64_t y)
 {

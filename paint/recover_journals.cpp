@@ -12,7 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "paint.h"
+#include "bmp.h"
+#include "journal.h"
+#include "terminal.h"
 
 namespace
 {

@@ -1,15 +1,20 @@
 // The key and click responses and the main function handed to the library's main loop.
-#include "paint.h"
+#include "document.h"
+#include "history.h"
+#include "interface.h"
+#include "journal.h"
+#include "state.h"
+#include "terminal.h"
 
 static bool control_held()
 {
     const uint8_t *keys = vollo_get_keyboard();
-    return keys[PAINT_KEY_LEFT_CONTROL] || keys[PAINT_KEY_RIGHT_CONTROL];
+    return keys[VOLLO_KEY_LEFT_CONTROL] || keys[VOLLO_KEY_RIGHT_CONTROL];
 }
 
 vollo_response set_key_response(vollo_event_state event, int32_t key, void *data)
 {
-    if (key == PAINT_KEY_ESCAPE && event == VOLLO_PRESSED)
+    if (key == VOLLO_KEY_ESCAPE && event == VOLLO_PRESSED)
         return 2;
     if (data != nullptr && view_key(static_cast<paint_state *>(data), event, key))
         return VOLLO_CONTINUE;
@@ -17,9 +22,9 @@ vollo_response set_key_response(vollo_event_state event, int32_t key, void *data
         return VOLLO_CONTINUE;
     if (data != nullptr)
         history_key(static_cast<paint_state *>(data), event, key);
-    if (key == PAINT_KEY_S && event == VOLLO_PRESSED && data != nullptr && control_held())
+    if (key == VOLLO_KEY_S && event == VOLLO_PRESSED && data != nullptr && control_held())
         save_now(static_cast<paint_state *>(data));
-    if (key == PAINT_KEY_E && event == VOLLO_PRESSED && data != nullptr && control_held())
+    if (key == VOLLO_KEY_E && event == VOLLO_PRESSED && data != nullptr && control_held())
         export_now(static_cast<paint_state *>(data));
     return VOLLO_CONTINUE;
 }
@@ -41,7 +46,7 @@ vollo_response set_mouse_response(vollo_event_state event, int32_t button, void 
         draw_indicator(state);
     // Tool buttons, the size bar and stamps may all change the canvas.
     request_present(state, 1);
-    if (button == PAINT_LEFT_BUTTON && event == VOLLO_PRESSED &&
+    if (button == VOLLO_MOUSE_LEFT && event == VOLLO_PRESSED &&
         rect_contains(PAINT_LAYOUT.exit.click, position))
         return 0;
     return VOLLO_CONTINUE;

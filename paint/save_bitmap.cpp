@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "paint.h"
+#include "bmp.h"
 
 ssize_t (*bmp_write)(int fd, const void *bytes, size_t count) = write;
 

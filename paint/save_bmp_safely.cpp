@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "paint.h"
+#include "bmp.h"
 
 bool save_bmp_safely(const vollo_pixelarray *canvas, const char *path, bool replace)
 {

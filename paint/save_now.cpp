@@ -7,7 +7,11 @@
 
 #include <unistd.h>
 
-#include "paint.h"
+#include "bmp.h"
+#include "document.h"
+#include "journal.h"
+#include "state.h"
+#include "terminal.h"
 
 // Says on standard error where the file went, or why it did not; releases path and folder.
 static bool report(char *path, char *folder, const char *what)

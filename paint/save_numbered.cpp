@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "paint.h"
+#include "bmp.h"
 
 namespace
 {

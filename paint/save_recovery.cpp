@@ -10,7 +10,10 @@
 
 #include <unistd.h>
 
-#include "paint.h"
+#include "bmp.h"
+#include "document.h"
+#include "state.h"
+#include "terminal.h"
 
 std::vector<std::string> recovery_folders(void)
 {

@@ -6,7 +6,7 @@
 
 #include <poll.h>
 
-#include "paint.h"
+#include "terminal.h"
 
 namespace
 {

@@ -7,7 +7,10 @@
 #include <climits>
 #include <cmath>
 
-#include "paint.h"
+#include "document.h"
+#include "history.h"
+#include "interface.h"
+#include "state.h"
 
 // Where the left button reaches the drawing area.
 static const paint_rect AREA = PAINT_LAYOUT.drawing_area.click;

@@ -1,5 +1,6 @@
 // Icons of the square brush and the circle, and the minus and plus buttons.
-#include "paint.h"
+#include "interface.h"
+#include "state.h"
 
 static void fill_rect(paint_state *state, paint_rect r)
 {

@@ -5,15 +5,14 @@
 #include <cstring>
 #include <new>
 
-#include "paint.h"
+#include "document.h"
+#include "history.h"
+#include "interface.h"
+#include "journal.h"
+#include "state.h"
 
 namespace
 {
-
-#define PAINT_KEY_H 7
-#define PAINT_KEY_R 17
-#define PAINT_KEY_V 21
-#define PAINT_KEY_X 23
 
 // The transformed pixels (malloc) and their size; null when memory runs out.
 uint32_t *transformed(const vollo_pixelarray *picture, paint_transform transform, paint_rect crop,
@@ -163,14 +162,14 @@ bool document_transform(paint_state *state, paint_transform transform)
 bool transform_key(paint_state *state, vollo_event_state event, int32_t key)
 {
     const uint8_t *keys = vollo_get_keyboard();
-    const bool control = keys[PAINT_KEY_LCONTROL] || keys[PAINT_KEY_RCONTROL];
-    const bool shift = keys[PAINT_KEY_LSHIFT] || keys[PAINT_KEY_RSHIFT];
+    const bool control = keys[VOLLO_KEY_LEFT_CONTROL] || keys[VOLLO_KEY_RIGHT_CONTROL];
+    const bool shift = keys[VOLLO_KEY_LEFT_SHIFT] || keys[VOLLO_KEY_RIGHT_SHIFT];
     if (event != VOLLO_PRESSED || !control || !shift)
         return false;
-    const paint_transform transform = key == PAINT_KEY_X   ? TRANSFORM_CROP
-                                      : key == PAINT_KEY_R ? TRANSFORM_ROTATE
-                                      : key == PAINT_KEY_H ? TRANSFORM_FLIP_HORIZONTAL
-                                      : key == PAINT_KEY_V ? TRANSFORM_FLIP_VERTICAL
+    const paint_transform transform = key == VOLLO_KEY_X   ? TRANSFORM_CROP
+                                      : key == VOLLO_KEY_R ? TRANSFORM_ROTATE
+                                      : key == VOLLO_KEY_H ? TRANSFORM_FLIP_HORIZONTAL
+                                      : key == VOLLO_KEY_V ? TRANSFORM_FLIP_VERTICAL
                                                            : paint_transform(-1);
     if (transform == paint_transform(-1))
         return false;

@@ -1,6 +1,8 @@
 // The view's controls: zoom and scroll keys, the wheel, and the middle button that
 // moves the picture with the pointer. Each change is drawn at the next tick.
-#include "paint.h"
+#include "document.h"
+#include "interface.h"
+#include "state.h"
 
 namespace
 {
@@ -28,13 +30,13 @@ void changed(paint_state *state)
 // Control with a key: the zoom keys; false for any other key.
 bool zoom_key(paint_view *view, int32_t key)
 {
-    if (key == PAINT_KEY_NUM0 || key == PAINT_KEY_NUMPAD0)
+    if (key == VOLLO_KEY_0 || key == VOLLO_KEY_NUMPAD_0)
         view_reset(view, view->width, view->height);
-    else if (key == PAINT_KEY_NUM1 || key == PAINT_KEY_NUMPAD1)
+    else if (key == VOLLO_KEY_1 || key == VOLLO_KEY_NUMPAD_1)
         view_zoom(view, 1.0, centre);
-    else if (key == PAINT_KEY_EQUAL || key == PAINT_KEY_ADD)
+    else if (key == VOLLO_KEY_EQUAL || key == VOLLO_KEY_ADD)
         view_zoom(view, view_step(view, 1), centre);
-    else if (key == PAINT_KEY_DASH || key == PAINT_KEY_SUBTRACT)
+    else if (key == VOLLO_KEY_HYPHEN || key == VOLLO_KEY_SUBTRACT)
         view_zoom(view, view_step(view, -1), centre);
     else
         return false;
@@ -46,10 +48,10 @@ bool scroll_key(paint_view *view, int32_t key)
 {
     // Left, Right, Up, Down: the picture moves the other way, showing what lies there.
     static const int64_t moves[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-    if (key >= PAINT_KEY_LEFT && key < PAINT_KEY_LEFT + 4)
-        view_scroll(view, moves[key - PAINT_KEY_LEFT][0] * VIEW_SCROLL_STEP,
-                    moves[key - PAINT_KEY_LEFT][1] * VIEW_SCROLL_STEP);
-    else if (key == PAINT_KEY_HOME)
+    if (key >= VOLLO_KEY_LEFT && key < VOLLO_KEY_LEFT + 4)
+        view_scroll(view, moves[key - VOLLO_KEY_LEFT][0] * VIEW_SCROLL_STEP,
+                    moves[key - VOLLO_KEY_LEFT][1] * VIEW_SCROLL_STEP);
+    else if (key == VOLLO_KEY_HOME)
         view_home(view);
     else
         return false;
@@ -63,7 +65,7 @@ bool view_key(paint_state *state, vollo_event_state event, int32_t key)
     if (state->document == nullptr || event != VOLLO_PRESSED)
         return false;
     paint_view *view = &state->document->view;
-    const bool control = held(PAINT_KEY_LCONTROL, PAINT_KEY_RCONTROL);
+    const bool control = held(VOLLO_KEY_LEFT_CONTROL, VOLLO_KEY_RIGHT_CONTROL);
     if (!(control ? zoom_key(view, key) : scroll_key(view, key)))
         return false;
     changed(state);
@@ -77,12 +79,12 @@ vollo_response set_wheel_response(int32_t wheel, int32_t delta, void *data)
         return VOLLO_CONTINUE;
     paint_view *view = &state->document->view;
     const vollo_position pointer = *vollo_get_mouse_position();
-    if (held(PAINT_KEY_LCONTROL, PAINT_KEY_RCONTROL))
+    if (held(VOLLO_KEY_LEFT_CONTROL, VOLLO_KEY_RIGHT_CONTROL))
     {
         for (int32_t notch = 0; notch < (delta > 0 ? delta : -delta) && notch < 16; notch++)
             view_zoom(view, view_step(view, delta > 0 ? 1 : -1), in_view(pointer) ? pointer : centre);
     }
-    else if (wheel == 1 || held(PAINT_KEY_LSHIFT, PAINT_KEY_RSHIFT))
+    else if (wheel == 1 || held(VOLLO_KEY_LEFT_SHIFT, VOLLO_KEY_RIGHT_SHIFT))
         view_scroll(view, int64_t(delta) * VIEW_SCROLL_STEP, 0);
     else
         view_scroll(view, 0, int64_t(delta) * VIEW_SCROLL_STEP);
@@ -92,7 +94,7 @@ vollo_response set_wheel_response(int32_t wheel, int32_t delta, void *data)
 
 bool view_button(paint_state *state, vollo_event_state event, int32_t button, vollo_position position)
 {
-    if (state->document == nullptr || button != PAINT_MIDDLE_BUTTON)
+    if (state->document == nullptr || button != VOLLO_MOUSE_MIDDLE)
         return false;
     state->document->dragging = event == VOLLO_PRESSED && in_view(position);
     state->document->grab = position;

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "paint.h"
+#include "document.h"
 
 namespace
 {

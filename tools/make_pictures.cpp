@@ -16,7 +16,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "paint.h"
+#include "bmp.h"
 
 namespace
 {

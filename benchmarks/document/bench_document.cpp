@@ -12,7 +12,9 @@
 
 #include <unistd.h>
 
-#include "paint.h"
+#include "document.h"
+#include "interface.h"
+#include "state.h"
 #include "xvfb.hpp"
 
 namespace

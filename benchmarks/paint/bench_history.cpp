@@ -16,7 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "paint.h"
+#include "history.h"
+#include "interface.h"
+#include "journal.h"
+#include "state.h"
 #include "xvfb.hpp"
 
 namespace

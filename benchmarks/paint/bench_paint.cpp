@@ -21,7 +21,8 @@
 #include <thread>
 #include <vector>
 
-#include "paint.h"
+#include "interface.h"
+#include "state.h"
 #include "xvfb.hpp"
 
 namespace

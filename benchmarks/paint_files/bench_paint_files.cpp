@@ -10,7 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "paint.h"
+#include "bmp.h"
 #include "xvfb.hpp"
 
 namespace

@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "ini/Ini.hpp"
-#include "paint.h"
+#include "bmp.h"
 #include "xvfb.hpp"
 
 namespace

@@ -8,8 +8,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-
-#include "paint.h"
+#include "vollo.h"
 
 #define GUARD_WORDS 4096u
 #define GUARD_VALUE 0xDEADBEEFu

@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "canvas_util.h"
+#include "history.h"
+#include "interface.h"
+#include "state.h"
 
 namespace
 {

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "canvas_util.h"
+#include "interface.h"
+#include "state.h"
 
 namespace interface_steps
 {

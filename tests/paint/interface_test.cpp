@@ -11,6 +11,8 @@
 
 #include "interface_steps.h"
 #include "xvfb.hpp"
+#include "interface.h"
+#include "state.h"
 
 namespace
 {

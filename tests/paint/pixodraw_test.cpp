@@ -22,6 +22,8 @@
 
 #include "interface_steps.h"
 #include "xvfb.hpp"
+#include "interface.h"
+#include "state.h"
 
 namespace
 {

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "canvas_util.h"
+#include "history.h"
+#include "interface.h"
+#include "state.h"
 
 namespace
 {
@@ -97,12 +100,12 @@ TEST(Responses, ControlSSavesIntoTheWorkingDirectory)
         int32_t key;
         bool with_state;
         size_t files_after;
-    } cases[] = {{-1, VOLLO_PRESSED, PAINT_KEY_S, true, 0},
-                 {PAINT_KEY_LEFT_CONTROL, VOLLO_RELEASED, PAINT_KEY_S, true, 0},
-                 {PAINT_KEY_LEFT_CONTROL, VOLLO_PRESSED, PAINT_KEY_S + 1, true, 0},
-                 {PAINT_KEY_LEFT_CONTROL, VOLLO_PRESSED, PAINT_KEY_S, false, 0},
-                 {PAINT_KEY_LEFT_CONTROL, VOLLO_PRESSED, PAINT_KEY_S, true, 1},
-                 {PAINT_KEY_RIGHT_CONTROL, VOLLO_PRESSED, PAINT_KEY_S, true, 2}};
+    } cases[] = {{-1, VOLLO_PRESSED, VOLLO_KEY_S, true, 0},
+                 {VOLLO_KEY_LEFT_CONTROL, VOLLO_RELEASED, VOLLO_KEY_S, true, 0},
+                 {VOLLO_KEY_LEFT_CONTROL, VOLLO_PRESSED, VOLLO_KEY_S + 1, true, 0},
+                 {VOLLO_KEY_LEFT_CONTROL, VOLLO_PRESSED, VOLLO_KEY_S, false, 0},
+                 {VOLLO_KEY_LEFT_CONTROL, VOLLO_PRESSED, VOLLO_KEY_S, true, 1},
+                 {VOLLO_KEY_RIGHT_CONTROL, VOLLO_PRESSED, VOLLO_KEY_S, true, 2}};
     for (const Case &c : cases)
     {
         if (c.control >= 0)
@@ -142,15 +145,15 @@ TEST(Responses, UndoAndRedoKeys)
         int32_t key;
         Effect effect;
     } cases[] = {
-        {{PAINT_KEY_LCONTROL}, VOLLO_PRESSED, PAINT_KEY_Z, UNDO},
-        {{PAINT_KEY_RCONTROL}, VOLLO_PRESSED, PAINT_KEY_Z, UNDO},
-        {{PAINT_KEY_LCONTROL}, VOLLO_PRESSED, PAINT_KEY_Y, REDO},
-        {{PAINT_KEY_LCONTROL, PAINT_KEY_LSHIFT}, VOLLO_PRESSED, PAINT_KEY_Z, REDO},
-        {{PAINT_KEY_RCONTROL, PAINT_KEY_RSHIFT}, VOLLO_PRESSED, PAINT_KEY_Z, REDO},
-        {{PAINT_KEY_LCONTROL}, VOLLO_RELEASED, PAINT_KEY_Z, NOTHING},
-        {{}, VOLLO_PRESSED, PAINT_KEY_Z, NOTHING},
-        {{PAINT_KEY_LSHIFT}, VOLLO_PRESSED, PAINT_KEY_Y, NOTHING},
-        {{PAINT_KEY_LCONTROL}, VOLLO_PRESSED, PAINT_KEY_Y - 1, NOTHING},
+        {{VOLLO_KEY_LEFT_CONTROL}, VOLLO_PRESSED, VOLLO_KEY_Z, UNDO},
+        {{VOLLO_KEY_RIGHT_CONTROL}, VOLLO_PRESSED, VOLLO_KEY_Z, UNDO},
+        {{VOLLO_KEY_LEFT_CONTROL}, VOLLO_PRESSED, VOLLO_KEY_Y, REDO},
+        {{VOLLO_KEY_LEFT_CONTROL, VOLLO_KEY_LEFT_SHIFT}, VOLLO_PRESSED, VOLLO_KEY_Z, REDO},
+        {{VOLLO_KEY_RIGHT_CONTROL, VOLLO_KEY_RIGHT_SHIFT}, VOLLO_PRESSED, VOLLO_KEY_Z, REDO},
+        {{VOLLO_KEY_LEFT_CONTROL}, VOLLO_RELEASED, VOLLO_KEY_Z, NOTHING},
+        {{}, VOLLO_PRESSED, VOLLO_KEY_Z, NOTHING},
+        {{VOLLO_KEY_LEFT_SHIFT}, VOLLO_PRESSED, VOLLO_KEY_Y, NOTHING},
+        {{VOLLO_KEY_LEFT_CONTROL}, VOLLO_PRESSED, VOLLO_KEY_Y - 1, NOTHING},
     };
     for (const Case &c : cases)
     {

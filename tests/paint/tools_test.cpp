@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "canvas_util.h"
+#include "interface.h"
+#include "state.h"
 
 namespace
 {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "support.hpp"
+#include "bmp.h"
 
 namespace
 {

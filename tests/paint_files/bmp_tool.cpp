@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "paint.h"
+#include "bmp.h"
 
 namespace
 {

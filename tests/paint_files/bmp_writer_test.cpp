@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "support.hpp"
+#include "bmp.h"
 
 namespace
 {

@@ -11,6 +11,11 @@
 #include <gtest/gtest.h>
 
 #include "support.hpp"
+#include "bmp.h"
+#include "history.h"
+#include "interface.h"
+#include "journal.h"
+#include "state.h"
 
 namespace
 {

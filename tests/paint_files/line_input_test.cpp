@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "paint.h"
+#include "terminal.h"
 
 namespace
 {

@@ -12,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include "support.hpp"
+#include "bmp.h"
+#include "state.h"
+#include "terminal.h"
 
 namespace
 {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "paint.h"
+#include "vollo.h"
 
 // A fresh folder under /tmp, removed with everything in it at the end of the scope.
 class TempDir

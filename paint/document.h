@@ -113,6 +113,10 @@ bool document_replace(paint_state *state, const std::vector<uint32_t> &code, uin
 // Ctrl+Shift+X crops, Ctrl+Shift+R rotates, Ctrl+Shift+H and Ctrl+Shift+V flip (on the
 // press); true when the key was one of them.
 bool transform_key(paint_state *state, vollo_event_state event, int32_t key);
+// Ctrl+A, Ctrl+C, Ctrl+X and Delete (on the press): select everything, copy the selection
+// (without one, everything) to the system clipboard, cut it, clear it to white; true when
+// the key was one of them.
+bool selection_key(paint_state *state, vollo_event_state event, int32_t key);
 // Releases the document and all it owns.
 void document_close(paint_state *state);
 // Ctrl+S for a document: the picture back to its file in its format, or NAME.png beside

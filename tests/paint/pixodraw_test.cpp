@@ -1137,6 +1137,48 @@ TEST_F(Pixodraw, DocumentRotationAndFlipsAreSavedUndoneAndRecovered)
     ASSERT_NO_FATAL_FAILURE(finish("no"));
 }
 
+// The screenshot round trip: a PNG put on the clipboard by another program opens with
+// --clipboard, is rotated, and Ctrl+C gives it back to another program pixel for pixel;
+// Ctrl+S writes it as a PNG of its own.
+TEST_F(Pixodraw, ClipboardPictureOpensTurnsAndGoesBack)
+{
+    const int width = 23, height = 14;
+    const std::string bmp = dir.path + "/shot.bmp", png = dir.path + "/shot.png";
+    ASSERT_TRUE(write_test_bmp(bmp, width, height, picture_pattern));
+    ASSERT_TRUE(vt::run_command({"/usr/bin/python3", "-c", "import sys; from PIL import Image; "
+                                 "Image.open(sys.argv[1]).save(sys.argv[2])", bmp, png}).succeeded());
+    auto xclip = std::make_unique<vt::ChildProcess>();
+    ASSERT_TRUE(xclip->start({"xclip", "-quiet", "-selection", "clipboard", "-t", "image/png", "-i", png}));
+    ASSERT_TRUE(vt::wait_until([] {
+        return vt::run_command({"xclip", "-selection", "clipboard", "-t", "TARGETS", "-o"}).output.find("image/png") !=
+               std::string::npos;
+    }));
+    ASSERT_NO_FATAL_FAILURE(start({"--clipboard"}));
+    ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; })) << program->errors();
+    ASSERT_TRUE(vt::mouse_move(500, 400));
+    ASSERT_TRUE(vt::key("ctrl+shift+r"));
+    ASSERT_TRUE(vt::key("ctrl+c"));
+    // Pixodraw owns the clipboard once xclip hears that it lost it.
+    ASSERT_TRUE(xclip->wait_exit());
+    const vt::CommandResult pasted = vt::run_command({"xclip", "-selection", "clipboard", "-t", "image/png", "-o"});
+    ASSERT_TRUE(pasted.succeeded()) << pasted.describe();
+    std::ofstream(dir.path + "/pasted.png", std::ios::binary) << pasted.output;
+    const ReadBack back = read_with_pillow(dir.path + "/pasted.png", dir.path + "/raw.rgb");
+    ASSERT_EQ(back.width, height);
+    ASSERT_EQ(back.height, width);
+    int wrong = 0;
+    for (int y = 0; y < width; y++)
+        for (int x = 0; x < height; x++)
+            wrong += back.at(x, y) != (picture_pattern(y, height - 1 - x) & RGB);
+    EXPECT_EQ(wrong, 0);
+    ASSERT_TRUE(vt::key("ctrl+s"));
+    ASSERT_TRUE(program->wait_for_errors(".png\n")) << program->errors();
+    const std::string saved = path_after(program->errors(), "saved ");
+    EXPECT_TRUE(std::regex_match(saved, std::regex("clipboard-[0-9]{8}-[0-9]{6}\\.png"))) << saved;
+    EXPECT_EQ(read_with_pillow(dir.path + "/" + saved, dir.path + "/raw.rgb").pixels, back.pixels);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
 TEST_F(Pixodraw, OptionsHelpVersionAndUnknown)
 {
     struct Case

@@ -105,6 +105,21 @@ bool tool_click(paint_state *state, vollo_event_state event, int32_t button, vol
     return false;
 }
 
+void stroke_tool_press(paint_state *state, tool_point point)
+{
+    stroke_press(state, point.screen);
+}
+
+void stroke_tool_drag(paint_state *state, tool_point point)
+{
+    stroke_move(state, point.screen);
+}
+
+void stroke_tool_release(paint_state *state, tool_point point)
+{
+    stroke_release(state, &state->tools, point.screen);
+}
+
 void tool_press(paint_state *state, vollo_position screen)
 {
     const paint_tool_entry *entry = current(state);

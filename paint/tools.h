@@ -118,6 +118,12 @@ typedef struct tool_run
     int32_t font_tried = 0;
 } tool_run;
 
+// The entries of the stroke tools (square, circle, eraser, fill): the gesture goes to
+// the stroke as it always did.
+void stroke_tool_press(paint_state *state, tool_point point);
+void stroke_tool_drag(paint_state *state, tool_point point);
+void stroke_tool_release(paint_state *state, tool_point point);
+
 #define PAINT_PANEL (paint_rect{0, 200, 209, 727}) // the tool panel, left of the drawing
 // Panel cells: two columns, rows from the top; (0, 3) is the selection's.
 #define PANEL_CELL(column, row)                                                                    \

@@ -183,6 +183,7 @@ int main(int argc, char **argv)
     vollo_set_text_response(tool_text_response);
     request_present(&state, PAINT_START_TICKS);
     vollo_loop(state.window, 100, &state);
+    export_finish(&state, true);
     // A stroke or text still under way when the loop ended counts as an action too.
     finish_action(&state);
     tools_end(&state);

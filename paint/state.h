@@ -64,6 +64,7 @@ typedef struct paint_stroke
 } paint_stroke;
 
 struct paint_journal;
+struct paint_export;
 
 // The one state record of a run, handed to every response as its data pointer.
 typedef struct paint_state
@@ -85,6 +86,7 @@ typedef struct paint_state
     tool_run run{};                    // what the tools keep (tools.h)
     const char *canvas_file = nullptr; // a window-sized BMP opened as the canvas: Ctrl+S
                                        // writes back there
+    paint_export *exporting = nullptr; // a Ctrl+E under way (terminal.h)
 } paint_state;
 
 // True when the position lies in the drawing area, x 210-840, y 200-727.

@@ -1135,6 +1135,29 @@ TEST_F(Pixodraw, KilledLargeDocumentIsRecoveredExactly)
     }
 }
 
+// Ctrl+E of a 6000 x 4000 document encodes while the window goes on: a view key shows
+// before the export is done, and the file holds the whole picture.
+TEST_F(Pixodraw, ExportOfALargeDocumentKeepsFramesComing)
+{
+    const std::string photo = dir.path + "/photo.jpg";
+    ASSERT_TRUE(vt::run_command({"convert", "-size", "6000x4000", "gradient:orange-navy", "-quality", "90", photo},
+                                "", vt::Milliseconds(60000)).succeeded());
+    ASSERT_NO_FATAL_FAILURE(start({photo}));
+    ASSERT_TRUE(vt::wait_for_color(50, 60, BLACK));
+    const uint32_t top = vt::read_pixel(520, 205).value_or(0) & RGB;
+    ASSERT_TRUE(vt::xdotool({"mousemove", "600", "400", "key", "ctrl+e", "key", "ctrl+1"}));
+    ASSERT_TRUE(vt::wait_until([&] { return (vt::read_pixel(520, 205).value_or(top) & RGB) != top; },
+                               vt::Milliseconds(60000), vt::Milliseconds(5)));
+    EXPECT_EQ(occurrences(program->errors(), ".png\n"), 0u) << "the view changed only after the export";
+    ASSERT_TRUE(program->wait_for_errors(".png\n", vt::Milliseconds(60000))) << program->errors();
+    const std::string exported = path_after(program->errors(), "pixodraw: saved ");
+    const vt::CommandResult size = vt::run_command({"identify", "-format", "%wx%h", exported});
+    EXPECT_EQ(size.output, "6000x4000") << size.describe();
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    unlink(exported.c_str());
+    unlink(photo.c_str());
+}
+
 TEST_F(Pixodraw, OptionsHelpVersionAndUnknown)
 {
     struct Case

@@ -134,7 +134,10 @@ int main(int argc, char **argv)
         return 1;
     if (blank_document)
         picture = new_name;
-    if (load && !blank_document && (pixels = decode_picture_file(picture, &width, &height, &kind)) == nullptr)
+    // A large JPEG shows a smaller copy first while the whole picture decodes.
+    const bool later = load && !blank_document && open_picture_later(&state, picture);
+    if (load && !blank_document && !later &&
+        (pixels = decode_picture_file(picture, &width, &height, &kind)) == nullptr)
         return fail("cannot load the picture", picture, vollo_load_pixelarray_error());
     if (!load)
         my_putstr("Tip: You can load a picture by giving its path as argument\n");
@@ -142,15 +145,22 @@ int main(int argc, char **argv)
     state.window = vollo_start(PAINT_WIDTH, PAINT_HEIGHT, false, "PIXODRAW");
     if (state.window == nullptr)
     {
+        picture_ready(&state, true);  // the worker joined; nothing of it is kept
+        journal_end(state.journal, true);
+        document_close(&state);
         free(pixels);
         return fail("cannot open the window", nullptr, "no display available (is DISPLAY set?)");
     }
     // Drawings of earlier sessions that died are kept before this one starts.
     recover_journals();
     list_recovery_files();
-    const char *why = make_canvas(&state, picture, pixels, width, height, kind, blank_document);
+    const char *why = make_canvas(&state, picture, pixels, width, height, kind, blank_document || later);
+    show_picture_preview(&state);
     if (why != nullptr)
     {
+        picture_ready(&state, true);
+        journal_end(state.journal, true);
+        document_close(&state);
         vollo_stop(state.window);
         return fail(load ? "cannot load the picture" : "cannot make the canvas",
                     load ? picture : nullptr, why);
@@ -168,7 +178,8 @@ int main(int argc, char **argv)
         state.canvas_file = picture;
     // A new picture has no file yet: its journal starts from every pixel.
     std::string no_journal;
-    state.journal = journal_start(drawing_of(&state), load && !blank_document ? picture : nullptr, &no_journal);
+    if (!later)
+        state.journal = journal_start(drawing_of(&state), load && !blank_document ? picture : nullptr, &no_journal);
     if (state.journal == nullptr && !no_journal.empty())
         fprintf(stderr, "pixodraw: warning: no journal could be written, a crash would lose the drawing: %s\n",
                 no_journal.c_str());
@@ -184,6 +195,12 @@ int main(int argc, char **argv)
     request_present(&state, PAINT_START_TICKS);
     vollo_loop(state.window, 100, &state);
     export_finish(&state, true);
+    if (!picture_ready(&state, true))
+    {
+        vollo_stop(state.window);
+        vollo_delete_clipable(state.canvas);
+        return fail("cannot load the picture", picture, state.loading_error.c_str());
+    }
     // A stroke or text still under way when the loop ended counts as an action too.
     finish_action(&state);
     tools_end(&state);

@@ -29,6 +29,9 @@ vollo_response set_move_response(const vollo_position *move, void *data)
 {
     (void)move;
     paint_state *state = static_cast<paint_state *>(data);
+    // The tools' moves see the whole picture, never the copy shown while it loads.
+    if (state->loading != nullptr && !picture_ready(state, true))
+        return 1;
     // A stroke under way waits for an export reading the drawing.
     if (state->stroke.active || state->button_down)
         export_finish(state, true);

@@ -24,6 +24,9 @@ vollo_response set_key_response(vollo_event_state event, int32_t key, void *data
     // While an export reads the drawing the view keys go on; any other key, which may
     // change the drawing, waits for it.
     paint_state *state = static_cast<paint_state *>(data);
+    // Keys act on the whole picture, never on its copy shown while it loads.
+    if (state != nullptr && !picture_ready(state, true))
+        return 1;
     if (state != nullptr && state->exporting != nullptr && event == VOLLO_PRESSED)
     {
         if (view_key(state, event, key) || modifier(key))
@@ -51,6 +54,8 @@ vollo_response set_mouse_response(vollo_event_state event, int32_t button, void 
     paint_state *state = static_cast<paint_state *>(data);
     // The library stores the event's coordinates there before calling us.
     const vollo_position position = pointer_position();
+    if (!picture_ready(state, true))
+        return 1;
     export_finish(state, true);
 
     if (view_button(state, event, button, position))
@@ -82,6 +87,8 @@ vollo_response expose(void *data)
     if (stop_signal() != 0)
         return 0;
     export_finish(state, false);
+    if (!picture_ready(state, false))
+        return 1;
     journal_tick(state, journal_now());
     if (document_refresh(state))
         request_present(state, 1);

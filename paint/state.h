@@ -3,6 +3,7 @@
 #define PAINT_STATE_H
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "history.h"
@@ -65,6 +66,7 @@ typedef struct paint_stroke
 
 struct paint_journal;
 struct paint_export;
+struct paint_loading;
 
 // The one state record of a run, handed to every response as its data pointer.
 typedef struct paint_state
@@ -87,6 +89,10 @@ typedef struct paint_state
     const char *canvas_file = nullptr; // a window-sized BMP opened as the canvas: Ctrl+S
                                        // writes back there
     paint_export *exporting = nullptr; // a Ctrl+E under way (terminal.h)
+    paint_loading *loading = nullptr;  // the whole picture being decoded (document.h)
+    uint32_t *loading_preview = nullptr;  // its copy at fit until shown (malloc)
+    uint32_t loading_width = 0, loading_height = 0;
+    std::string loading_error = {};    // why the whole picture could not be opened
 } paint_state;
 
 // True when the position lies in the drawing area, x 210-840, y 200-727.

@@ -105,16 +105,18 @@ paint_rect view_screen_area(const paint_document *document, paint_rect area);
 // (the pixels released).
 bool document_open(paint_state *state, uint32_t *pixels, uint32_t width, uint32_t height,
                    const char *path, picture_kind kind);
-// A large JPEG at `path`: decodes a copy at fit (kept for show_picture_preview) and starts
-// decoding the whole picture on a worker thread; false (nothing started) for any other
-// file, which is then decoded at once.
+// A large JPEG at `path`: decodes a copy at fit, kept for show_picture_preview; false
+// (nothing kept) for any other file, which is then decoded at once.
 bool open_picture_later(paint_state *state, const char *path);
-// Paints the copy at fit into the drawing area of the blank start's canvas.
+// Paints the copy at fit into the drawing area of the blank start's canvas and starts
+// decoding the whole picture on a worker thread.
 void show_picture_preview(paint_state *state);
 // Once the whole picture is decoded (or, when `wait`, after waiting for it): opens it as
 // the document and starts its journal. True while it loads or once it opened; false when
 // it could not (state->loading_error tells why).
 bool picture_ready(paint_state *state, bool wait);
+// Gives up a picture being opened in two steps (the start-up failed), its worker joined.
+void picture_drop(paint_state *state);
 // Releases the document and all it owns.
 void document_close(paint_state *state);
 // Ctrl+S for a document: the picture back to its file in its format, or NAME.png beside

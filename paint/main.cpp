@@ -145,9 +145,7 @@ int main(int argc, char **argv)
     state.window = vollo_start(PAINT_WIDTH, PAINT_HEIGHT, false, "PIXODRAW");
     if (state.window == nullptr)
     {
-        picture_ready(&state, true);  // the worker joined; nothing of it is kept
-        journal_end(state.journal, true);
-        document_close(&state);
+        picture_drop(&state);
         free(pixels);
         return fail("cannot open the window", nullptr, "no display available (is DISPLAY set?)");
     }
@@ -158,9 +156,7 @@ int main(int argc, char **argv)
     show_picture_preview(&state);
     if (why != nullptr)
     {
-        picture_ready(&state, true);
-        journal_end(state.journal, true);
-        document_close(&state);
+        picture_drop(&state);
         vollo_stop(state.window);
         return fail(load ? "cannot load the picture" : "cannot make the canvas",
                     load ? picture : nullptr, why);
@@ -195,7 +191,7 @@ int main(int argc, char **argv)
     request_present(&state, PAINT_START_TICKS);
     vollo_loop(state.window, 100, &state);
     export_finish(&state, true);
-    if (!picture_ready(&state, true))
+    if (!picture_ready(&state, true) || !state.loading_error.empty())
     {
         vollo_stop(state.window);
         vollo_delete_clipable(state.canvas);

@@ -87,9 +87,8 @@ bool open_picture_later(paint_state *state, const char *path)
         try
         {
             job->path = path;
-            job->worker = std::thread(decode_whole, job);
         }
-        catch (const std::exception &)
+        catch (const std::bad_alloc &)
         {
             delete job;
             job = nullptr;
@@ -108,11 +107,23 @@ bool open_picture_later(paint_state *state, const char *path)
 
 void show_picture_preview(paint_state *state)
 {
-    if (state->loading_preview == nullptr || state->canvas == nullptr)
+    paint_loading *job = state->loading;
+    if (job == nullptr || job->worker.joinable())
         return;
-    show_preview(state->canvas, state->loading_preview, state->loading_width, state->loading_height);
+    if (state->loading_preview != nullptr && state->canvas != nullptr)
+        show_preview(state->canvas, state->loading_preview, state->loading_width, state->loading_height);
     free(state->loading_preview);
     state->loading_preview = nullptr;
+    // Started only now: the library's last failure reason is one per process, and the
+    // start-up's own loads (recovered journals, the interface pictures) are done.
+    try
+    {
+        job->worker = std::thread(decode_whole, job);
+    }
+    catch (const std::system_error &)
+    {
+        decode_whole(job);  // no thread to be had: decoded here
+    }
 }
 
 bool picture_ready(paint_state *state, bool wait)
@@ -122,7 +133,10 @@ bool picture_ready(paint_state *state, bool wait)
         return true;
     if (!wait && !job->done)
         return true;
-    job->worker.join();
+    if (!job->worker.joinable() && !job->done)
+        decode_whole(job);  // never started: the start-up ended before its first frame
+    if (job->worker.joinable())
+        job->worker.join();
     state->loading = nullptr;
     free(state->loading_preview);
     state->loading_preview = nullptr;
@@ -143,4 +157,18 @@ bool picture_ready(paint_state *state, bool wait)
     }
     delete job;
     return opened;
+}
+
+void picture_drop(paint_state *state)
+{
+    paint_loading *job = state->loading;
+    if (job == nullptr)
+        return;
+    if (job->worker.joinable())
+        job->worker.join();
+    free(job->pixels);
+    free(state->loading_preview);
+    state->loading_preview = nullptr;
+    state->loading = nullptr;
+    delete job;
 }

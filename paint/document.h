@@ -105,11 +105,12 @@ paint_rect view_screen_area(const paint_document *document, paint_rect area);
 // (the pixels released).
 bool document_open(paint_state *state, uint32_t *pixels, uint32_t width, uint32_t height,
                    const char *path, picture_kind kind);
-// A large JPEG at `path`: decodes a copy at fit, kept for show_picture_preview; false
-// (nothing kept) for any other file, which is then decoded at once.
+// A large JPEG at `path`: starts decoding a copy at fit on a thread, for
+// show_picture_preview; false (nothing started) for any other file, which is then
+// decoded at once.
 bool open_picture_later(paint_state *state, const char *path);
-// Paints the copy at fit into the drawing area of the blank start's canvas and starts
-// decoding the whole picture on a worker thread.
+// Paints the copy at fit (once decoded) into the drawing area of the blank start's
+// canvas and starts decoding the whole picture on a worker thread.
 void show_picture_preview(paint_state *state);
 // Once the whole picture is decoded (or, when `wait`, after waiting for it): opens it as
 // the document and starts its journal. True while it loads or once it opened; false when

@@ -1,6 +1,6 @@
 // A large JPEG opens in two steps: a copy decoded at 1/2, 1/4 or 1/8 of its size while
-// the file is read shows at fit in the first frame, while a worker thread decodes the
-// whole picture; the document opens on it at the first tick after it is done. Until then
+// the file is read (on a thread, while the window opens) shows at fit in the first
+// frame, while a worker thread decodes the whole picture; the document opens on it at the first tick after it is done. Until then
 // every response that may act on the drawing waits for it, so no tool ever sees the copy.
 #include <atomic>
 #include <cstdint>
@@ -78,38 +78,35 @@ bool open_picture_later(paint_state *state, const char *path)
     if (stat(path, &file) != 0 || !S_ISREG(file.st_mode) || file.st_size < off_t(OPEN_LATER_BYTES) ||
         !is_jpeg_file(path))
         return false;
-    uint32_t width = 0, height = 0;
-    uint32_t *preview = vollo_decode_picture_scaled(path, VIEW_WIDTH, VIEW_HEIGHT, &width, &height);
-    if (preview == nullptr)
-        return false;
     paint_loading *job = new (std::nothrow) paint_loading();
-    if (job != nullptr)
-        try
-        {
-            job->path = path;
-        }
-        catch (const std::bad_alloc &)
-        {
-            delete job;
-            job = nullptr;
-        }
     if (job == nullptr)
+        return false;
+    try
     {
-        free(preview);
+        job->path = path;
+        // The copy decodes while the window opens.
+        job->worker = std::thread([state, job] {
+            state->loading_preview = vollo_decode_picture_scaled(job->path.c_str(), VIEW_WIDTH, VIEW_HEIGHT,
+                                                                 &state->loading_width, &state->loading_height);
+        });
+    }
+    catch (const std::exception &)
+    {
+        delete job;
         return false;
     }
     state->loading = job;
-    state->loading_preview = preview;
-    state->loading_width = width;
-    state->loading_height = height;
     return true;
 }
 
 void show_picture_preview(paint_state *state)
 {
     paint_loading *job = state->loading;
-    if (job == nullptr || job->worker.joinable())
+    if (job == nullptr || !job->worker.joinable())
         return;
+    job->worker.join();
+    // Without a copy (it could not be decoded) the area stays blank until the picture
+    // is whole, or says why it is not.
     if (state->loading_preview != nullptr && state->canvas != nullptr)
         show_preview(state->canvas, state->loading_preview, state->loading_width, state->loading_height);
     free(state->loading_preview);
@@ -133,10 +130,10 @@ bool picture_ready(paint_state *state, bool wait)
         return true;
     if (!wait && !job->done)
         return true;
-    if (!job->worker.joinable() && !job->done)
-        decode_whole(job);  // never started: the start-up ended before its first frame
     if (job->worker.joinable())
         job->worker.join();
+    if (!job->done)
+        decode_whole(job);  // never started: the start-up ended before its first frame
     state->loading = nullptr;
     free(state->loading_preview);
     state->loading_preview = nullptr;

@@ -29,9 +29,10 @@ vollo_response set_move_response(const vollo_position *move, void *data)
 {
     (void)move;
     paint_state *state = static_cast<paint_state *>(data);
-    // The tools' moves see the whole picture, never the copy shown while it loads.
-    if (state->loading != nullptr && !picture_ready(state, true))
-        return 1;
+    // Moves before any press wait for nothing while the whole picture loads (a press
+    // waits for it, and the moves after it see it).
+    if (state->loading != nullptr)
+        return VOLLO_CONTINUE;
     // A stroke under way waits for an export reading the drawing.
     if (state->stroke.active || state->button_down)
         export_finish(state, true);

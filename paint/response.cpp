@@ -21,12 +21,12 @@ static bool modifier(int32_t key)
 
 vollo_response set_key_response(vollo_event_state event, int32_t key, void *data)
 {
-    // While an export reads the drawing the view keys go on; any other key, which may
-    // change the drawing, waits for it.
     paint_state *state = static_cast<paint_state *>(data);
     // Keys act on the whole picture, never on its copy shown while it loads.
     if (state != nullptr && !picture_ready(state, true))
         return 1;
+    // While an export reads the drawing the view keys go on; any other key, which may
+    // change the drawing, waits for it.
     if (state != nullptr && state->exporting != nullptr && event == VOLLO_PRESSED)
     {
         if (view_key(state, event, key) || modifier(key))

@@ -173,7 +173,7 @@ void fill_bench()
     printf("Fill of the whole 6000 x 4000 picture, in this process, median of 5:\n");
     printf("  fill, release to view drawn  %7.1f ms   (target under 100 ms)\n", median(fills));
     printf("  its undo                     %7.1f ms\n", median(undos));
-    printf("  undo history after 5 fills   %7.2f MiB  (the picture is %.1f MiB)\n",
+    printf("  undo history after 5 fills   %7.1f KiB  (the picture is %.1f MiB)\n",
            state.history.bytes / 1024.0, width * double(height) * 4 / 1048576.0);
     document_close(&state);
     vollo_delete_clipable(state.canvas);

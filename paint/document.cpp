@@ -186,19 +186,21 @@ void document_touch(paint_state *state, paint_rect area)
     if (document == nullptr || rect_empty(area))
         return;
     document->changed = rect_union(document->changed, area);
-    document->stale = 1;
     request_present(state, 1);
 }
 
 bool document_refresh(paint_state *state)
 {
     paint_document *document = state->document;
-    if (document == nullptr || !document->stale || state->canvas == nullptr)
+    if (document == nullptr || state->canvas == nullptr || (!document->stale && rect_empty(document->changed)))
         return false;
-    if (document->changed.x0 <= document->changed.x1)
-        mips_update(document, document->changed);
+    const paint_rect changed = document->changed;
+    if (!rect_empty(changed))
+        mips_update(document, changed);
     document->changed = PAINT_NO_RECT;
-    view_render(document, state->canvas);
+    // Only the levels and the screen under the changed pixels, unless the view moved.
+    view_render(document, state->canvas,
+                document->stale ? PAINT_LAYOUT.drawing_area.drawn : view_screen_area(document, changed));
     document->stale = 0;
     return true;
 }

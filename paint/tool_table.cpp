@@ -173,6 +173,8 @@ bool tool_key(paint_state *state, vollo_event_state event, int32_t key)
 vollo_response tool_text_response(uint32_t character, void *data)
 {
     paint_state *state = static_cast<paint_state *>(data);
+    if (state != nullptr && !picture_ready(state, true))
+        return 1;
     if (state == nullptr || colour_field_text(state, character))
         return VOLLO_CONTINUE;
     const paint_tool_entry *entry = current(state);

@@ -1136,6 +1136,71 @@ TEST_F(Pixodraw, KilledLargeDocumentIsRecoveredExactly)
     }
 }
 
+// Ctrl+E of a 6000 x 4000 document encodes while the window goes on: a view key shows
+// before the export is done, and the file holds the whole picture.
+TEST_F(Pixodraw, ExportOfALargeDocumentKeepsFramesComing)
+{
+    const std::string photo = dir.path + "/photo.jpg";
+    ASSERT_TRUE(vt::run_command({"convert", "-size", "6000x4000", "gradient:orange-navy", "-quality", "90", photo},
+                                "", vt::Milliseconds(60000)).succeeded());
+    ASSERT_NO_FATAL_FAILURE(start({photo}));
+    ASSERT_TRUE(vt::wait_for_color(50, 60, BLACK));
+    const uint32_t top = vt::read_pixel(520, 205).value_or(0) & RGB;
+    ASSERT_TRUE(vt::xdotool({"mousemove", "600", "400", "key", "ctrl+e", "key", "ctrl+1"}));
+    ASSERT_TRUE(vt::wait_until([&] { return (vt::read_pixel(520, 205).value_or(top) & RGB) != top; },
+                               vt::Milliseconds(60000), vt::Milliseconds(5)));
+    EXPECT_EQ(occurrences(program->errors(), ".png\n"), 0u) << "the view changed only after the export";
+    ASSERT_TRUE(program->wait_for_errors(".png\n", vt::Milliseconds(60000))) << program->errors();
+    const std::string exported = path_after(program->errors(), "pixodraw: saved ");
+    const vt::CommandResult size = vt::run_command({"identify", "-format", "%wx%h", exported});
+    EXPECT_EQ(size.output, "6000x4000") << size.describe();
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    unlink(exported.c_str());
+    unlink(photo.c_str());
+}
+
+// A large JPEG shows a smaller copy while it decodes; a stroke begun at once waits for the
+// whole picture and lands on it: its export differs from the one after the undo only by
+// the stroke's black pixels.
+TEST_F(Pixodraw, StrokeWhileALargeJpegLoadsPaintsTheWholePicture)
+{
+    const std::string photo = dir.path + "/noise.jpg";
+    ASSERT_TRUE(vt::run_command({"convert", "-size", "3000x2000", "xc:gray", "+noise", "Random", "-quality", "90",
+                                 photo}, "", vt::Milliseconds(60000)).succeeded());
+    ASSERT_NO_FATAL_FAILURE(start({photo}));
+    click_at(50, 60);
+    drag({{300, 300}, {500, 400}, {600, 380}});
+    std::vector<std::string> exports;
+    for (const char *keys : {"ctrl+e", "ctrl+z ctrl+e"})
+    {
+        std::vector<std::string> arguments = {"key"};
+        for (std::string rest = keys; !rest.empty();)
+        {
+            const size_t space = rest.find(' ');
+            arguments.push_back(rest.substr(0, space));
+            rest = space == std::string::npos ? "" : rest.substr(space + 1);
+        }
+        ASSERT_TRUE(vt::xdotool(arguments));
+        ASSERT_TRUE(vt::wait_until([&] { return occurrences(program->errors(), ".png\n") == exports.size() + 1; },
+                                   vt::Milliseconds(60000))) << program->errors();
+        exports.push_back(path_after(program->errors().substr(program->errors().rfind("pixodraw: saved ")),
+                                     "pixodraw: saved "));
+    }
+    const char *script =
+        "import sys\n"
+        "from PIL import Image, ImageChops\n"
+        "a, b = (Image.open(p).convert('RGB') for p in sys.argv[1:3])\n"
+        "changed = ImageChops.difference(a, b).convert('L').point(lambda v: 255 if v else 0)\n"
+        "black = a.convert('L').point(lambda v: 255 if v == 0 else 0)\n"
+        "print(a.size == (3000, 2000), changed.getbbox() is not None, ImageChops.subtract(changed, black).getbbox())\n";
+    const vt::CommandResult compared =
+        vt::run_command({"/usr/bin/python3", "-c", script, exports[0], exports[1]}, "", vt::Milliseconds(120000));
+    EXPECT_EQ(compared.output, "True True None\n") << compared.describe();
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    for (const std::string &file : {photo, exports[0], exports[1]})
+        unlink(file.c_str());
+}
+
 // Rotation and flips of a document are each written back by Ctrl+S and undone by
 // Ctrl+Z; a session killed after a rotation comes back rotated at the next start.
 TEST_F(Pixodraw, DocumentRotationAndFlipsAreSavedUndoneAndRecovered)

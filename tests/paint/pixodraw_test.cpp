@@ -15,6 +15,7 @@
 #include <vector>
 
 #include <dirent.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,9 +93,27 @@ uint32_t picture_pattern(int32_t x, int32_t y)
            (static_cast<uint32_t>((x + 2 * y) & 0xFF) << 16);
 }
 
+// The journals in a folder (hidden files named .pixodraw-journal-...).
+std::vector<std::string> journals(const std::string &folder)
+{
+    std::vector<std::string> found;
+    for (const std::string &name : files_in(folder))
+        if (name.rfind(".pixodraw-journal-", 0) == 0 && name.size() > 8 &&
+            name.compare(name.size() - 8, 8, ".journal") == 0)
+            found.push_back(folder + "/" + name);
+    return found;
+}
+
+off_t size_of(const std::string &path)
+{
+    struct stat about;
+    return stat(path.c_str(), &about) == 0 ? about.st_size : -1;
+}
+
 struct Pixodraw : vt::XvfbTest
 {
     TempDir dir;
+    std::string working;  // where the program runs: the temporary folder when empty
     std::unique_ptr<vt::ChildProcess> program;
     vt::WindowId window = 0;
 
@@ -116,7 +135,7 @@ struct Pixodraw : vt::XvfbTest
         argv.push_back(PIXODRAW_BINARY);
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         program = std::make_unique<vt::ChildProcess>();
-        ASSERT_TRUE(program->start(argv, dir.path));
+        ASSERT_TRUE(program->start(argv, working.empty() ? dir.path : working));
         window = vt::find_window_by_pid(program->pid());
         ASSERT_NE(window, 0u);
         ASSERT_TRUE(vt::move_window_to_origin(window));
@@ -228,6 +247,29 @@ struct Pixodraw : vt::XvfbTest
         for (size_t i = 0; i < shown.size(); i++)
             wrong += saved.pixels[i] != (shown[i] & RGB);
         return wrong;
+    }
+    // Pixels where the top-left width x height of the file differ from `shown`, as many.
+    int differences(const std::string &file, const std::vector<uint32_t> &shown, int width, int height)
+    {
+        const ReadBack part = read_with_pillow(file, dir.path + "/raw.rgb", {0, 0, width, height});
+        if (part.pixels.size() != shown.size())
+            return -1;
+        int wrong = 0;
+        for (size_t i = 0; i < shown.size(); i++)
+            wrong += part.pixels[i] != (shown[i] & RGB);
+        return wrong;
+    }
+    // Once `journal` grew past `written` and a second passed since the screen was read
+    // (the promise covers the screen of one second before a kill): kill -9.
+    void kill_when_written(const std::string &journal, off_t written)
+    {
+        const auto shown_at = std::chrono::steady_clock::now();
+        ASSERT_TRUE(vt::wait_until([&] {
+            return size_of(journal) > written &&
+                   std::chrono::steady_clock::now() - shown_at > std::chrono::milliseconds(1100);
+        }));
+        program->kill_now(SIGKILL);
+        ASSERT_TRUE(program->wait_exit());
     }
     // A square stamped at (x, y) with the brush at size 5, seen on screen.
     void stamp_square(int x, int y)
@@ -999,23 +1041,6 @@ TEST_F(Pixodraw, EndOfInputKeepsTheDrawingInARecoveryFile)
 
 const char KEPT[] = "pixodraw: the drawing was not saved; it is kept in ";
 
-// The journals in a folder (hidden files named .pixodraw-journal-...).
-std::vector<std::string> journals(const std::string &folder)
-{
-    std::vector<std::string> found;
-    for (const std::string &name : files_in(folder))
-        if (name.rfind(".pixodraw-journal-", 0) == 0 && name.size() > 8 &&
-            name.compare(name.size() - 8, 8, ".journal") == 0)
-            found.push_back(folder + "/" + name);
-    return found;
-}
-
-off_t size_of(const std::string &path)
-{
-    struct stat about;
-    return stat(path.c_str(), &about) == 0 ? about.st_size : -1;
-}
-
 // SIGINT while drawing, SIGTERM while the dialogue waits and an answer that is not
 // exactly yes or no: each keeps the drawing in a recovery file equal to the screen,
 // with the exit status of the signal, and leaves no journal.
@@ -1178,13 +1203,7 @@ TEST_F(Pixodraw, KilledDocumentIsRecoveredAsTheScreenShowedIt)
             ASSERT_TRUE(program->wait_for_errors(".bmp\n", vt::Milliseconds(60000))) << program->errors();
             const std::string kept = path_after(program->errors(), "its drawing is kept in ");
             EXPECT_TRUE(std::regex_match(kept, numbered_name)) << program->errors();
-            const ReadBack recovered =
-                read_with_pillow(kept, dir.path + "/raw.rgb", {0, 0, shown_width, shown_height});
-            ASSERT_EQ(recovered.pixels.size(), shown.size());
-            int wrong = 0;
-            for (size_t i = 0; i < shown.size(); i++)
-                wrong += recovered.pixels[i] != (shown[i] & RGB);
-            EXPECT_EQ(wrong, 0);
+            EXPECT_EQ(differences(kept, shown, shown_width, shown_height), 0);
             EXPECT_EQ(size_of(journal), -1);
             unlink(kept.c_str());
             if (c.kill_a_save)
@@ -1213,6 +1232,261 @@ TEST_F(Pixodraw, KilledDocumentIsRecoveredAsTheScreenShowedIt)
             EXPECT_TRUE(journals(dir.path).empty());
             unlink(photo.c_str());
         }
+}
+
+// A journal whose session still runs is locked: a second session started in the same
+// folder leaves it alone and says nothing of it, and it still recovers the first
+// session's drawing once that one is killed.
+TEST_F(Pixodraw, LiveSessionsJournalIsLeftAlone)
+{
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
+    const std::string journal = journals(dir.path)[0];
+    const off_t written = size_of(journal);
+    ASSERT_NO_FATAL_FAILURE(stamp_square(450, 350));
+    const std::vector<uint32_t> shown = screen();
+    ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) > written; }));
+    const off_t held = size_of(journal);
+    std::unique_ptr<vt::ChildProcess> first = std::move(program);
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    EXPECT_EQ(program->errors(), "");
+    EXPECT_EQ(size_of(journal), held);
+    EXPECT_EQ(journals(dir.path), std::vector<std::string>{journal});
+    program = std::move(first);
+    ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
+    EXPECT_EQ(differences(path_after(program->errors(), "its drawing is kept in "), shown), 0);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+// A tmpfs of `size` bytes mounted on a new folder `path` (read-only when asked), there
+// until the object dies.
+struct Mount
+{
+    std::string path;
+    bool mounted = false;
+    Mount(const std::string &where, const char *size, bool read_only) : path(where)
+    {
+        EXPECT_EQ(mkdir(path.c_str(), 0755), 0);
+        const std::string options = std::string("size=") + size;
+        mounted = mount("tmpfs", path.c_str(), "tmpfs", read_only ? MS_RDONLY : 0, options.c_str()) == 0;
+        EXPECT_TRUE(mounted) << strerror(errno);
+    }
+    ~Mount()
+    {
+        if (mounted)
+            umount2(path.c_str(), MNT_DETACH);
+    }
+    // Writes a file until the disk is full.
+    void fill()
+    {
+        std::ofstream filler(path + "/filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), block.size()))
+            ;
+    }
+};
+
+// When the working directory takes no journal, at the start (read-only) or later (its
+// disk full), the journal goes to $HOME, else to $TMPDIR; a kill then still gives a
+// recovery file equal to the screen, kept beside the journal.
+TEST_F(Pixodraw, JournalFollowsTheFallbackFolders)
+{
+    struct Case
+    {
+        bool fills_later;     // the working directory takes the journal until its disk fills
+        bool home_read_only;
+        const char *kept_in;  // "home" or "tmp"
+    } cases[] = {{false, false, "home"}, {false, true, "tmp"}, {true, false, "home"}};
+    int run = 0;
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(std::string(c.kept_in) + (c.fills_later ? ", later" : ""));
+        const std::string base = dir.path + "/run" + std::to_string(run++);
+        ASSERT_EQ(mkdir(base.c_str(), 0755), 0);
+        Mount work(base + "/work", "4m", !c.fills_later), home(base + "/home", "16m", c.home_read_only),
+            tmp(base + "/tmp", "16m", false);
+        ASSERT_TRUE(work.mounted && home.mounted && tmp.mounted);
+        working = work.path;
+        const std::vector<std::string> environment = {"HOME=" + home.path, "TMPDIR=" + tmp.path,
+                                                      "PIXODRAW_IMG_DIR=" + dir.path + "/img"};
+        const std::string expected_folder = c.kept_in == std::string("home") ? home.path : tmp.path;
+        ASSERT_NO_FATAL_FAILURE(start_blank({}, environment));
+        if (c.fills_later)
+        {
+            ASSERT_TRUE(vt::wait_until([&] { return journals(work.path).size() == 1; }));
+            work.fill();
+            for (int stamp = 0; stamp < 20 && journals(expected_folder).empty(); stamp++)
+            {
+                ASSERT_NO_FATAL_FAILURE(stamp_square(300 + 20 * stamp, 300));
+                vt::wait_until([&] { return !journals(expected_folder).empty(); }, vt::Milliseconds(300));
+            }
+            EXPECT_TRUE(journals(work.path).empty());
+        }
+        ASSERT_TRUE(vt::wait_until([&] { return journals(expected_folder).size() == 1; })) << program->errors();
+        const std::string journal = journals(expected_folder)[0];
+        const off_t written = size_of(journal);
+        ASSERT_NO_FATAL_FAILURE(stamp_square(450, 500));
+        const std::vector<uint32_t> shown = screen();
+        ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
+        EXPECT_EQ(program->errors().find("warning"), std::string::npos) << program->errors();
+        ASSERT_NO_FATAL_FAILURE(start_blank({}, environment));
+        ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
+        const std::string kept = path_after(program->errors(), "its drawing is kept in ");
+        EXPECT_EQ(kept.rfind(expected_folder + "/", 0), 0u) << kept;
+        EXPECT_EQ(differences(kept, shown), 0);
+        ASSERT_NO_FATAL_FAILURE(finish("no"));
+        working.clear();
+    }
+}
+
+// Undo and redo over and over make the journal grow far past what it holds: it is
+// trimmed to that, and a kill then still gives a recovery file equal to the screen.
+TEST_F(Pixodraw, TrimmedJournalStillRecovers)
+{
+    for (const bool document : {false, true})
+    {
+        SCOPED_TRACE(document ? "document" : "blank start");
+        const std::string photo = document ? make_photo(dir.path, "640x480", "png") : std::string();
+        if (document)
+        {
+            ASSERT_NO_FATAL_FAILURE(start({photo}));
+            ASSERT_TRUE(vt::xdotool({"mousemove", "600", "400", "key", "ctrl+1", "key", "Home"}));
+            ASSERT_TRUE(vt::wait_for_pixel(211, 224, [](uint32_t pixel) { return (pixel & RGB) != BACKDROP; }));
+        }
+        else
+            ASSERT_NO_FATAL_FAILURE(start_blank());
+        ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
+        const std::string journal = journals(dir.path)[0];
+        // Each undo and redo is a record of some kilobytes: a stroke of wide discs on white,
+        // a wide square on the photo's noise.
+        if (document)
+        {
+            click_at(50, 60);
+            clicks_at(960, 60, 30);
+            click_at(450, 450);
+        }
+        else
+        {
+            click_at(160, 60);
+            clicks_at(960, 60, 10);
+            drag({{260, 260}, {790, 300}, {300, 650}, {790, 690}});
+        }
+        ASSERT_TRUE(vt::wait_for_color(500, 500, BLACK));
+        off_t largest = 0;
+        bool trimmed = false;
+        for (int cycle = 0; cycle < 60 && !trimmed; cycle++)
+        {
+            ASSERT_TRUE(vt::key("ctrl+z"));
+            ASSERT_TRUE(vt::wait_for_pixel(500, 500, [](uint32_t pixel) { return (pixel & RGB) != (BLACK & RGB); }));
+            ASSERT_TRUE(vt::key("ctrl+y"));
+            ASSERT_TRUE(vt::wait_for_color(500, 500, BLACK));
+            trimmed = vt::wait_until([&] {
+                const off_t now = size_of(journal);
+                largest = std::max(largest, now);
+                return now > 0 && now < largest;  // only a trim makes it shorter
+            }, vt::Milliseconds(20));
+        }
+        EXPECT_TRUE(trimmed) << largest << " " << size_of(journal);
+        ASSERT_TRUE(vt::wait_for_color(500, 500, BLACK));
+        const std::vector<uint32_t> shown = document ? vt::read_region(211, 224, 629, 480) : screen();
+        ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, 0));
+        ASSERT_NO_FATAL_FAILURE(start_blank());
+        ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
+        const std::string kept = path_after(program->errors(), "its drawing is kept in ");
+        EXPECT_EQ(document ? differences(kept, shown, 629, 480) : differences(kept, shown), 0);
+        ASSERT_NO_FATAL_FAILURE(finish("no"));
+        unlink(kept.c_str());
+    }
+}
+
+// The picture file changes under a session after a first stamp, by another program:
+// rewritten in place, touched, replaced, removed. A second stamp, a kill: the next start
+// gives a recovery file equal to the screen all the same.
+TEST_F(Pixodraw, PictureChangedUnderTheJournalStillRecovers)
+{
+    const char *changes[] = {
+        "import sys\nfrom PIL import Image\nb = open(sys.argv[2], 'rb').read()\n"
+        "f = open(sys.argv[1], 'r+b'); f.write(b); f.truncate(); f.close()\n",
+        "import os, sys\nos.utime(sys.argv[1])\n",
+        "import os, sys\nos.rename(sys.argv[2], sys.argv[1])\n",
+        "import os, sys\nos.remove(sys.argv[1])\n",
+    };
+    for (const char *change : changes)
+    {
+        SCOPED_TRACE(change);
+        const std::string other = make_photo(dir.path, "640x480", "jpg") + ".other";
+        rename((dir.path + "/photo.jpg").c_str(), other.c_str());
+        const std::string photo = make_photo(dir.path, "640x480", "png");
+        ASSERT_NO_FATAL_FAILURE(start({photo}));
+        ASSERT_TRUE(vt::xdotool({"mousemove", "600", "400", "key", "ctrl+1", "key", "Home"}));
+        ASSERT_TRUE(vt::wait_for_pixel(211, 224, [](uint32_t pixel) { return (pixel & RGB) != BACKDROP; }));
+        ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
+        const std::string journal = journals(dir.path)[0];
+        ASSERT_NO_FATAL_FAILURE(stamp_square(300, 300));
+        ASSERT_TRUE(vt::run_command({"/usr/bin/python3", "-c", change, photo, other}).succeeded());
+        const off_t written = size_of(journal);
+        ASSERT_NO_FATAL_FAILURE(stamp_square(500, 400));
+        const std::vector<uint32_t> shown = vt::read_region(211, 224, 629, 480);
+        ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
+        ASSERT_NO_FATAL_FAILURE(start_blank());
+        ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
+        const std::string kept = path_after(program->errors(), "its drawing is kept in ");
+        EXPECT_EQ(differences(kept, shown, 629, 480), 0);
+        ASSERT_NO_FATAL_FAILURE(finish("no"));
+        for (const std::string &file : {photo, other, kept})
+            unlink(file.c_str());
+    }
+}
+
+// Ctrl+E, Ctrl+S and every view change add no more than a small record to the journal of
+// a 3088 x 2056 photo (a record of its pixels would be megabytes).
+TEST_F(Pixodraw, JournalGrowsOnlyByWhatActionsChanged)
+{
+    const std::string photo = make_photo(dir.path, "3088x2056", "jpg");
+    ASSERT_NO_FATAL_FAILURE(start({photo}));
+    ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
+    const std::string journal = journals(dir.path)[0];
+    ASSERT_TRUE(vt::xdotool({"mousemove", "600", "400", "key", "ctrl+1", "key", "Home"}));
+    ASSERT_TRUE(vt::wait_for_pixel(211, 200, [](uint32_t pixel) { return (pixel & RGB) != BACKDROP; }));
+    ASSERT_NO_FATAL_FAILURE(stamp_square(400, 300));
+    struct Case
+    {
+        std::vector<std::string> input;
+        const char *done;  // how the line it adds on standard error ends; null: the screen changes
+    } cases[] = {
+        {{"key", "ctrl+e"}, ".png\n"},
+        {{"key", "ctrl+s"}, ".jpg\n"},
+        {{"key", "ctrl+minus"}, nullptr},
+        {{"key", "Right"}, nullptr},
+        {{"click", "5"}, nullptr},
+        {{"keydown", "ctrl", "click", "4", "keyup", "ctrl"}, nullptr},
+        {{"mousedown", "2", "mousemove", "450", "380", "mousemove", "400", "350", "mouseup", "2"}, nullptr},
+        {{"key", "ctrl+0"}, nullptr},
+    };
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.input[1]);
+        ASSERT_TRUE(move_to(600, 400));
+        const off_t before = size_of(journal);
+        const std::vector<uint32_t> was = screen();
+        ASSERT_TRUE(vt::xdotool(c.input));
+        const size_t lines = occurrences(program->errors(), "\n");
+        if (c.done != nullptr)
+            ASSERT_TRUE(vt::wait_until([&] { return occurrences(program->errors(), "\n") > lines; },
+                                       vt::Milliseconds(30000)) &&
+                        program->errors().substr(program->errors().rfind(c.done)).size() == strlen(c.done))
+                << program->errors();
+        else
+            ASSERT_TRUE(vt::wait_until([&] { return screen() != was; }));
+        const auto done_at = std::chrono::steady_clock::now();
+        ASSERT_TRUE(vt::wait_until(
+            [&] { return std::chrono::steady_clock::now() - done_at > std::chrono::milliseconds(1100); }));
+        EXPECT_LT(size_of(journal) - before, 1024);
+    }
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
 }
 
 TEST_F(Pixodraw, OptionsHelpVersionAndUnknown)

@@ -67,7 +67,8 @@ Written write_session(const TempDir &folder)
     journal_pixels(&state, {0, 25, 39, 29});
     note();
     paint({20, 0, 25, 28}, 0xFF123456u);
-    journal_tick(&state, journal_now() + 10);
+    std::string reason;
+    EXPECT_TRUE(journal_tick(&state, journal_now() + 10, &reason)) << reason;
     note();
     finish_action(&state);
     note();

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <SFML/Graphics.hpp>
+
 #include "vollo.h"
 
 // A font read from a file; the bytes stay alive as long as the font reads them.

@@ -1,6 +1,7 @@
 // Blits, fills and primitives on a real window and on pictures, under Xvfb. The
 // window is read back from the screen after vollo_display; pictures through
 // their texture.
+#include <SFML/Graphics.hpp>
 #include <unistd.h>
 
 #include <cstdlib>

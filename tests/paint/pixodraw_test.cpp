@@ -1441,6 +1441,49 @@ TEST_F(Pixodraw, PictureChangedUnderTheJournalStillRecovers)
     }
 }
 
+// Ctrl+S over a picture that another program replaced or rewrote since it was opened
+// asks nothing but first keeps that version beside it as NAME-other.EXT, named on
+// standard error; over one as it was, it keeps nothing.
+TEST_F(Pixodraw, SaveOverAPictureChangedOutsideKeepsTheOtherVersion)
+{
+    struct Case
+    {
+        const char *change;  // a Python program given the picture and another one; null: none
+        bool kept;
+    } cases[] = {{nullptr, false},
+                 {"import os, sys\nos.rename(sys.argv[2], sys.argv[1])\n", true},
+                 {"import sys\nb = open(sys.argv[2], 'rb').read()\nopen(sys.argv[1], 'wb').write(b)\n", true}};
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.change != nullptr ? c.change : "unchanged");
+        const std::string other = make_png(40, 30) + ".other";
+        rename((dir.path + "/photo.png").c_str(), other.c_str());
+        const std::string photo = make_photo(dir.path, "640x480", "png");
+        ASSERT_NO_FATAL_FAILURE(start({photo}));
+        ASSERT_TRUE(vt::wait_for_pixel(500, 400, [](uint32_t pixel) { return (pixel & RGB) != BACKDROP; }));
+        std::ifstream in(other, std::ios::binary);
+        const std::string other_bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (c.change != nullptr)
+        {
+            ASSERT_TRUE(vt::run_command({"/usr/bin/python3", "-c", c.change, photo, other}).succeeded());
+        }
+        ASSERT_TRUE(move_to(600, 400));
+        ASSERT_TRUE(vt::key("ctrl+s"));
+        ASSERT_TRUE(program->wait_for_errors("pixodraw: saved " + photo + "\n")) << program->errors();
+        const std::string kept = dir.path + "/photo-other.png";
+        EXPECT_EQ(program->errors(), c.kept ? "pixodraw: " + photo +
+                                                  " was changed by another program; that version is kept in " +
+                                                  kept + "\npixodraw: saved " + photo + "\n"
+                                            : "pixodraw: saved " + photo + "\n");
+        std::ifstream saved_other(kept, std::ios::binary);
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(saved_other)), std::istreambuf_iterator<char>()),
+                  c.kept ? other_bytes : std::string());
+        ASSERT_NO_FATAL_FAILURE(finish("no"));
+        for (const std::string &file : {photo, other, kept})
+            unlink(file.c_str());
+    }
+}
+
 // Ctrl+E, Ctrl+S and every view change add no more than a small record to the journal of
 // a 3088 x 2056 photo (a record of its pixels would be megabytes).
 TEST_F(Pixodraw, JournalGrowsOnlyByWhatActionsChanged)

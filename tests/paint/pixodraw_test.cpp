@@ -93,6 +93,18 @@ uint32_t picture_pattern(int32_t x, int32_t y)
            (static_cast<uint32_t>((x + 2 * y) & 0xFF) << 16);
 }
 
+// The path in the last standard error line that begins with `prefix`, or "".
+std::string path_after(const std::string &errors, const std::string &prefix)
+{
+    std::string path;
+    for (size_t at = errors.find(prefix); at != std::string::npos; at = errors.find(prefix, at + 1))
+    {
+        const size_t start = at + prefix.size();
+        path = errors.substr(start, errors.find('\n', start) - start);
+    }
+    return path;
+}
+
 // The journals in a folder (hidden files named .pixodraw-journal-...).
 std::vector<std::string> journals(const std::string &folder)
 {
@@ -259,6 +271,20 @@ struct Pixodraw : vt::XvfbTest
             wrong += part.pixels[i] != (shown[i] & RGB);
         return wrong;
     }
+    // The document `photo` at 100 % from its top-left corner, which shows at (211 + left,
+    // 200 + top): at fit, each photo of these tests leaves a margin there.
+    void start_at_full_size(const std::string &photo, int left = 0, int top = 0)
+    {
+        ASSERT_NO_FATAL_FAILURE(start({photo}));
+        ASSERT_TRUE(vt::xdotool({"mousemove", "600", "400", "key", "ctrl+1", "key", "Home"}));
+        ASSERT_TRUE(vt::wait_for_pixel(211 + left, 200 + top, [](uint32_t pixel) { return (pixel & RGB) != BACKDROP; }));
+    }
+    // The recovery file a start names, once it names one.
+    std::string recovery_named(vt::Milliseconds timeout = vt::default_timeout)
+    {
+        EXPECT_TRUE(program->wait_for_errors(".bmp\n", timeout)) << program->errors();
+        return path_after(program->errors(), "its drawing is kept in ");
+    }
     // Once `journal` grew past `written` and a second passed since the screen was read
     // (the promise covers the screen of one second before a kill): kill -9.
     void kill_when_written(const std::string &journal, off_t written)
@@ -280,18 +306,6 @@ struct Pixodraw : vt::XvfbTest
         ASSERT_TRUE(vt::wait_for_color(x + 5, y + 5, BLACK));
     }
 };
-
-// The path in the last standard error line that begins with `prefix`, or "".
-std::string path_after(const std::string &errors, const std::string &prefix)
-{
-    std::string path;
-    for (size_t at = errors.find(prefix); at != std::string::npos; at = errors.find(prefix, at + 1))
-    {
-        const size_t start = at + prefix.size();
-        path = errors.substr(start, errors.find('\n', start) - start);
-    }
-    return path;
-}
 
 const std::regex numbered_name(".*/pixodraw-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.bmp");
 const std::regex numbered_png(".*/pixodraw-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.png");
@@ -1174,15 +1188,12 @@ TEST_F(Pixodraw, KilledDocumentIsRecoveredAsTheScreenShowedIt)
         {
             SCOPED_TRACE(std::string(c.size) + "." + extension);
             const std::string photo = make_photo(dir.path, c.size, extension);
-            ASSERT_NO_FATAL_FAILURE(start({photo}));
-            ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
-            const std::string journal = journals(dir.path)[0];
-            ASSERT_TRUE(vt::xdotool({"mousemove", "600", "400", "key", "ctrl+1", "key", "Home"}));
             // Where the picture shows: from the area's corner, centred along a side it fits.
             const int shown_width = std::min(c.width, 629), shown_height = std::min(c.height, 528);
             const int left = (629 - shown_width) / 2, top = (528 - shown_height) / 2;
-            // At fit every one of these pictures leaves a margin above it.
-            ASSERT_TRUE(vt::wait_for_pixel(211 + left, 200 + top, [](uint32_t pixel) { return (pixel & RGB) != BACKDROP; }));
+            ASSERT_NO_FATAL_FAILURE(start_at_full_size(photo, left, top));
+            ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
+            const std::string journal = journals(dir.path)[0];
             click_at(50, 60);
             clicks_at(960, 60, 2);
             const off_t written = size_of(journal);
@@ -1190,25 +1201,17 @@ TEST_F(Pixodraw, KilledDocumentIsRecoveredAsTheScreenShowedIt)
                                      "mousemove", "500", "320"}));
             ASSERT_TRUE(vt::wait_for_color(505, 325, BLACK));
             const std::vector<uint32_t> shown = vt::read_region(211 + left, 200 + top, shown_width, shown_height);
-            const auto shown_at = std::chrono::steady_clock::now();
-            ASSERT_TRUE(vt::wait_until([&] {
-                return size_of(journal) > written &&
-                       std::chrono::steady_clock::now() - shown_at > std::chrono::milliseconds(1100);
-            }));
-            program->kill_now(SIGKILL);
-            ASSERT_TRUE(program->wait_exit());
+            ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
             ASSERT_TRUE(vt::mouse_up(1));
-
             ASSERT_NO_FATAL_FAILURE(start({photo}));
-            ASSERT_TRUE(program->wait_for_errors(".bmp\n", vt::Milliseconds(60000))) << program->errors();
-            const std::string kept = path_after(program->errors(), "its drawing is kept in ");
+            const std::string kept = recovery_named(vt::Milliseconds(60000));
             EXPECT_TRUE(std::regex_match(kept, numbered_name)) << program->errors();
             EXPECT_EQ(differences(kept, shown, shown_width, shown_height), 0);
             EXPECT_EQ(size_of(journal), -1);
             unlink(kept.c_str());
             if (c.kill_a_save)
             {
-                ASSERT_TRUE(vt::xdotool({"mousemove", "600", "400", "key", "ctrl+1", "key", "Home"}));
+                ASSERT_TRUE(vt::xdotool({"key", "ctrl+1", "key", "Home"}));
                 ASSERT_NO_FATAL_FAILURE(stamp_square(400, 300));
                 ASSERT_TRUE(vt::key("ctrl+s"));
                 ASSERT_TRUE(vt::wait_until([&] { return writing_in(program->pid(), dir.path); },
@@ -1216,8 +1219,7 @@ TEST_F(Pixodraw, KilledDocumentIsRecoveredAsTheScreenShowedIt)
                 program->kill_now(SIGKILL);
                 ASSERT_TRUE(program->wait_exit());
                 ASSERT_NO_FATAL_FAILURE(start({photo}));
-                ASSERT_TRUE(program->wait_for_errors(".bmp\n", vt::Milliseconds(60000))) << program->errors();
-                unlink(path_after(program->errors(), "its drawing is kept in ").c_str());
+                unlink(recovery_named(vt::Milliseconds(60000)).c_str());
                 ASSERT_TRUE(vt::key("ctrl+s"));
                 ASSERT_TRUE(program->wait_for_errors("pixodraw: saved " + photo + "\n", vt::Milliseconds(60000)))
                     << program->errors();
@@ -1256,8 +1258,7 @@ TEST_F(Pixodraw, LiveSessionsJournalIsLeftAlone)
     program = std::move(first);
     ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
     ASSERT_NO_FATAL_FAILURE(start_blank());
-    ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
-    EXPECT_EQ(differences(path_after(program->errors(), "its drawing is kept in "), shown), 0);
+    EXPECT_EQ(differences(recovery_named(), shown), 0);
     ASSERT_NO_FATAL_FAILURE(finish("no"));
 }
 
@@ -1333,8 +1334,7 @@ TEST_F(Pixodraw, JournalFollowsTheFallbackFolders)
         ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
         EXPECT_EQ(program->errors().find("warning"), std::string::npos) << program->errors();
         ASSERT_NO_FATAL_FAILURE(start_blank({}, environment));
-        ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
-        const std::string kept = path_after(program->errors(), "its drawing is kept in ");
+        const std::string kept = recovery_named();
         EXPECT_EQ(kept.rfind(expected_folder + "/", 0), 0u) << kept;
         EXPECT_EQ(differences(kept, shown), 0);
         ASSERT_NO_FATAL_FAILURE(finish("no"));
@@ -1351,11 +1351,7 @@ TEST_F(Pixodraw, TrimmedJournalStillRecovers)
         SCOPED_TRACE(document ? "document" : "blank start");
         const std::string photo = document ? make_photo(dir.path, "640x480", "png") : std::string();
         if (document)
-        {
-            ASSERT_NO_FATAL_FAILURE(start({photo}));
-            ASSERT_TRUE(vt::xdotool({"mousemove", "600", "400", "key", "ctrl+1", "key", "Home"}));
-            ASSERT_TRUE(vt::wait_for_pixel(211, 224, [](uint32_t pixel) { return (pixel & RGB) != BACKDROP; }));
-        }
+            ASSERT_NO_FATAL_FAILURE(start_at_full_size(photo, 0, 24));
         else
             ASSERT_NO_FATAL_FAILURE(start_blank());
         ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
@@ -1394,8 +1390,7 @@ TEST_F(Pixodraw, TrimmedJournalStillRecovers)
         const std::vector<uint32_t> shown = document ? vt::read_region(211, 224, 629, 480) : screen();
         ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, 0));
         ASSERT_NO_FATAL_FAILURE(start_blank());
-        ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
-        const std::string kept = path_after(program->errors(), "its drawing is kept in ");
+        const std::string kept = recovery_named();
         EXPECT_EQ(document ? differences(kept, shown, 629, 480) : differences(kept, shown), 0);
         ASSERT_NO_FATAL_FAILURE(finish("no"));
         unlink(kept.c_str());
@@ -1420,9 +1415,7 @@ TEST_F(Pixodraw, PictureChangedUnderTheJournalStillRecovers)
         const std::string other = make_photo(dir.path, "640x480", "jpg") + ".other";
         rename((dir.path + "/photo.jpg").c_str(), other.c_str());
         const std::string photo = make_photo(dir.path, "640x480", "png");
-        ASSERT_NO_FATAL_FAILURE(start({photo}));
-        ASSERT_TRUE(vt::xdotool({"mousemove", "600", "400", "key", "ctrl+1", "key", "Home"}));
-        ASSERT_TRUE(vt::wait_for_pixel(211, 224, [](uint32_t pixel) { return (pixel & RGB) != BACKDROP; }));
+        ASSERT_NO_FATAL_FAILURE(start_at_full_size(photo, 0, 24));
         ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
         const std::string journal = journals(dir.path)[0];
         ASSERT_NO_FATAL_FAILURE(stamp_square(300, 300));
@@ -1432,8 +1425,7 @@ TEST_F(Pixodraw, PictureChangedUnderTheJournalStillRecovers)
         const std::vector<uint32_t> shown = vt::read_region(211, 224, 629, 480);
         ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
         ASSERT_NO_FATAL_FAILURE(start_blank());
-        ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
-        const std::string kept = path_after(program->errors(), "its drawing is kept in ");
+        const std::string kept = recovery_named();
         EXPECT_EQ(differences(kept, shown, 629, 480), 0);
         ASSERT_NO_FATAL_FAILURE(finish("no"));
         for (const std::string &file : {photo, other, kept})
@@ -1489,11 +1481,9 @@ TEST_F(Pixodraw, SaveOverAPictureChangedOutsideKeepsTheOtherVersion)
 TEST_F(Pixodraw, JournalGrowsOnlyByWhatActionsChanged)
 {
     const std::string photo = make_photo(dir.path, "3088x2056", "jpg");
-    ASSERT_NO_FATAL_FAILURE(start({photo}));
+    ASSERT_NO_FATAL_FAILURE(start_at_full_size(photo));
     ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
     const std::string journal = journals(dir.path)[0];
-    ASSERT_TRUE(vt::xdotool({"mousemove", "600", "400", "key", "ctrl+1", "key", "Home"}));
-    ASSERT_TRUE(vt::wait_for_pixel(211, 200, [](uint32_t pixel) { return (pixel & RGB) != BACKDROP; }));
     ASSERT_NO_FATAL_FAILURE(stamp_square(400, 300));
     struct Case
     {

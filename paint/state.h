@@ -85,6 +85,7 @@ typedef struct paint_state
     tool_run run{};                    // what the tools keep (tools.h)
     const char *canvas_file = nullptr; // a window-sized BMP opened as the canvas: Ctrl+S
                                        // writes back there
+    paint_rect selection = PAINT_NO_RECT;  // selected pixels of the drawing, if any
 } paint_state;
 
 // True when the position lies in the drawing area, x 210-840, y 200-727.

@@ -108,6 +108,7 @@ bool tool_click(paint_state *state, vollo_event_state event, int32_t button, vol
 void tool_press(paint_state *state, vollo_position screen)
 {
     const paint_tool_entry *entry = current(state);
+    state->run.pressed = entry != nullptr;
     if (entry == nullptr)
         stroke_press(state, screen);
     else if (entry->press != nullptr)
@@ -117,9 +118,12 @@ void tool_press(paint_state *state, vollo_position screen)
 void tool_release(paint_state *state, vollo_position screen)
 {
     const paint_tool_entry *entry = current(state);
+    // The release of the click that chose a tool on its cell is not the tool's.
+    const bool pressed = state->run.pressed;
+    state->run.pressed = false;
     if (entry == nullptr)
         stroke_release(state, &state->tools, screen);
-    else if (entry->release != nullptr)
+    else if (entry->release != nullptr && pressed)
         entry->release(state, tool_point_at(state, screen));
 }
 

@@ -112,6 +112,8 @@ typedef struct tool_run
     paint_overlay overlay;             // what the live shape or text would paint
     int32_t previewing = 0;            // 1 while the overlay is to be shown
     vollo_pixelarray *frame = nullptr; // the canvas with the preview over it (presents)
+    bool pressed = false;              // the current tool took the left press: only
+                                       // then does the release reach it
     vollo_font *font = nullptr;        // the text tool's, loaded when first needed
     int32_t font_tried = 0;
 } tool_run;

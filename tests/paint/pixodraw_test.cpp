@@ -1871,12 +1871,17 @@ TEST_F(Pixodraw, PanelToolsPaintOneUndoableActionEach) {
     for (auto [x, y] : c.white)
       EXPECT_EQ(vt::read_region(x, y, 1, 1)[0] & RGB, WHITE & RGB)
           << x << "," << y;
+    // Undone, redone, undone again: the drawing area is white once more.
+    ASSERT_TRUE(vt::key("ctrl+z"));
+    EXPECT_TRUE(wait_for_area([](int, int) { return WHITE; }));
+    ASSERT_TRUE(vt::key("ctrl+y"));
+    EXPECT_TRUE(vt::wait_for_color(c.black[0].first, c.black[0].second, BLACK));
     ASSERT_TRUE(vt::key("ctrl+z"));
     EXPECT_TRUE(wait_for_area([](int, int) { return WHITE; }));
   }
-  // Text: a caret, "é" typed live, Ctrl+Enter paints it; undone like the
-  // shapes.
-  ASSERT_TRUE(vt::key("t"));
+  // Text, chosen by its cell: a caret, "é" typed live, Ctrl+Enter paints it;
+  // undone like the shapes.
+  click_at(52, 417);
   click_at(300, 600);
   ASSERT_TRUE(vt::xdotool({"type", "é"}));
   EXPECT_TRUE(vt::wait_until([] {
@@ -1890,6 +1895,11 @@ TEST_F(Pixodraw, PanelToolsPaintOneUndoableActionEach) {
   EXPECT_TRUE(wait_for_area([](int, int) { return WHITE; }));
   // `[` takes the size back to 0; the line is then one pixel thick.
   ASSERT_TRUE(vt::key("bracketleft"));
+  ASSERT_TRUE(vt::wait_for_color(905, 170, GREY));
+  // The wheel over the plus and minus buttons steps the size as they do.
+  ASSERT_TRUE(vt::xdotool({"mousemove", "960", "85", "click", "4"}));
+  ASSERT_TRUE(vt::wait_for_color(905, 170, WHITE));
+  ASSERT_TRUE(vt::xdotool({"mousemove", "960", "24", "click", "5"}));
   ASSERT_TRUE(vt::wait_for_color(905, 170, GREY));
   ASSERT_TRUE(vt::key("l"));
   drag({{300, 300}, {500, 300}});
@@ -1924,8 +1934,8 @@ TEST_F(Pixodraw, ColoursFillToleranceAndMarginStrokeOnAPhoto)
     EXPECT_EQ(vt::read_region(503, 450, 1, 1)[0] & RGB, picture_pattern(128, 86) & RGB);
     ASSERT_TRUE(vt::key("ctrl+z"));
     ASSERT_TRUE(vt::wait_for_color(502, 451, picture_pattern(127, 87)));
-    // The picker takes the picture's pixel and gives the fill back.
-    ASSERT_TRUE(vt::key("i"));
+    // The picker, chosen by its cell, takes the picture's pixel and gives the fill back.
+    click_at(155, 417);
     click_at(400, 400);
     ASSERT_TRUE(vt::wait_for_color(swatch_x, swatch_y, picture_pattern(25, 36)));
     click_at(600, 500);
@@ -2024,4 +2034,18 @@ TEST_F(Pixodraw, SaveNamesEndingInBmpAndEmptyNames)
         shown_files += name.rfind(".pixodraw-journal", 0) != 0;
     EXPECT_EQ(shown_files, 3u);
     finish("no");
+    // A PNG of the window's size opened as the canvas is written back there, as a PNG.
+    const std::string png = dir.path + "/scene.png";
+    ASSERT_TRUE(vt::run_command({"convert", dir.path + "/scene.bmp", png}, "", vt::Milliseconds(30000)).succeeded());
+    ASSERT_NO_FATAL_FAILURE(start({"scene.png"}));
+    ASSERT_TRUE(vt::wait_for_color(405, 305, BLACK));
+    ASSERT_TRUE(vt::key("ctrl+s"));
+    EXPECT_TRUE(program->wait_for_errors("pixodraw: saved scene.png\n")) << program->errors();
+    finish("no");
+    std::ifstream written(png, std::ios::binary);
+    char signature[4] = {};
+    written.read(signature, 4);
+    EXPECT_EQ(std::string(signature, 4), "\x89PNG");
+    EXPECT_EQ(read_with_pillow(png, dir.path + "/raw.rgb").pixels,
+              read_with_pillow(dir.path + "/scene.bmp", dir.path + "/raw.rgb").pixels);
 }

@@ -146,8 +146,8 @@ void picture_drop(paint_state *state);
 void document_close(paint_state *state);
 // Ctrl+S for a document: the picture back to its file in its format, or NAME.png beside
 // a file of a kind not written. *path receives the file written (or tried), *note why it
-// is not the picture's own (empty when it is). True when saved; false with errno telling
-// why.
+// is not the picture's own, or where the version another program left there was kept
+// first (empty when neither). True when saved; false with errno telling why.
 bool document_save(paint_state *state, std::string *path, std::string *note);
 // Pixels of the picture changed in `area` (picture pixels): shown at the next tick.
 void document_touch(paint_state *state, paint_rect area);

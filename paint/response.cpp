@@ -1,4 +1,7 @@
 // The key and click responses and the main function handed to the library's main loop.
+#include <cstdio>
+#include <string>
+
 #include "document.h"
 #include "history.h"
 #include "interface.h"
@@ -93,7 +96,10 @@ vollo_response expose(void *data)
     export_finish(state, false);
     if (!picture_ready(state, false))
         return 1;
-    journal_tick(state, journal_now());
+    std::string no_journal;
+    if (!journal_tick(state, journal_now(), &no_journal))
+        fprintf(stderr, "pixodraw: warning: the journal %s can no longer be written, a crash would lose the drawing: %s\n",
+                state->journal->path.c_str(), no_journal.c_str());
     if (document_refresh(state))
         request_present(state, 1);
     if (state->present_ticks > 0)

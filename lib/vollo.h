@@ -895,13 +895,13 @@ vollo_font *vollo_load_font(const char *path);
 // Draws anti-aliased text at `pixel_size` (1..1024; other sizes draw nothing): the top of
 // the first line at position.y, its pen start at position.x, lines one line spacing apart.
 // Each pixel blends the colour with its alpha scaled by the glyph's coverage there.
-// A null font or empty text draws nothing. Needs a display, on pixel arrays too (SFML
-// keeps glyphs on the GPU): without one it draws nothing and vollo_error tells why.
+// A null font or empty text draws nothing. On a pixel array FreeType draws it with no
+// display, within one level per channel of what the GPU draws on the window and pictures.
 void vollo_draw_text_font(vollo_buffer *buffer, vollo_font *font, const char *text,
                           vollo_position position, int32_t pixel_size, uint32_t color);
 // The box from the drawing position to the farthest pixel vollo_draw_text_font can touch,
-// rounded up to whole pixels; (0, 0) for a null font, empty text or a size outside 1..1024,
-// or with no display (vollo_error then tells why).
+// rounded up to whole pixels; (0, 0) for a null font, empty text or a size outside 1..1024.
+// Needs no display.
 vollo_size vollo_text_size_font(vollo_font *font, const char *text, int32_t pixel_size);
 // Writes into `out` (out_size bytes, NUL included) the text when it fits max_width, else
 // its longest start, cut between whole characters, followed by "\xE2\x80\xA6" (the ellipsis;

@@ -6,7 +6,7 @@ set -euo pipefail
 
 if [[ ${1:-} == --program ]]; then
   shift
-  packages=(cmake make g++ libsfml-dev libstb-dev libjpeg-dev libopenal-dev libpng-dev "$@")
+  packages=(cmake make g++ libsfml-dev libstb-dev libjpeg-dev libopenal-dev libpng-dev libfreetype-dev "$@")
 else
   packages=(
     cmake make g++ pkg-config
@@ -15,7 +15,7 @@ else
     python3 python3-xlib python3-pil imagemagick
     libinih-dev
     fonts-dejavu-core
-    libstb-dev libjpeg-dev libopenal-dev libpng-dev
+    libstb-dev libjpeg-dev libopenal-dev libpng-dev libfreetype-dev
     "$@"
   )
 fi

@@ -813,7 +813,11 @@ typedef struct vollo_ini_scope vollo_ini_scope;
 
 // New document holding only the empty default scope; null when memory runs out.
 vollo_ini *vollo_new_ini(void);
-// Document read from a file; null on any failure.
+// Document read from a file; null on any failure. Unless memory ran out, vollo_error then
+// starts with one of three texts that tell the failures apart: "cannot open '" when there is no such file
+// (or no path), "cannot read '" when the file exists but cannot be read whole (a folder,
+// no permission, a read error, 4 GiB or more), "cannot parse '" when its text is malformed,
+// as in "cannot parse 'game.ini' line 4: expected '=' after field name.".
 vollo_ini *vollo_load_ini(const char *path);
 // Writes the document to a file with vollo_write_file (replaced whole, never left half
 // written); false when it cannot be written, or when a scope or field name is not a run

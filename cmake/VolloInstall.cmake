@@ -1,15 +1,17 @@
 # Installing the library for other programs: the public header (with the INI
 # document's class headers, for C++ users who want kzr::Ini itself), the static
-# library, a CMake package (find_package(vollo) -> vollo::vollo, SFML included)
-# and a pkg-config file (vollo.pc).
+# library libvollo.a and the shared one libvollo.so.1 (with its libvollo.so link),
+# a CMake package (find_package(vollo) -> vollo::vollo, static with SFML, or
+# vollo::shared) and pkg-config files (vollo.pc: shared; vollo-static.pc: static).
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(VOLLO_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/vollo)
 set(VOLLO_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/vollo)
 
-install(TARGETS vollo EXPORT volloTargets
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS vollo vollo_shared EXPORT volloTargets
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 set_target_properties(vollo PROPERTIES EXPORT_NAME vollo)
 install(FILES lib/vollo.h lib/vollo_namespace.h DESTINATION ${VOLLO_INSTALL_INCLUDEDIR})
 install(FILES lib/ini/Ini.hpp DESTINATION ${VOLLO_INSTALL_INCLUDEDIR}/ini)
@@ -31,4 +33,6 @@ set(VOLLO_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 file(RELATIVE_PATH VOLLO_PC_TO_PREFIX /${VOLLO_PKGCONFIG_DIR} /)
 string(REGEX REPLACE "/$" "" VOLLO_PC_TO_PREFIX "${VOLLO_PC_TO_PREFIX}")
 configure_file(cmake/vollo.pc.in ${CMAKE_CURRENT_BINARY_DIR}/vollo.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vollo.pc DESTINATION ${VOLLO_PKGCONFIG_DIR})
+configure_file(cmake/vollo-static.pc.in ${CMAKE_CURRENT_BINARY_DIR}/vollo-static.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vollo.pc ${CMAKE_CURRENT_BINARY_DIR}/vollo-static.pc
+  DESTINATION ${VOLLO_PKGCONFIG_DIR})

@@ -13,13 +13,50 @@
 // them by pointer. Colours are 32-bit values with red in bits 0-7, green in
 // 8-15, blue in 16-23 and alpha in 24-31 (bytes R, G, B, A in memory).
 // Creating functions return null on failure and print nothing; vollo_error says why.
+//
+// C and C++. The header compiles as C99 and as C++17 and includes no SFML header.
+// Every function and global has C linkage, so C programs, and any language that can
+// call C, link the same library (libvollo.a or libvollo.so). In C++ the window, the
+// pictures and the pixel arrays derive from vollo_buffer, and pictures and pixel
+// arrays from vollo_clipable, so they convert to those heads implicitly. In C each
+// record begins with the very fields of its heads, in the same order, so its fields
+// read the same (window->width, array->clip_x) and a cast gives the head:
+//   vollo_fill((vollo_buffer *)window, VOLLO_BLACK);
+//   vollo_delete_clipable((vollo_clipable *)array);
+// Only C++ has vollo_blit_shader (it takes an sf::Shader), the kzr::Ini class behind
+// vollo_ini, and the Vollo namespace (section 13). The SFML objects a record owns sit
+// behind private pointers after its heads: include SFML's own headers to use SFML.
+//
+// Taken names. The globals below have the names they have always had and are part
+// of the interface, so a program must not define anything else under them: memory_check,
+// border0, border1 (section 8); default_scope, last_scope, erase_index, erase_scope,
+// erase_field (section 9); set_max_heap_size, get_max_heap_size, get_nb_alloc,
+// check_memory_state (section 8); the input state gl_callback, gl_keyboard,
+// gl_button, gl_mouse, gl_joystick, gl_joy_axis, gl_joy_button (section 4) and the
+// drawing hooks gl_vollo_my_blit, gl_vollo_my_fill, gl_vollo_my_set_pixel,
+// gl_vollo_my_set_line, gl_vollo_my_set_polygon, gl_vollo_my_clear (section 5); and
+// every name that starts with vollo_ or VOLLO_.
 #ifndef VOLLO_H
 #define VOLLO_H
 
-#include <cstdint>
+#include <stdbool.h>
 #include <stddef.h>
+#include <stdint.h>
 
-#include <SFML/Graphics.hpp>
+#ifdef __cplusplus
+// The SFML and INI classes the C++ interface names, declared only: nothing of
+// them is needed to compile a file that includes this header.
+namespace sf
+{
+class Shader;
+class Texture;
+}  // namespace sf
+namespace kzr
+{
+class Ini;
+}  // namespace kzr
+extern "C" {
+#endif
 
 // ---------------------------------------------------------------------------
 // 1. Constants and shared types
@@ -203,18 +240,63 @@ typedef struct vollo_position
     int32_t y;
 } vollo_position;
 
+// The fields of the head shared by the window, pictures and pixel arrays.
+#define VOLLO_BUFFER_FIELDS                                                                   \
+    uint64_t type;       /* VOLLO_WINDOW, VOLLO_PICTURE or VOLLO_PIXELARRAY */                \
+    void *render_target; /* sf::RenderWindow, sf::RenderTexture; unset: pixel array */     \
+    uint32_t width;      /* in pixels */                                                     \
+    uint32_t height;     /* in pixels */
+
+// Slot 14 of a clipable: a pixel array's pixels, a picture's texture. C99 has no
+// unnamed union, so a strict C99 compiler other than GCC or Clang sees `pixels` only.
+#if defined(__cplusplus)
+#define VOLLO_PIXELS_OR_TEXTURE union { uint32_t *pixels; const sf::Texture *texture; };
+#elif defined(__GNUC__) || (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L)
+#define VOLLO_PIXELS_OR_TEXTURE __extension__ union { uint32_t *pixels; const void *texture; };
+#else
+#define VOLLO_PIXELS_OR_TEXTURE uint32_t *pixels;
+#endif
+
+// The fields a clipable adds to the buffer head: clip rectangle and placement.
+// Placement of a picture blitted onto the window or a picture (ignored for pixel
+// arrays, and for any blit onto a pixel array): the origin is a point in picture
+// pixels, measured from the clip rectangle's top-left corner before scaling; that
+// point lands on the blit position, and scale and rotation turn around it. New
+// records hold origin (0, 0), scale 1 and rotation 0: the clip rectangle's top-left
+// corner lands on the position. Set the origin to (width / 2, height / 2) to place
+// and turn a picture by its centre.
+#define VOLLO_CLIPABLE_FIELDS                                                                 \
+    int32_t clip_x;   /* clip rectangle, in the clipable's own pixels */                      \
+    int32_t clip_y;                                                                           \
+    int32_t clip_width;                                                                       \
+    int32_t clip_height;                                                                      \
+    double origin_x;  /* in picture pixels, rightwards from the clip rectangle's left edge */ \
+    double origin_y;  /* in picture pixels, downwards from the clip rectangle's top edge */   \
+    double scale_x;   /* 1: natural size; negative mirrors */                                 \
+    double scale_y;                                                                           \
+    double rotation;  /* degrees, clockwise on screen, around the origin */                   \
+    /* pixels: a pixel array's width * height pixels, row by row, no padding; */              \
+    /* texture: a picture's render texture's texture */                                       \
+    VOLLO_PIXELS_OR_TEXTURE
+
 // Head shared by the window, pictures and pixel arrays.
 typedef struct vollo_buffer
 {
-    uint64_t type;        // VOLLO_WINDOW, VOLLO_PICTURE or VOLLO_PIXELARRAY
-    void *render_target;  // sf::RenderWindow (window), sf::RenderTexture (picture), unset (pixel array)
-    uint32_t width;       // in pixels
-    uint32_t height;      // in pixels
+    VOLLO_BUFFER_FIELDS
 } vollo_buffer;
 
+// In C++ a record derives from its head; in C it repeats the head's fields, in
+// the same order, so that both languages see the same layout.
+
 // The window record; type is VOLLO_WINDOW.
+#ifdef __cplusplus
 typedef struct vollo_window : vollo_buffer
 {
+#else
+typedef struct vollo_window
+{
+    VOLLO_BUFFER_FIELDS
+#endif
     const char *name;  // the caller's title pointer (not a copy): it must outlive the window
     // Set by vollo_set_logical_size (read only): the drawing space, 0 x 0 when none is set.
     uint32_t logical_width;
@@ -223,42 +305,40 @@ typedef struct vollo_window : vollo_buffer
 } vollo_window;
 
 // Head of the off-screen buffers: clip rectangle and placement.
+#ifdef __cplusplus
 typedef struct vollo_clipable : vollo_buffer
 {
-    int32_t clip_x;       // clip rectangle, in the clipable's own pixels
-    int32_t clip_y;
-    int32_t clip_width;
-    int32_t clip_height;
-    // Placement of a picture blitted onto the window or a picture (ignored for pixel
-    // arrays, and for any blit onto a pixel array). The origin is a point in picture
-    // pixels, measured from the clip rectangle's top-left corner before scaling: that
-    // point lands on the blit position, and scale and rotation turn around it. New
-    // records hold origin (0, 0), scale 1 and rotation 0: the clip rectangle's top-left
-    // corner lands on the position. Set the origin to (width / 2, height / 2) to place
-    // and turn a picture by its centre.
-    double origin_x;      // in picture pixels, rightwards from the clip rectangle's left edge
-    double origin_y;      // in picture pixels, downwards from the clip rectangle's top edge
-    double scale_x;       // 1: natural size; negative mirrors
-    double scale_y;
-    double rotation;      // degrees, clockwise on screen, around the origin
-    union
-    {
-        uint32_t *pixels;             // pixel array: width * height pixels, row by row, no padding
-        const sf::Texture *texture;   // picture: the render texture's texture
-    };
+#else
+typedef struct vollo_clipable
+{
+    VOLLO_BUFFER_FIELDS
+#endif
+    VOLLO_CLIPABLE_FIELDS
 } vollo_clipable;
 
 // A block of pixels in main memory (type VOLLO_PIXELARRAY). Pixel (x, y) is pixels[y * width + x].
 // Plain memory: making, drawing on, saving and deleting one needs no display.
+#ifdef __cplusplus
 typedef struct vollo_pixelarray : vollo_clipable
 {
+#else
+typedef struct vollo_pixelarray
+{
+    VOLLO_BUFFER_FIELDS VOLLO_CLIPABLE_FIELDS
+#endif
     void *staging;  // private to the library: GPU staging, made at the first blit onto a window or picture
 } vollo_pixelarray;
 
 // A picture on the GPU (type VOLLO_PICTURE), drawn into through SFML.
+#ifdef __cplusplus
 typedef struct vollo_picture : vollo_clipable
 {
-    sf::Sprite sprite;
+#else
+typedef struct vollo_picture
+{
+    VOLLO_BUFFER_FIELDS VOLLO_CLIPABLE_FIELDS
+#endif
+    void *sprite;  // private to the library: the SFML sprite that shows the texture
 } vollo_picture;
 
 // One joystick slot.
@@ -657,9 +737,11 @@ void vollo_blit(vollo_buffer *destination, vollo_clipable *source, const vollo_p
 // placed and cut as vollo_blit places and cuts it: alpha 255 replaces, alpha 0 leaves the
 // destination as it was. On a picture, vollo_draw shows the result.
 void vollo_blit_blend(vollo_buffer *destination, const vollo_pixelarray *source, const vollo_position *position);
-// As vollo_blit, drawing a picture source with `shader` (null: none).
+#ifdef __cplusplus
+// As vollo_blit, drawing a picture source with `shader` (null: none). C++ only.
 void vollo_blit_shader(vollo_buffer *destination, vollo_clipable *source,
                        const vollo_position *position, const sf::Shader *shader);
+#endif
 // Covers the window, a picture's clip rectangle (blending) or a pixel array's clip rectangle
 // (replacing).
 void vollo_fill(vollo_buffer *buffer, uint32_t color);
@@ -802,12 +884,13 @@ extern uint64_t border1;
 // 9. INI store: scopes of named fields, each field an array of text values
 // ---------------------------------------------------------------------------
 
-namespace kzr
-{
-class Ini;
-}
-// A document (a kzr::Ini); owned by the caller until vollo_delete_ini.
+// A document (in C++ the kzr::Ini class of ini/Ini.hpp; opaque in C); owned by the
+// caller until vollo_delete_ini.
+#ifdef __cplusplus
 typedef kzr::Ini vollo_ini;
+#else
+typedef struct vollo_ini vollo_ini;
+#endif
 // One scope of a document; valid while the scope exists.
 typedef struct vollo_ini_scope vollo_ini_scope;
 
@@ -972,8 +1055,11 @@ bool vollo_circles_overlap(double ax, double ay, double ar, double bx, double by
 // True when the circle (centre cx, cy, radius r) and the rectangle share an area.
 bool vollo_circle_rect_overlap(double cx, double cy, double r, vollo_rect rect);
 
+#ifdef __cplusplus
+}  // extern "C"
+
 // ---------------------------------------------------------------------------
-// 13. The same functions as constants of the Vollo namespace
+// 13. The same functions as constants of the Vollo namespace (C++ only)
 // ---------------------------------------------------------------------------
 
 // Each constant holds the address of a vollo_ function and is called exactly like it
@@ -996,5 +1082,6 @@ extern const char *EraseIndex;      // twin of erase_index
 extern const char *EraseScope;      // twin of erase_scope
 extern const int EraseField;        // twin of erase_field
 }  // namespace Vollo
+#endif  // __cplusplus
 
 #endif

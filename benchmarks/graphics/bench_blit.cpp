@@ -4,6 +4,7 @@
 // rounds, at the paint program's 1050 x 800 and at 1920 x 1080. The figure is the
 // CPU time per frame of all the process's threads (Mesa rasterises on threads of
 // its own); the target is at most 1.1 times the plain program.
+#include <SFML/Graphics.hpp>
 #include <algorithm>
 #include <cstdio>
 #include <functional>

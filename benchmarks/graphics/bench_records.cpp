@@ -2,6 +2,7 @@
 // unset (the registry only looks at a flag) and set (every record is noted and
 // forgotten), against the tracked allocator's own block of the same size, in one run.
 // The tracked figure comes from this program run again with VOLLO_DEBUG=1.
+#include <SFML/Graphics.hpp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -2,6 +2,7 @@
 // time, median of many runs): 10,000 glyphs, a filled rectangle over the whole
 // array against a std::fill of the same pixels, and a thousand 20-pixel circles.
 // Targets: glyphs under 2 ms, the rectangle within 2 times the fill, circles under 2 ms.
+#include <SFML/Graphics.hpp>
 #include <time.h>
 
 #include <algorithm>

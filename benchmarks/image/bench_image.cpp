@@ -2,6 +2,7 @@
 // beside the 24-bit BMP of the same picture and Pillow's decode of each file, in the same
 // run. The files are written by ImageMagick, except the kinds it does not write (RLE4,
 // 10-10-10-2 bit fields), which are assembled here.
+#include <SFML/Graphics.hpp>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

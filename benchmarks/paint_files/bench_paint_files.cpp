@@ -1,5 +1,6 @@
 // Times save_bmp and load_bmp on the 1050 x 800 canvas, and a writer that calls write()
 // once per pixel, in the same run and on the same disk.
+#include <SFML/Graphics.hpp>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

@@ -11,7 +11,7 @@ void blit_picture(vollo_buffer *destination, vollo_picture *source, const vollo_
     if (!source->render_target)
         return;
     attach_texture(source);
-    sf::Sprite &sprite = source->sprite;
+    sf::Sprite &sprite = sprite_of(source);
     sprite.setTextureRect(sf::IntRect(source->clip_x, source->clip_y, source->clip_width, source->clip_height));
     sprite.setPosition(float(position->x), float(position->y));
     sprite.setOrigin(float(source->origin_x), float(source->origin_y));
@@ -47,7 +47,7 @@ void copy_picture_to_pixelarray(vollo_pixelarray *destination, vollo_picture *so
         return;
     const uint8_t *bytes = image.getPixelsPtr();
     // The tint multiplies every channel, as it does on the GPU (white: no change).
-    const sf::Color tint = source->sprite.getColor();
+    const sf::Color tint = sprite_of(source).getColor();
     const uint32_t factor[4] = {tint.r, tint.g, tint.b, tint.a};
     auto tinted = [&](const uint8_t *from, int channel) { return (uint32_t(from[channel]) * factor[channel] + 127) / 255; };
     for (int64_t y = target.y; y < target.y + target.height; ++y)

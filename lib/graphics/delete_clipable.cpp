@@ -15,6 +15,7 @@ void vollo_delete_clipable(vollo_clipable *clipable)
     {
         vollo_picture *picture = static_cast<vollo_picture *>(clipable);
         delete static_cast<sf::RenderTexture *>(picture->render_target);
+        delete &vollo_graphics::sprite_of(picture);
         delete picture;
     }
     else if (clipable->type == VOLLO_PIXELARRAY)

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <SFML/Graphics.hpp>
+
 #include "vollo.h"
 #include "error/error.hpp"
 #include "error/records.hpp"
@@ -102,6 +104,11 @@ bool stage_pixelarray(vollo_pixelarray *array, const region &area);
 // with its placement fields at their initial values; null when an allocation or
 // the render texture's creation fails, with nothing left allocated.
 vollo_picture *new_picture_record(uint32_t width, uint32_t height);
+// The sprite behind the picture's private pointer.
+inline sf::Sprite &sprite_of(vollo_picture *picture)
+{
+    return *static_cast<sf::Sprite *>(picture->sprite);
+}
 // Points the record's texture and sprite at its render texture's texture.
 void attach_texture(vollo_picture *picture);
 // Replaces the whole picture with the whole array's pixels, alpha included, and makes

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <SFML/Graphics.hpp>
+
 #include "vollo.h"
 
 namespace vollo_internal

@@ -10,11 +10,14 @@ namespace vollo_graphics
 vollo_picture *new_picture_record(uint32_t width, uint32_t height)
 {
     vollo_picture *picture = new (std::nothrow) vollo_picture();
-    if (!picture)
+    sf::Sprite *sprite = picture ? new (std::nothrow) sf::Sprite() : nullptr;
+    if (!sprite)
     {
+        delete picture;
         vollo_fail("cannot make a %u x %u picture: out of memory", width, height);
         return nullptr;
     }
+    picture->sprite = sprite;
     // Default context settings: no depth buffer. A render texture that could not
     // be created would pass for a picture with no pixels at all; refuse it instead.
     // Without a display SFML aborts while making the render texture: the trap
@@ -45,6 +48,7 @@ vollo_picture *new_picture_record(uint32_t width, uint32_t height)
             vollo_fail("cannot make a %u x %u picture: the GPU refused a render texture of that size", width, height);
         if (survived)
             delete target;
+        delete sprite;
         delete picture;
         if (!survived)
             vollo_fail("cannot make a %u x %u picture: no display could be reached (pictures live on the GPU; "
@@ -75,7 +79,7 @@ void attach_texture(vollo_picture *picture)
 {
     sf::RenderTexture *target = static_cast<sf::RenderTexture *>(picture->render_target);
     picture->texture = &target->getTexture();
-    picture->sprite.setTexture(*picture->texture, false);
+    sprite_of(picture).setTexture(*picture->texture, false);
 }
 
 }  // namespace vollo_graphics

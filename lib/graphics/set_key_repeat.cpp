@@ -1,3 +1,5 @@
+#include <SFML/Graphics/RenderWindow.hpp>
+
 #include "error/error.hpp"
 #include "vollo.h"
 

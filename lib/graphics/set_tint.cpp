@@ -5,5 +5,5 @@
 void vollo_set_tint(vollo_picture *picture, uint32_t color)
 {
     if (picture && picture->type == VOLLO_PICTURE)
-        picture->sprite.setColor(vollo_graphics::to_sf_color(color));
+        vollo_graphics::sprite_of(picture).setColor(vollo_graphics::to_sf_color(color));
 }

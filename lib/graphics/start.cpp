@@ -1,3 +1,5 @@
+#include <SFML/Window/WindowStyle.hpp>
+
 #include "vollo.h"
 #include "error/records.hpp"
 

@@ -2,6 +2,8 @@
 #ifndef VOLLO_WINDOW_PRIVATE_HPP
 #define VOLLO_WINDOW_PRIVATE_HPP
 
+#include <SFML/Graphics.hpp>
+
 #include "vollo.h"
 #include "error/error.hpp"
 #include "error/records.hpp"

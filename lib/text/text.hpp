@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <SFML/Graphics.hpp>
+
 #include "vollo.h"
 
 namespace vollo_graphics

@@ -3,6 +3,7 @@
 // their texture.
 #include <sys/mman.h>
 #include <sys/wait.h>
+#include <SFML/Graphics.hpp>
 #include <unistd.h>
 
 #include <cstdlib>

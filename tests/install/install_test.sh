@@ -19,7 +19,8 @@ prefix=$work/prefix
 echo "== cmake --install into $prefix"
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 for file in include/vollo/vollo.h include/vollo/vollo_namespace.h include/vollo/ini/Ini.hpp include/vollo/parsing/ParsingTools.hpp \
-            lib/libvollo.a lib/cmake/vollo/volloConfig.cmake lib/pkgconfig/vollo.pc; do
+            lib/libvollo.a lib/libvollo.so lib/libvollo.so.1 lib/cmake/vollo/volloConfig.cmake \
+            lib/pkgconfig/vollo.pc lib/pkgconfig/vollo-static.pc; do
   [[ -f $prefix/$file ]] || { echo "missing after install: $file"; exit 1; }
 done
 
@@ -41,14 +42,31 @@ mkdir "$work/with-pkg-config"
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 [[ $(pkg-config --modversion vollo) == 1.0.0 ]] || { echo "wrong version from pkg-config"; exit 1; }
 # shellcheck disable=SC2046,SC2086
-g++ -std=c++17 $flags -o "$work/with-pkg-config/consumer" "$consumer_dir/main.cpp" $(pkg-config --cflags --libs vollo)
+g++ -std=c++17 $flags -o "$work/with-pkg-config/consumer" "$consumer_dir/main.cpp" $(pkg-config --cflags --libs vollo) \
+    -Wl,-rpath,"$prefix/lib"
 "$work/with-pkg-config/consumer"
+readelf -d "$work/with-pkg-config/consumer" | grep -q 'NEEDED.*libvollo\.so\.1' ||
+  { echo "vollo.pc does not link the shared library"; exit 1; }
+# shellcheck disable=SC2046,SC2086
+g++ -std=c++17 $flags -o "$work/with-pkg-config/static" "$consumer_dir/main.cpp" $(pkg-config --cflags --libs vollo-static)
+"$work/with-pkg-config/static"
+if readelf -d "$work/with-pkg-config/static" | grep -q 'libvollo\.so'; then
+  echo "vollo-static.pc links the shared library"; exit 1
+fi
+
+echo "== a C program with the shared library"
+printf '#include <vollo.h>\nint main(void) { vollo_ini *ini = vollo_new_ini(); bool ok = ini != NULL;\n%s\n}\n' \
+  'vollo_delete_ini(ini); return ok && vollo_ini_get_field(NULL, NULL, "x", 0) == NULL ? 0 : 1;' > "$work/consumer.c"
+# shellcheck disable=SC2046,SC2086
+gcc -std=c99 -Wall -Wextra -pedantic -Werror $flags -o "$work/c-consumer" "$work/consumer.c" \
+    $(pkg-config --cflags --libs vollo) -Wl,-rpath,"$prefix/lib"
+"$work/c-consumer"
 
 # The pkg-config file finds its prefix from its own place: a moved tree still works.
 mv "$prefix" "$work/moved"
 export PKG_CONFIG_PATH=$work/moved/lib/pkgconfig
 # shellcheck disable=SC2046,SC2086
-g++ -std=c++17 $flags -o "$work/with-pkg-config/moved" "$consumer_dir/main.cpp" $(pkg-config --cflags --libs vollo)
+g++ -std=c++17 $flags -o "$work/with-pkg-config/moved" "$consumer_dir/main.cpp" $(pkg-config --cflags --libs vollo) -Wl,-rpath,"$work/moved/lib"
 "$work/with-pkg-config/moved"
 echo "== installed library usable both ways"
 
@@ -59,9 +77,9 @@ if [[ -n $source_dir ]]; then
         -DVOLLO_BUILD_EXAMPLES=OFF -DVOLLO_BUILD_BENCHMARKS=OFF >/dev/null
   # Installing copies what the build made; the archive already built above stands in
   # for a second compilation of the same sources.
-  cp "$build_dir/libvollo.a" "$alone/build/libvollo.a"
+  cp -P "$build_dir"/libvollo.a "$build_dir"/libvollo.so* "$alone/build/"
   cmake --install "$alone/build" --prefix "$alone/prefix" >/dev/null
-  [[ -f $alone/prefix/lib/libvollo.a && -f $alone/prefix/include/vollo/vollo.h &&
+  [[ -f $alone/prefix/lib/libvollo.a && -f $alone/prefix/lib/libvollo.so.1 && -f $alone/prefix/include/vollo/vollo.h &&
      -f $alone/prefix/lib/pkgconfig/vollo.pc ]] || { echo "library missing from the library-alone install"; exit 1; }
   if [[ -e $alone/prefix/bin || -e $alone/prefix/share/pixodraw ]]; then
     echo "the library-alone install holds the program:"; find "$alone/prefix" -type f; exit 1

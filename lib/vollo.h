@@ -848,7 +848,8 @@ void vollo_sound_resume(vollo_sound *sound);
 // Length of the sound in seconds; 0 for a null sound.
 double vollo_sound_length(vollo_sound *sound);
 // Position in seconds from the start (an effect's first voice): 0 when stopped, and for a
-// null sound.
+// null sound. With no audio device an effect's position runs on a clock of its own, at
+// the natural pitch, so playing, pausing, seeking and the end behave as if heard.
 double vollo_sound_offset(vollo_sound *sound);
 // Moves a playing or paused sound (an effect's first voice) to `seconds` from its start:
 // below 0 is the start; at or past the length the sound is at its end, so it stops or,

@@ -27,6 +27,26 @@ void stay_quiet(j_common_ptr, int) {}
 const char *const damaged = "JPEG file that cannot be decoded (damaged or of an unsupported kind)";
 const char *const too_large = "JPEG picture with a zero size, or too large for the memory available";
 
+// Reads the scans of a progressive file that hold every component's DC coefficients,
+// stopping at the first scan of AC ones, and returns how many scans that is: at 1/8 of
+// the size a block is its DC alone, so the rest of the file changes nothing.
+int dc_scans(jpeg_decompress_struct &info)
+{
+    for (;;)
+    {
+        const int status = jpeg_consume_input(&info);
+        if (status == JPEG_REACHED_EOI || status == JPEG_SUSPENDED)
+            return info.input_scan_number;
+        if (status != JPEG_REACHED_SOS || info.Ss == 0)
+            continue;
+        bool every_dc = true;
+        for (int component = 0; component < info.num_components; ++component)
+            every_dc = every_dc && info.coef_bits[component][0] >= 0;
+        if (every_dc)
+            return info.input_scan_number - 1;
+    }
+}
+
 }  // namespace
 
 const char *decode_jpeg_rows(const jpeg_source &source, jpeg_setup setup, void *context, uint32_t **pixels,
@@ -56,6 +76,8 @@ const char *decode_jpeg_rows(const jpeg_source &source, jpeg_setup setup, void *
     if (setup)
         setup(info, context);
     jpeg_start_decompress(&info);
+    if (info.buffered_image)
+        jpeg_start_output(&info, dc_scans(info));
     const uint64_t count = uint64_t(info.output_width) * info.output_height;
     if (count == 0 || count > max_pixels || (rows = static_cast<uint32_t *>(malloc(size_t(count) * 4))) == nullptr)
     {
@@ -69,7 +91,9 @@ const char *decode_jpeg_rows(const jpeg_source &source, jpeg_setup setup, void *
     }
     *width = info.output_width;
     *height = info.output_height;
-    jpeg_finish_decompress(&info);
+    // A progressive file shown from its first scans leaves the rest unread.
+    if (!info.buffered_image)
+        jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
     *pixels = rows;
     return nullptr;

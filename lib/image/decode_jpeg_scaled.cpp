@@ -38,6 +38,7 @@ void reduce(jpeg_decompress_struct &info, void *context)
     // lose nothing that shows at its size.
     info.dct_method = JDCT_IFAST;
     info.do_fancy_upsampling = FALSE;
+    info.buffered_image = info.scale_denom == 8 && jpeg_has_multiple_scans(&info);
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ struct jpeg_source
     FILE *file;
 };
 // Called once the header is read and before decoding starts, to choose the output
-// (scale, transform, upsampling); null for libjpeg's defaults.
+// (scale, transform, upsampling); null for libjpeg's defaults. Setting buffered_image
+// shows a progressive file from the scans that carry the DC coefficients only.
 typedef void (*jpeg_setup)(jpeg_decompress_struct &info, void *context);
 // Decodes the stream straight into RGBA rows (malloc), libjpeg's fatal errors and
 // warnings caught. Null on success, otherwise why not, with nothing left allocated.

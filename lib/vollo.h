@@ -602,6 +602,18 @@ void vollo_set_key_repeat(vollo_window *window, bool repeat);
 const char *vollo_get_clipboard(void);
 // Puts UTF-8 text on the system clipboard (null: empty); nothing without a display.
 void vollo_set_clipboard(const char *text);
+// A new pixel array, owned by the caller (vollo_delete_clipable), of the picture on the X
+// CLIPBOARD: its image/png, else image/bmp, else the first local file a text/uri-list names;
+// opaque, in system memory outside the arena (as vollo_adopt_pixels makes it). Waits at most 3 s for the owner's answer. Null,
+// with vollo_error saying why, when the clipboard is empty or holds no picture, the owner
+// does not answer, the picture does not decode or no display can be reached.
+vollo_pixelarray *vollo_get_clipboard_pixelarray(void);
+// Takes the X CLIPBOARD and puts a copy of the array on it (the caller keeps the array):
+// vollo_loop's frames then answer other programs' requests for TARGETS, image/png and
+// image/bmp (large ones in pieces), until another program takes the clipboard or
+// vollo_stop closes the window. False, with vollo_error set, for a null or empty array,
+// no display, or a server that did not give the clipboard.
+bool vollo_set_clipboard_pixelarray(const vollo_pixelarray *array);
 // English name of a key code ("A", "7", "Escape", "Left", "Numpad 7", "F1"); "Unknown"
 // for VOLLO_KEY_UNKNOWN and any value outside 0..VOLLO_KEY_COUNT-1. Static text.
 const char *vollo_key_name(int32_t key);

@@ -87,6 +87,8 @@
     X(SetKeyRepeat, vollo_set_key_repeat)                           \
     X(GetClipboard, vollo_get_clipboard)                            \
     X(SetClipboard, vollo_set_clipboard)                            \
+    X(GetClipboardPixelArray, vollo_get_clipboard_pixelarray)       \
+    X(SetClipboardPixelArray, vollo_set_clipboard_pixelarray)       \
     X(KeyName, vollo_key_name)                                      \
     X(LoadPixelArray, vollo_load_pixelarray)                        \
     X(LoadBmp, vollo_load_bmp)                                      \

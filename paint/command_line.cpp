@@ -15,11 +15,14 @@ namespace
 const char usage_head[] =
     "Usage: pixodraw [PICTURE]\n"
     "       pixodraw --new WIDTHxHEIGHT   a white picture of that size\n"
+    "       pixodraw --clipboard          the picture on the clipboard\n"
     "       pixodraw --help | --version\n"
     "\n"
     "A paint program. With PICTURE (BMP of any kind, PNG, JPEG, GIF, TGA, PSD, HDR\n"
     "or PIC): one of 1050 x 800 is the whole canvas; any other opens as a document,\n"
     "shown through a view beside the tool band. Without it, a blank canvas.\n"
+    "--clipboard opens the picture on the clipboard as a document; Ctrl+S writes\n"
+    "it to clipboard-YYYYMMDD-HHMMSS.png in the working directory.\n"
     "\n"
     "Mouse (left button):\n"
     "  press on a tool        square brush, circle, eraser, paint pot (fill)\n"
@@ -73,6 +76,8 @@ int read_command_line(int argc, char **argv, const char **picture, int *operand_
                 my_putstr((usage_head + tool_help() + usage_keys).c_str());
                 return 0;
             }
+            else if (strcmp(argument, "--clipboard") == 0)
+                continue;  // read by command_line_has
             else if (strcmp(argument, "--version") == 0)
             {
                 my_putstr("pixodraw " PIXODRAW_VERSION "\n");
@@ -91,4 +96,12 @@ int read_command_line(int argc, char **argv, const char **picture, int *operand_
         ++*operand_count;
     }
     return -1;
+}
+
+bool command_line_has(int argc, char **argv, const char *option)
+{
+    for (int i = 1; i < argc && strcmp(argv[i], "--") != 0; i++)
+        if (strcmp(argv[i], option) == 0)
+            return true;
+    return false;
 }

@@ -100,6 +100,30 @@ void view_render(const paint_document *document, vollo_pixelarray *canvas);
 // (the pixels released).
 bool document_open(paint_state *state, uint32_t *pixels, uint32_t width, uint32_t height,
                    const char *path, picture_kind kind);
+// Crop to the selection, rotation by 90 degrees clockwise, mirror left to right, or top
+// to bottom, of a document's picture.
+typedef enum paint_transform
+{
+    TRANSFORM_CROP,
+    TRANSFORM_ROTATE,
+    TRANSFORM_FLIP_HORIZONTAL,
+    TRANSFORM_FLIP_VERTICAL
+} paint_transform;
+// Applies the transform to the document's picture as one undoable action, journalled; the
+// view opens again at fit. False (nothing changes) without a document, for a crop without a
+// selection, or when memory runs out (said on standard error).
+bool document_transform(paint_state *state, paint_transform transform);
+// Gives the document's picture the width x height pixels of a run-length code (undo and
+// redo of a reshape step); false when memory runs out.
+bool document_replace(paint_state *state, const std::vector<uint32_t> &code, uint32_t width,
+                      uint32_t height);
+// Ctrl+Shift+X crops, Ctrl+Shift+R rotates, Ctrl+Shift+H and Ctrl+Shift+V flip (on the
+// press); true when the key was one of them.
+bool transform_key(paint_state *state, vollo_event_state event, int32_t key);
+// Ctrl+A, Ctrl+C, Ctrl+X and Delete (on the press): select everything, copy the selection
+// (without one, everything) to the system clipboard, cut it, clear it to white; true when
+// the key was one of them.
+bool selection_key(paint_state *state, vollo_event_state event, int32_t key);
 // Releases the document and all it owns.
 void document_close(paint_state *state);
 // Ctrl+S for a document: the picture back to its file in its format, or NAME.png beside

@@ -23,7 +23,8 @@ static size_t area_of(paint_rect r)
 
 static size_t step_bytes(const history_step &step)
 {
-    return sizeof(history_step) + step.diff.capacity() * sizeof(uint32_t);
+    return sizeof(history_step) +
+           (step.diff.capacity() + step.code_before.capacity() + step.code_after.capacity()) * sizeof(uint32_t);
 }
 
 static void forget_everything(paint_history *history)
@@ -275,6 +276,25 @@ bool history_open_code(paint_history *history, const vollo_pixelarray *canvas, p
     }
 }
 
+// Drops the undone steps, then keeps the step, making room for it; everything is
+// forgotten when it cannot fit at all.
+static void push_step(paint_history *history, history_step &&step)
+{
+    while (history->undone > 0)
+    {
+        history->bytes -= step_bytes(history->steps.back());
+        history->steps.pop_back();
+        history->undone--;
+    }
+    if (make_room(history, step_bytes(step)))
+    {
+        history->bytes += step_bytes(step);
+        history->steps.push_back(std::move(step));
+    }
+    else
+        forget_everything(history);
+}
+
 bool history_commit(paint_history *history, const vollo_pixelarray *canvas)
 {
     if (!history->open)
@@ -284,21 +304,12 @@ bool history_commit(paint_history *history, const vollo_pixelarray *canvas)
         return true;
     try
     {
-        history_step step = {history->touched, open_difference(history, canvas), ++history->clock};
+        history_step step;
+        step.area = history->touched;
+        step.diff = open_difference(history, canvas);
+        step.serial = ++history->clock;
         step.diff.shrink_to_fit();
-        while (history->undone > 0)
-        {
-            history->bytes -= step_bytes(history->steps.back());
-            history->steps.pop_back();
-            history->undone--;
-        }
-        if (make_room(history, step_bytes(step)))
-        {
-            history->bytes += step_bytes(step);
-            history->steps.push_back(std::move(step));
-        }
-        else
-            forget_everything(history);
+        push_step(history, std::move(step));
     }
     catch (const std::bad_alloc &)
     {
@@ -307,13 +318,34 @@ bool history_commit(paint_history *history, const vollo_pixelarray *canvas)
     return true;
 }
 
+bool history_push_reshape(paint_history *history, history_step &&step)
+{
+    step.reshape = 1;
+    const uint64_t serial = step.serial = ++history->clock;
+    // Pixels forgotten before refer to the picture's old shape; its undo brings it back
+    // whole, so nothing of that map is needed any more.
+    history->forgotten_area = PAINT_NO_RECT;
+    std::vector<uint64_t>().swap(history->forgotten);
+    try
+    {
+        push_step(history, std::move(step));
+    }
+    catch (const std::bad_alloc &)
+    {
+        forget_everything(history);
+    }
+    return !history->steps.empty() && history->steps.back().serial == serial;
+}
+
 bool history_undo(paint_history *history, vollo_pixelarray *canvas)
 {
     history_commit(history, canvas);
     if (history->undone >= history->steps.size())
         return false;
     history->undone++;
-    apply_step(history, history->steps[history->steps.size() - history->undone], canvas);
+    const history_step &step = history->steps[history->steps.size() - history->undone];
+    if (!step.reshape)  // a reshape is undone by the caller, which replaces the picture
+        apply_step(history, step, canvas);
     return true;
 }
 
@@ -322,7 +354,9 @@ bool history_redo(paint_history *history, vollo_pixelarray *canvas)
     history_commit(history, canvas);
     if (history->undone == 0)
         return false;
-    apply_step(history, history->steps[history->steps.size() - history->undone], canvas);
+    const history_step &step = history->steps[history->steps.size() - history->undone];
+    if (!step.reshape)
+        apply_step(history, step, canvas);
     history->undone--;
     return true;
 }

@@ -19,6 +19,11 @@ typedef struct history_step
     paint_rect area;
     std::vector<uint32_t> diff;
     uint64_t serial = 0;  // the history's clock when it was made
+    // A change of the picture's size or shape (crop, rotate, flip): the whole picture
+    // before and after it, each width x height run-length coded; `area` and `diff` unused.
+    int32_t reshape = 0;
+    uint32_t width_before = 0, height_before = 0, width_after = 0, height_after = 0;
+    std::vector<uint32_t> code_before, code_after;
 } history_step;
 
 // Undo history: the steps, oldest first; the last `undone` of them are undone (redo
@@ -74,6 +79,9 @@ bool history_open_code(paint_history *history, const vollo_pixelarray *canvas, p
 bool history_undo(paint_history *history, vollo_pixelarray *canvas);
 // Redoes the oldest undone step (true), or does nothing (false).
 bool history_redo(paint_history *history, vollo_pixelarray *canvas);
+// Keeps a reshape step (history_step.reshape) as the newest step, as history_commit keeps
+// an action; false when memory ran out (the history is then emptied).
+bool history_push_reshape(paint_history *history, history_step &&step);
 // Ends the open drawing action, counts it in `changes` and presents it.
 void finish_action(paint_state *state);
 // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo (on the press); true when the canvas changed.

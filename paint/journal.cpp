@@ -130,10 +130,13 @@ bool write_fresh(int fd, const journal_base &base, const vollo_pixelarray *canva
 {
     std::vector<uint8_t> bytes = journal_header_bytes(base);
     std::vector<uint32_t> words;
-    if (base.picture.empty())
+    // Pixels cropped or turned since the start no longer have the picture's size: they
+    // are kept whole, as the record that gives them their size.
+    const bool reshaped = canvas->width != base.width || canvas->height != base.height;
+    if (base.picture.empty() || reshaped)
         held = whole(canvas);
     if (held.x0 <= held.x1)
-        words = record_words(JOURNAL_PIXELS, held, pixels_code(canvas, held));
+        words = record_words(reshaped ? JOURNAL_RESHAPE : JOURNAL_PIXELS, held, pixels_code(canvas, held));
     if (saved)
     {
         const std::vector<uint32_t> mark = record_words(JOURNAL_SAVED, paint_rect{0, 0, 0, 0}, {});
@@ -335,7 +338,8 @@ static void journal_mend(paint_journal *journal, const vollo_pixelarray *canvas)
     if (journal->length <= 2 * journal->trim_at)
         return;
     uint64_t fresh = journal_header_bytes(journal->base).size();
-    const paint_rect held = journal->base.picture.empty() ? whole(canvas) : journal->held;
+    const bool reshaped = canvas->width != journal->base.width || canvas->height != journal->base.height;
+    const paint_rect held = journal->base.picture.empty() || reshaped ? whole(canvas) : journal->held;
     if (held.x0 <= held.x1)
         fresh += 28 + 4 * pixels_code(canvas, held).size();
     journal->trim_at = journal->length;

@@ -24,8 +24,10 @@ typedef enum journal_kind
     JOURNAL_PIXELS = 2,      // the pixels themselves: changes that are no action
     JOURNAL_OPEN = 3,        // the action under way so far, XOR-ed into the pixels as they
                              // were before it; replaced by the next record of any kind
-    JOURNAL_SAVED = 4        // no pixels (an empty code over pixel 0,0): the drawing was
+    JOURNAL_SAVED = 4,       // no pixels (an empty code over pixel 0,0): the drawing was
                              // saved, so what came before needs no recovery
+    JOURNAL_RESHAPE = 5      // the pixel array takes the rectangle's size (from (0, 0)) and
+                             // the code's pixels: a crop, a rotation or a flip, or its undo
 } journal_kind;
 
 // What the journal's pixel array starts from.

@@ -99,11 +99,14 @@ bool read_record(FILE *file, const journal_base &base, journal_kind *kind, paint
                  std::vector<uint32_t> *code)
 {
     uint32_t head[6];
-    if (!read_words(file, head, 6) || head[0] < JOURNAL_DIFFERENCE || head[0] > JOURNAL_SAVED)
+    if (!read_words(file, head, 6) || head[0] < JOURNAL_DIFFERENCE || head[0] > JOURNAL_RESHAPE)
         return false;
     *area = paint_rect{int32_t(head[1]), int32_t(head[2]), int32_t(head[3]), int32_t(head[4])};
+    // A reshape gives the pixels a new size: its rectangle starts at (0, 0).
+    const bool reshape = head[0] == JOURNAL_RESHAPE;
     if (area->x0 < 0 || area->y0 < 0 || area->x0 > area->x1 || area->y0 > area->y1 ||
-        uint32_t(area->x1) >= base.width || uint32_t(area->y1) >= base.height)
+        (reshape ? area->x0 != 0 || area->y0 != 0 || uint64_t(area->x1 + 1) * uint64_t(area->y1 + 1) > BMP_MAX_PIXELS
+                 : uint32_t(area->x1) >= base.width || uint32_t(area->y1) >= base.height))
         return false;
     // No code is longer than twice its words (a literal head before every word or two).
     const uint64_t words = uint64_t(area->x1 - area->x0 + 1) * uint64_t(area->y1 - area->y0 + 1);
@@ -151,6 +154,12 @@ bool journal_rebuild(const char *path, journal_base *base, std::vector<uint32_t>
         }
         // A later record means that the action under way ended (or was dropped).
         open_area = PAINT_NO_RECT;
+        if (kind == JOURNAL_RESHAPE)
+        {
+            base->width = uint32_t(area.x1 + 1);
+            base->height = uint32_t(area.y1 + 1);
+            pixels->assign(size_t(base->width) * base->height, 0);
+        }
         apply(*pixels, base->width, area, code, kind == JOURNAL_DIFFERENCE);
     }
     if (open_area.x0 <= open_area.x1)

@@ -116,7 +116,8 @@ int main(int argc, char **argv)
     const int option_status = blank_document ? -1 : read_command_line(argc, argv, &picture, &operands);
     if (option_status >= 0)
         return option_status;
-    const bool load = operands == 1 || blank_document;
+    const bool from_clipboard = command_line_has(argc, argv, "--clipboard");
+    const bool load = (operands == 1 && !from_clipboard) || blank_document;
     char new_name[64];
     // A closed terminal or output pipe must not end the run before the drawing is saved
     // or kept: writes to them fail instead, and reads see the end of input.
@@ -136,7 +137,12 @@ int main(int argc, char **argv)
         picture = new_name;
     if (load && !blank_document && (pixels = decode_picture_file(picture, &width, &height, &kind)) == nullptr)
         return fail("cannot load the picture", picture, vollo_load_pixelarray_error());
-    if (!load)
+    char clipboard_path[64];
+    if (from_clipboard && (pixels = clipboard_picture(clipboard_path, sizeof clipboard_path, &width, &height)) == nullptr)
+        return fail("cannot open the clipboard's picture", nullptr, vollo_error());
+    if (from_clipboard)
+        picture = clipboard_path;
+    if (!load && !from_clipboard)
         my_putstr("Tip: You can load a picture by giving its path as argument\n");
     // Then the window: a document's picture is never uploaded whole, only the canvas.
     state.window = vollo_start(PAINT_WIDTH, PAINT_HEIGHT, false, "PIXODRAW");
@@ -148,14 +154,15 @@ int main(int argc, char **argv)
     // Drawings of earlier sessions that died are kept before this one starts.
     recover_journals();
     list_recovery_files();
-    const char *why = make_canvas(&state, picture, pixels, width, height, kind, blank_document);
+    const bool as_document = blank_document || from_clipboard;
+    const char *why = make_canvas(&state, picture, pixels, width, height, kind, as_document);
     if (why != nullptr)
     {
         vollo_stop(state.window);
         return fail(load ? "cannot load the picture" : "cannot make the canvas",
                     load ? picture : nullptr, why);
     }
-    if (blank_document)
+    if (as_document)
         state.document->kind = KIND_PNG;
     // A drawing saved from a blank start: its indicator and panel show this run's state,
     // and Ctrl+S writes back to its file.
@@ -164,11 +171,14 @@ int main(int argc, char **argv)
         draw_tool_panel(&state);
         draw_indicator(&state);
     }
-    if (load && state.document == nullptr && kind == VOLLO_KIND_BMP)
+    if (load && state.document == nullptr && (kind == VOLLO_KIND_BMP || kind == VOLLO_KIND_PNG))
+    {
         state.canvas_file = picture;
-    // A new picture has no file yet: its journal starts from every pixel.
+        state.canvas_file_png = kind == VOLLO_KIND_PNG;
+    }
+    // A new picture, or the clipboard's, has no file yet: its journal starts from every pixel.
     std::string no_journal;
-    state.journal = journal_start(drawing_of(&state), load && !blank_document ? picture : nullptr, &no_journal);
+    state.journal = journal_start(drawing_of(&state), load && !as_document ? picture : nullptr, &no_journal);
     if (state.journal == nullptr && !no_journal.empty())
         fprintf(stderr, "pixodraw: warning: no journal could be written, a crash would lose the drawing: %s\n",
                 no_journal.c_str());

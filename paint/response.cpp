@@ -21,6 +21,10 @@ vollo_response set_key_response(vollo_event_state event, int32_t key, void *data
         return 2;
     if (data != nullptr && view_key(static_cast<paint_state *>(data), event, key))
         return VOLLO_CONTINUE;
+    if (data != nullptr && selection_key(static_cast<paint_state *>(data), event, key))
+        return VOLLO_CONTINUE;
+    if (data != nullptr && transform_key(static_cast<paint_state *>(data), event, key))
+        return VOLLO_CONTINUE;
     if (data != nullptr)
         history_key(static_cast<paint_state *>(data), event, key);
     if (key == VOLLO_KEY_S && event == VOLLO_PRESSED && data != nullptr && control_held())

@@ -82,5 +82,11 @@ bool wait_for_input(int fd);
 // 2). *operand_count receives the number of arguments that are not options (after a
 // "--", all are), *picture the first of them (null when none).
 int read_command_line(int argc, char **argv, const char **picture, int *operand_count);
+// True when the option is among the arguments before a "--".
+bool command_line_has(int argc, char **argv, const char *option);
+// The picture on the clipboard as new pixels (malloc), and the name
+// clipboard-YYYYMMDD-HHMMSS.png (local time) that Ctrl+S gives it; null when the clipboard
+// holds no picture (vollo_error says why).
+uint32_t *clipboard_picture(char *path, size_t room, uint32_t *width, uint32_t *height);
 
 #endif

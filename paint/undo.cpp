@@ -33,6 +33,16 @@ bool history_key(paint_state *state, vollo_event_state event, int32_t key)
     const paint_rect area = step < history.steps.size() ? history.steps[step].area : PAINT_NO_RECT;
     const bool changed = undo ? history_undo(&state->history, drawing_of(state))
                               : history_redo(&state->history, drawing_of(state));
+    if (changed && history.steps[step].reshape)
+    {
+        const history_step &reshape = history.steps[step];
+        if (undo)
+            document_replace(state, reshape.code_before, reshape.width_before, reshape.height_before);
+        else
+            document_replace(state, reshape.code_after, reshape.width_after, reshape.height_after);
+        state->changes++;
+        return true;
+    }
     if (changed)
     {
         document_touch(state, area);

@@ -1,5 +1,7 @@
 #include "input_private.hpp"
 #include "window_private.hpp"
+// After SFML: the X headers define None, which SFML uses as a name.
+#include "clipboard_private.hpp"
 
 namespace vollo_internal
 {
@@ -7,6 +9,7 @@ namespace vollo_internal
 vollo_response run_frame(vollo_window *window, void *data)
 {
     frame_begins();
+    serve_clipboard();
     sf::Event event;
     while (next_event(window, event))
     {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <csignal>
 #include <iterator>
 #include <memory>
@@ -1135,6 +1136,121 @@ TEST_F(Pixodraw, KilledLargeDocumentIsRecoveredExactly)
     }
 }
 
+// Rotation and flips of a document are each written back by Ctrl+S and undone by
+// Ctrl+Z; a session killed after a rotation comes back rotated at the next start.
+TEST_F(Pixodraw, DocumentRotationAndFlipsAreSavedUndoneAndRecovered)
+{
+    const int width = 31, height = 20;
+    const std::string picture = dir.path + "/turn.bmp";
+    ASSERT_TRUE(write_test_bmp(picture, width, height, picture_pattern));
+    ASSERT_NO_FATAL_FAILURE(start({picture}));
+    ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
+    ASSERT_TRUE(vt::mouse_move(500, 400));
+    int saves = 0;
+    auto save_and_check = [&](int w, int h, const std::function<uint32_t(int, int)> &want) {
+        ASSERT_TRUE(vt::key("ctrl+s"));
+        ++saves;
+        ASSERT_TRUE(vt::wait_until([&] {
+            const std::string errors = program->errors();
+            int seen = 0;
+            for (size_t at = errors.find("saved "); at != std::string::npos; at = errors.find("saved ", at + 1))
+                ++seen;
+            return seen == saves;
+        })) << program->errors();
+        const ReadBack saved = read_with_pillow(picture, dir.path + "/raw.rgb");
+        ASSERT_EQ(saved.width, w);
+        ASSERT_EQ(saved.height, h);
+        int wrong = 0;
+        for (int y = 0; y < h; y++)
+            for (int x = 0; x < w; x++)
+                wrong += saved.at(x, y) != (want(x, y) & RGB);
+        EXPECT_EQ(wrong, 0);
+    };
+    const auto rotated = [&](int x, int y) { return picture_pattern(y, height - 1 - x); };
+    struct Case
+    {
+        const char *keys;
+        int width, height;
+        std::function<uint32_t(int, int)> source;
+    } cases[] = {{"ctrl+shift+r", height, width, rotated},
+                 {"ctrl+shift+h", width, height, [&](int x, int y) { return picture_pattern(width - 1 - x, y); }},
+                 {"ctrl+shift+v", width, height, [&](int x, int y) { return picture_pattern(x, height - 1 - y); }}};
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.keys);
+        ASSERT_TRUE(vt::key(c.keys));
+        ASSERT_NO_FATAL_FAILURE(save_and_check(c.width, c.height, c.source));
+        ASSERT_TRUE(vt::key("ctrl+z"));
+        ASSERT_NO_FATAL_FAILURE(save_and_check(width, height, picture_pattern));
+    }
+    const std::string journal = journals(dir.path)[0];
+    // Once the saves' records (and any trimming after them) are on disk.
+    ASSERT_TRUE(vt::wait_until([&] {
+        const off_t before = size_of(journal);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        return size_of(journal) == before;
+    }));
+    const off_t written = size_of(journal);
+    ASSERT_TRUE(vt::key("ctrl+shift+r"));
+    // The rotation is journalled, or the journal written afresh as the rotated pixels.
+    ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) != written; }));
+    program->kill_now(SIGKILL);
+    ASSERT_TRUE(program->wait_exit());
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
+    const ReadBack kept = read_with_pillow(path_after(program->errors(), "its drawing is kept in "), dir.path + "/raw.rgb");
+    ASSERT_EQ(kept.width, height);
+    ASSERT_EQ(kept.height, width);
+    int wrong = 0;
+    for (int y = 0; y < width; y++)
+        for (int x = 0; x < height; x++)
+            wrong += kept.at(x, y) != (rotated(x, y) & RGB);
+    EXPECT_EQ(wrong, 0);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
+// The screenshot round trip: a PNG put on the clipboard by another program opens with
+// --clipboard, is rotated, and Ctrl+C gives it back to another program pixel for pixel;
+// Ctrl+S writes it as a PNG of its own.
+TEST_F(Pixodraw, ClipboardPictureOpensTurnsAndGoesBack)
+{
+    const int width = 23, height = 14;
+    const std::string bmp = dir.path + "/shot.bmp", png = dir.path + "/shot.png";
+    ASSERT_TRUE(write_test_bmp(bmp, width, height, picture_pattern));
+    ASSERT_TRUE(vt::run_command({"/usr/bin/python3", "-c", "import sys; from PIL import Image; "
+                                 "Image.open(sys.argv[1]).save(sys.argv[2])", bmp, png}).succeeded());
+    auto xclip = std::make_unique<vt::ChildProcess>();
+    ASSERT_TRUE(xclip->start({"xclip", "-quiet", "-selection", "clipboard", "-t", "image/png", "-i", png}));
+    ASSERT_TRUE(vt::wait_until([] {
+        return vt::run_command({"xclip", "-selection", "clipboard", "-t", "TARGETS", "-o"}).output.find("image/png") !=
+               std::string::npos;
+    }));
+    ASSERT_NO_FATAL_FAILURE(start({"--clipboard"}));
+    ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; })) << program->errors();
+    ASSERT_TRUE(vt::mouse_move(500, 400));
+    ASSERT_TRUE(vt::key("ctrl+shift+r"));
+    ASSERT_TRUE(vt::key("ctrl+c"));
+    // Pixodraw owns the clipboard once xclip hears that it lost it.
+    ASSERT_TRUE(xclip->wait_exit());
+    const vt::CommandResult pasted = vt::run_command({"xclip", "-selection", "clipboard", "-t", "image/png", "-o"});
+    ASSERT_TRUE(pasted.succeeded()) << pasted.describe();
+    std::ofstream(dir.path + "/pasted.png", std::ios::binary) << pasted.output;
+    const ReadBack back = read_with_pillow(dir.path + "/pasted.png", dir.path + "/raw.rgb");
+    ASSERT_EQ(back.width, height);
+    ASSERT_EQ(back.height, width);
+    int wrong = 0;
+    for (int y = 0; y < width; y++)
+        for (int x = 0; x < height; x++)
+            wrong += back.at(x, y) != (picture_pattern(y, height - 1 - x) & RGB);
+    EXPECT_EQ(wrong, 0);
+    ASSERT_TRUE(vt::key("ctrl+s"));
+    ASSERT_TRUE(program->wait_for_errors(".png\n")) << program->errors();
+    const std::string saved = path_after(program->errors(), "saved ");
+    EXPECT_TRUE(std::regex_match(saved, std::regex("clipboard-[0-9]{8}-[0-9]{6}\\.png"))) << saved;
+    EXPECT_EQ(read_with_pillow(dir.path + "/" + saved, dir.path + "/raw.rgb").pixels, back.pixels);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
 TEST_F(Pixodraw, OptionsHelpVersionAndUnknown)
 {
     struct Case
@@ -1521,4 +1637,18 @@ TEST_F(Pixodraw, SaveNamesEndingInBmpAndEmptyNames)
         shown_files += name.rfind(".pixodraw-journal", 0) != 0;
     EXPECT_EQ(shown_files, 3u);
     finish("no");
+    // A PNG of the window's size opened as the canvas is written back there, as a PNG.
+    const std::string png = dir.path + "/scene.png";
+    ASSERT_TRUE(vt::run_command({"convert", dir.path + "/scene.bmp", png}, "", vt::Milliseconds(30000)).succeeded());
+    ASSERT_NO_FATAL_FAILURE(start({"scene.png"}));
+    ASSERT_TRUE(vt::wait_for_color(405, 305, BLACK));
+    ASSERT_TRUE(vt::key("ctrl+s"));
+    EXPECT_TRUE(program->wait_for_errors("pixodraw: saved scene.png\n")) << program->errors();
+    finish("no");
+    std::ifstream written(png, std::ios::binary);
+    char signature[4] = {};
+    written.read(signature, 4);
+    EXPECT_EQ(std::string(signature, 4), "\x89PNG");
+    EXPECT_EQ(read_with_pillow(png, dir.path + "/raw.rgb").pixels,
+              read_with_pillow(dir.path + "/scene.bmp", dir.path + "/raw.rgb").pixels);
 }

@@ -51,6 +51,10 @@ int main()
                     previous_handler_installed() ? "restored" : "changed",
                     sigabrt_blocked() ? "blocked" : "unblocked");
     }
+    vollo_pixelarray *picture = vollo_new_pixelarray(2, 2);
+    const bool set = vollo_set_clipboard_pixelarray(picture);
+    std::printf("clipboard picture: set %s (%s)", set ? "true" : "false", vollo_error());
+    std::printf(", get %s (%s)\n", vollo_get_clipboard_pixelarray() ? "a picture" : "null", vollo_error());
     raise(SIGABRT);
     std::printf("previous handler %s\n", handler_ran ? "ran" : "did not run");
     std::fflush(stdout);

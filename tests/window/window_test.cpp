@@ -239,6 +239,9 @@ TEST(StartUpWithoutDisplay, SfmlAbortIsTrappedInARealChildProcess)
     ASSERT_TRUE(result.succeeded()) << result.describe();
     EXPECT_EQ(result.output, "attempt 1: window null, handler restored, SIGABRT unblocked\n"
                              "attempt 2: window null, handler restored, SIGABRT unblocked\n"
+                             "clipboard picture: set false (vollo_set_clipboard_pixelarray: no display to hold "
+                             "the clipboard (is DISPLAY set?)), get null (vollo_get_clipboard_pixelarray: no "
+                             "display to hold the clipboard (is DISPLAY set?))\n"
                              "previous handler ran\n");
 }
 

@@ -133,12 +133,13 @@ void tool_press(paint_state *state, vollo_position screen)
 void tool_release(paint_state *state, vollo_position screen)
 {
     const paint_tool_entry *entry = current(state);
-    // The release of the click that chose a tool on its cell is not the tool's.
+    // The release of the click that chose a new tool on its cell is not the tool's; the
+    // stroke tools stamp on any release in the drawing area, as they always did.
     const bool pressed = state->run.pressed;
     state->run.pressed = false;
     if (entry == nullptr)
         stroke_release(state, &state->tools, screen);
-    else if (entry->release != nullptr && pressed)
+    else if (entry->release != nullptr && (pressed || entry->release == stroke_tool_release))
         entry->release(state, tool_point_at(state, screen));
 }
 

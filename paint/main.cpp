@@ -171,8 +171,11 @@ int main(int argc, char **argv)
         draw_tool_panel(&state);
         draw_indicator(&state);
     }
-    if (load && state.document == nullptr && kind == VOLLO_KIND_BMP)
+    if (load && state.document == nullptr && (kind == VOLLO_KIND_BMP || kind == VOLLO_KIND_PNG))
+    {
         state.canvas_file = picture;
+        state.canvas_file_png = kind == VOLLO_KIND_PNG;
+    }
     // A new picture, or the clipboard's, has no file yet: its journal starts from every pixel.
     std::string no_journal;
     state.journal = journal_start(drawing_of(&state), load && !as_document ? picture : nullptr, &no_journal);

@@ -27,6 +27,21 @@ static bool report(char *path, char *folder, const char *what)
     return path != nullptr;
 }
 
+// The whole canvas as a PNG file over `path`, through the library's one writer.
+static bool save_png_whole(const vollo_pixelarray *canvas, const char *path)
+{
+    uint64_t size = 0;
+    errno = 0;
+    uint8_t *bytes = vollo_encode_pixels(canvas->pixels, canvas->width, canvas->height, canvas->width, ".png", &size);
+    if (bytes == nullptr)
+        return errno = errno ? errno : ENOMEM, false;
+    const bool written = vollo_write_file(path, bytes, size);
+    const int error = errno;
+    free(bytes);
+    errno = error;
+    return written;
+}
+
 bool save_now(paint_state *state)
 {
     if (state == nullptr || state->canvas == nullptr)
@@ -55,7 +70,8 @@ bool save_now(paint_state *state)
     char *path = nullptr;
     if (state->canvas_file == nullptr)
         path = save_bmp_numbered(state->canvas, folder != nullptr ? folder : ".", time(nullptr));
-    else if (save_bmp_safely(state->canvas, state->canvas_file, true))
+    else if (state->canvas_file_png ? save_png_whole(state->canvas, state->canvas_file)
+                                    : save_bmp_safely(state->canvas, state->canvas_file, true))
         path = strdup(state->canvas_file);
     if (path != nullptr)
     {

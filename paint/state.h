@@ -84,8 +84,9 @@ typedef struct paint_state
     struct paint_document *document = nullptr;  // a picture opened through a view, or null
     paint_journal *journal = nullptr;  // the session's journal on disk, if any
     tool_run run{};                    // what the tools keep (tools.h)
-    const char *canvas_file = nullptr; // a window-sized BMP opened as the canvas: Ctrl+S
-                                       // writes back there
+    const char *canvas_file = nullptr; // a window-sized BMP or PNG opened as the canvas:
+                                       // Ctrl+S writes back there, in its format
+    bool canvas_file_png = false;      // canvas_file is a PNG file
     paint_rect selection = PAINT_NO_RECT;  // selected pixels of the drawing, if any
 } paint_state;
 

@@ -1637,4 +1637,18 @@ TEST_F(Pixodraw, SaveNamesEndingInBmpAndEmptyNames)
         shown_files += name.rfind(".pixodraw-journal", 0) != 0;
     EXPECT_EQ(shown_files, 3u);
     finish("no");
+    // A PNG of the window's size opened as the canvas is written back there, as a PNG.
+    const std::string png = dir.path + "/scene.png";
+    ASSERT_TRUE(vt::run_command({"convert", dir.path + "/scene.bmp", png}, "", vt::Milliseconds(30000)).succeeded());
+    ASSERT_NO_FATAL_FAILURE(start({"scene.png"}));
+    ASSERT_TRUE(vt::wait_for_color(405, 305, BLACK));
+    ASSERT_TRUE(vt::key("ctrl+s"));
+    EXPECT_TRUE(program->wait_for_errors("pixodraw: saved scene.png\n")) << program->errors();
+    finish("no");
+    std::ifstream written(png, std::ios::binary);
+    char signature[4] = {};
+    written.read(signature, 4);
+    EXPECT_EQ(std::string(signature, 4), "\x89PNG");
+    EXPECT_EQ(read_with_pillow(png, dir.path + "/raw.rgb").pixels,
+              read_with_pillow(dir.path + "/scene.bmp", dir.path + "/raw.rgb").pixels);
 }

@@ -60,7 +60,8 @@ run:
 # Every fuzz target for FUZZ_SECONDS seconds (clang, ASan and UBSan).
 fuzz:
 	@bash tools/install-deps.sh clang libclang-rt-14-dev
-	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOLLO_FUZZ=ON -DVOLLO_BUILD_TESTS=OFF
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOLLO_FUZZ=ON \
+	  -DVOLLO_BUILD_TESTS=OFF -DVOLLO_BUILD_BENCHMARKS=OFF -DVOLLO_BUILD_EXAMPLES=OFF
 	cmake --build build-fuzz -j $(JOBS)
 	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
 

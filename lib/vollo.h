@@ -860,7 +860,8 @@ void vollo_sound_resume(vollo_sound *sound);
 // Length of the sound in seconds; 0 for a null sound.
 double vollo_sound_length(vollo_sound *sound);
 // Position in seconds from the start (an effect's first voice): 0 when stopped, and for a
-// null sound.
+// null sound. With no audio device an effect's position runs on a clock of its own, at
+// the natural pitch, so playing, pausing, seeking and the end behave as if heard.
 double vollo_sound_offset(vollo_sound *sound);
 // Moves a playing or paused sound (an effect's first voice) to `seconds` from its start:
 // below 0 is the start; at or past the length the sound is at its end, so it stops or,
@@ -908,7 +909,11 @@ typedef struct vollo_ini_scope vollo_ini_scope;
 
 // New document holding only the empty default scope; null when memory runs out.
 vollo_ini *vollo_new_ini(void);
-// Document read from a file; null on any failure.
+// Document read from a file; null on any failure. Unless memory ran out, vollo_error then
+// starts with one of three texts that tell the failures apart: "cannot open '" when there is no such file
+// (or no path), "cannot read '" when the file exists but cannot be read whole (a folder,
+// no permission, a read error, 4 GiB or more), "cannot parse '" when its text is malformed,
+// as in "cannot parse 'game.ini' line 4: expected '=' after field name.".
 vollo_ini *vollo_load_ini(const char *path);
 // Writes the document to a file with vollo_write_file (replaced whole, never left half
 // written); false when it cannot be written, or when a scope or field name is not a run
@@ -990,13 +995,13 @@ vollo_font *vollo_load_font(const char *path);
 // Draws anti-aliased text at `pixel_size` (1..1024; other sizes draw nothing): the top of
 // the first line at position.y, its pen start at position.x, lines one line spacing apart.
 // Each pixel blends the colour with its alpha scaled by the glyph's coverage there.
-// A null font or empty text draws nothing. Needs a display, on pixel arrays too (SFML
-// keeps glyphs on the GPU): without one it draws nothing and vollo_error tells why.
+// A null font or empty text draws nothing. On a pixel array FreeType draws it with no
+// display, within one level per channel of what the GPU draws on the window and pictures.
 void vollo_draw_text_font(vollo_buffer *buffer, vollo_font *font, const char *text,
                           vollo_position position, int32_t pixel_size, uint32_t color);
 // The box from the drawing position to the farthest pixel vollo_draw_text_font can touch,
-// rounded up to whole pixels; (0, 0) for a null font, empty text or a size outside 1..1024,
-// or with no display (vollo_error then tells why).
+// rounded up to whole pixels; (0, 0) for a null font, empty text or a size outside 1..1024.
+// Needs no display.
 vollo_size vollo_text_size_font(vollo_font *font, const char *text, int32_t pixel_size);
 // Writes into `out` (out_size bytes, NUL included) the text when it fits max_width, else
 // its longest start, cut between whole characters, followed by "\xE2\x80\xA6" (the ellipsis;

@@ -3,7 +3,6 @@
 // own, shown through the view, drawn into by the tools and written back by Ctrl+S.
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -82,13 +81,13 @@ bool same_file(const struct stat &a, const struct stat &b)
 
 // When another program replaced or rewrote the file since it was opened or last saved,
 // that version is kept beside it as NAME-other.EXT (-2, -3, ... when taken) before the
-// save replaces it; standard error names it.
-void keep_other_version(const paint_document *document, const std::string &path)
+// save replaces it. What was done, for standard error; empty when the file is as known.
+std::string keep_other_version(const paint_document *document, const std::string &path)
 {
     struct stat now;
     if (document->known.st_ino == 0 || stat(path.c_str(), &now) != 0 || !S_ISREG(now.st_mode) ||
         same_file(now, document->known))
-        return;
+        return std::string();
     const size_t slash = path.rfind('/'), dot = path.rfind('.');
     const bool extension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
     const std::string stem = extension ? path.substr(0, dot) : path;
@@ -98,16 +97,11 @@ void keep_other_version(const paint_document *document, const std::string &path)
         const std::string other =
             stem + "-other" + (number > 1 ? "-" + std::to_string(number) : std::string()) + end;
         if (link(path.c_str(), other.c_str()) == 0)
-        {
-            fprintf(stderr, "pixodraw: %s was changed by another program; that version is kept in %s\n",
-                    path.c_str(), other.c_str());
-            return;
-        }
+            return path + " was changed by another program; that version is kept in " + other;
         if (errno != EEXIST)
             break;
     }
-    fprintf(stderr, "pixodraw: %s was changed by another program, and that version could not be kept: %s\n",
-            path.c_str(), strerror(errno));
+    return path + " was changed by another program, and that version could not be kept: " + strerror(errno);
 }
 
 }  // namespace
@@ -156,7 +150,7 @@ bool document_save(paint_state *state, std::string *written, std::string *note)
     note->clear();
     bool saved;
     if (written_kind(document->kind))
-        keep_other_version(document, path);
+        *note = keep_other_version(document, path);
     if (document->kind == KIND_BMP)
         saved = save_bmp_safely(document->picture, path.c_str(), true);
     else
@@ -186,19 +180,21 @@ void document_touch(paint_state *state, paint_rect area)
     if (document == nullptr || rect_empty(area))
         return;
     document->changed = rect_union(document->changed, area);
-    document->stale = 1;
     request_present(state, 1);
 }
 
 bool document_refresh(paint_state *state)
 {
     paint_document *document = state->document;
-    if (document == nullptr || !document->stale || state->canvas == nullptr)
+    if (document == nullptr || state->canvas == nullptr || (!document->stale && rect_empty(document->changed)))
         return false;
-    if (document->changed.x0 <= document->changed.x1)
-        mips_update(document, document->changed);
+    const paint_rect changed = document->changed;
+    if (!rect_empty(changed))
+        mips_update(document, changed);
     document->changed = PAINT_NO_RECT;
-    view_render(document, state->canvas);
+    // Only the levels and the screen under the changed pixels, unless the view moved.
+    view_render(document, state->canvas,
+                document->stale ? PAINT_LAYOUT.drawing_area.drawn : view_screen_area(document, changed));
     document->stale = 0;
     return true;
 }

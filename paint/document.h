@@ -82,7 +82,7 @@ typedef struct paint_document
     std::vector<paint_mip> mips;        // halved once, twice, ... while larger than the area
     paint_view view;
     paint_rect changed = PAINT_NO_RECT;  // picture pixels changed since the mips were made
-    int32_t stale = 1;                  // 1 when the view must be drawn again
+    int32_t stale = 1;                  // 1 when the whole view must be drawn again
     int32_t dragging = 0;               // 1 while the middle button moves the picture
     vollo_position grab = {0, 0};       // pointer at the last move of that drag
     struct stat known = {};             // the file as it was opened or last saved, to
@@ -93,8 +93,13 @@ typedef struct paint_document
 bool mips_build(paint_document *document);
 // Makes the levels over `area` of the picture (picture pixels) again.
 void mips_update(paint_document *document, paint_rect area);
-// Draws the view of the picture into the drawing area of the canvas.
-void view_render(const paint_document *document, vollo_pixelarray *canvas);
+// Draws the view of the picture into the drawing area of the canvas, within `screen`
+// (canvas pixels; by default the whole area).
+void view_render(const paint_document *document, vollo_pixelarray *canvas,
+                 paint_rect screen = PAINT_LAYOUT.drawing_area.drawn);
+// The screen rectangle (within the drawing area) whose view pixels depend on the picture
+// pixels of `area`; empty when none.
+paint_rect view_screen_area(const paint_document *document, paint_rect area);
 // Takes the decoded pixels (malloc) of the picture at `path`, a file of that kind, as a
 // document, at fit; the window canvas is the blank start's. False when memory runs out
 // (the pixels released).
@@ -124,16 +129,30 @@ bool transform_key(paint_state *state, vollo_event_state event, int32_t key);
 // (without one, everything) to the system clipboard, cut it, clear it to white; true when
 // the key was one of them.
 bool selection_key(paint_state *state, vollo_event_state event, int32_t key);
+// A large JPEG at `path`: starts decoding a copy at fit on a thread, for
+// show_picture_preview; false (nothing started) for any other file, which is then
+// decoded at once.
+bool open_picture_later(paint_state *state, const char *path);
+// Paints the copy at fit (once decoded) into the drawing area of the blank start's
+// canvas and starts decoding the whole picture on a worker thread.
+void show_picture_preview(paint_state *state);
+// Once the whole picture is decoded (or, when `wait`, after waiting for it): opens it as
+// the document and starts its journal. True while it loads or once it opened; false when
+// it could not (state->loading_error tells why).
+bool picture_ready(paint_state *state, bool wait);
+// Gives up a picture being opened in two steps (the start-up failed), its worker joined.
+void picture_drop(paint_state *state);
 // Releases the document and all it owns.
 void document_close(paint_state *state);
 // Ctrl+S for a document: the picture back to its file in its format, or NAME.png beside
 // a file of a kind not written. *path receives the file written (or tried), *note why it
-// is not the picture's own (empty when it is). True when saved; false with errno telling
-// why.
+// is not the picture's own, or where the version another program left there was kept
+// first (empty when neither). True when saved; false with errno telling why.
 bool document_save(paint_state *state, std::string *path, std::string *note);
 // Pixels of the picture changed in `area` (picture pixels): shown at the next tick.
 void document_touch(paint_state *state, paint_rect area);
-// Renders the view when it changed; true when the canvas was redrawn.
+// Renders the view when it changed, or only the screen under the pixels changed since
+// the last refresh; true when the canvas was redrawn.
 bool document_refresh(paint_state *state);
 // The pixel array the tools draw into and the saves write: the picture, or the canvas.
 vollo_pixelarray *drawing_of(const paint_state *state);

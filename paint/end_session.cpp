@@ -1,4 +1,7 @@
 // What follows the window: the dialogue, and never a changed drawing dropped silently.
+#include <cstdio>
+#include <string>
+
 #include "journal.h"
 #include "state.h"
 #include "terminal.h"
@@ -13,7 +16,9 @@ int end_session(paint_state *state)
         state->changes != state->saved_changes)
         status = save_recovery(state) ? 0 : 1;
     // The journal stays for the next start only when the drawing is kept nowhere else.
-    journal_end(state->journal, status == 0);
+    std::string not_synced;
+    if (!journal_end(state->journal, status == 0, &not_synced))
+        fprintf(stderr, "pixodraw: warning: the journal %s\n", not_synced.c_str());
     state->journal = nullptr;
     return stop_signal() != 0 ? 128 + stop_signal() : status;
 }

@@ -173,6 +173,24 @@ static void copy_rows(const vollo_pixelarray *canvas, const std::vector<uint32_t
     }
 }
 
+// The kept area grown to `needed`, and further by its own width or height on each side
+// that grows, within the canvas: a stroke that keeps leaving what is kept copies it again
+// a few times, not at every stamp.
+static paint_rect ahead(paint_rect saved, paint_rect needed, const vollo_pixelarray *canvas)
+{
+    const int32_t width = saved.x1 - saved.x0 + 1, height = saved.y1 - saved.y0 + 1;
+    paint_rect grown = needed;
+    if (needed.x0 < saved.x0)
+        grown.x0 = int32_t(std::max<int64_t>(0, int64_t(needed.x0) - width));
+    if (needed.x1 > saved.x1)
+        grown.x1 = int32_t(std::min<int64_t>(int64_t(canvas->width) - 1, int64_t(needed.x1) + width));
+    if (needed.y0 < saved.y0)
+        grown.y0 = int32_t(std::max<int64_t>(0, int64_t(needed.y0) - height));
+    if (needed.y1 > saved.y1)
+        grown.y1 = int32_t(std::min<int64_t>(int64_t(canvas->height) - 1, int64_t(needed.y1) + height));
+    return rect_union(grown, needed);
+}
+
 bool history_reserve(paint_history *history, const vollo_pixelarray *canvas, paint_rect area)
 {
     if (canvas == nullptr || canvas->pixels == nullptr)
@@ -191,7 +209,9 @@ bool history_reserve(paint_history *history, const vollo_pixelarray *canvas, pai
     // Outside what is kept, the action has changed nothing yet: the canvas still holds
     // the pixels as they were before it. The first area of an action reuses the buffer
     // of the last one.
-    const paint_rect grown = rect_union(history->saved, area);
+    const paint_rect grown = rect_empty(history->saved)
+                                 ? area
+                                 : ahead(history->saved, rect_union(history->saved, area), canvas);
     try
     {
         if (rect_empty(history->saved))
@@ -335,6 +355,26 @@ bool history_push_reshape(paint_history *history, history_step &&step)
         forget_everything(history);
     }
     return !history->steps.empty() && history->steps.back().serial == serial;
+}
+
+bool history_push(paint_history *history, paint_rect area, std::vector<uint32_t> code)
+{
+    if (history->open)
+        return false;
+    history->lost = 0;
+    history_step step;
+    step.area = area;
+    step.diff = std::move(code);
+    step.serial = ++history->clock;
+    step.diff.shrink_to_fit();
+    push_step(history, std::move(step));
+    return history->lost == 0;
+}
+
+void history_clear(paint_history *history)
+{
+    history->open = 0;
+    forget_everything(history);
 }
 
 bool history_undo(paint_history *history, vollo_pixelarray *canvas)

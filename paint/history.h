@@ -67,6 +67,12 @@ bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint
 // are dropped), dropping the oldest steps while the history would exceed its limit. True
 // when an action was open.
 bool history_commit(paint_history *history, const vollo_pixelarray *canvas);
+// Keeps a finished action made without an open one, its difference over `area` coded
+// as a step's, as the newest step (as history_commit does). False when an action is
+// open, or when the history could not keep it (it is then emptied).
+bool history_push(paint_history *history, paint_rect area, std::vector<uint32_t> code);
+// Forgets every step and the open action, as when memory runs out.
+void history_clear(paint_history *history);
 // After a change that is no action (the size bar) painted `area`: the steps made so far no
 // longer undo or redo anything there, so that what it painted stays and no step turns it
 // into something that was never drawn. Costs the area, not the length of the history.

@@ -31,14 +31,6 @@
 namespace
 {
 
-void give_up(paint_journal *journal, int error)
-{
-    if (!journal->failed)
-        fprintf(stderr, "pixodraw: warning: the journal %s can no longer be written, a crash would lose the drawing: %s\n",
-                journal->path.c_str(), strerror(error));
-    journal->failed = 1;
-}
-
 paint_rect whole(const vollo_pixelarray *canvas)
 {
     return paint_rect{0, 0, int32_t(canvas->width) - 1, int32_t(canvas->height) - 1};
@@ -72,7 +64,7 @@ std::vector<uint32_t> record_words(journal_kind kind, paint_rect area, const std
     return record;
 }
 
-bool describe_picture(const char *picture, journal_base *base)
+bool describe_picture(const char *picture, journal_base *base, dev_t *device, ino_t *inode)
 {
     struct stat about;
     char *absolute = realpath(picture, nullptr);
@@ -86,15 +78,19 @@ bool describe_picture(const char *picture, journal_base *base)
     base->size = uint64_t(about.st_size);
     base->mtime_seconds = about.st_mtim.tv_sec;
     base->mtime_nanoseconds = about.st_mtim.tv_nsec;
+    *device = about.st_dev;
+    *inode = about.st_ino;
     return true;
 }
 
-// The journal's own copy of `from`: a hard link where the folder allows it, else its
-// bytes written whole.
-bool keep_picture(const std::string &from, const std::string &copy)
+// The journal's own copy of `from`: a hard link where the folder allows it (*linked set),
+// else its bytes written whole, with the picture's modification time, which the rebuild
+// checks.
+bool keep_picture(const std::string &from, const std::string &copy, const journal_base &base, int32_t *linked)
 {
     unlink(copy.c_str());
-    if (link(from.c_str(), copy.c_str()) == 0)
+    *linked = link(from.c_str(), copy.c_str()) == 0;
+    if (*linked)
         return true;
     std::vector<char> bytes;
     FILE *in = fopen(from.c_str(), "rb");
@@ -106,7 +102,9 @@ bool keep_picture(const std::string &from, const std::string &copy)
         bytes.insert(bytes.end(), block, block + got);
     const bool read = !ferror(in);
     fclose(in);
-    return read && vollo_write_new_file(copy.c_str(), bytes.data(), bytes.size());
+    const timespec times[2] = {{0, UTIME_NOW}, {time_t(base.mtime_seconds), long(base.mtime_nanoseconds)}};
+    return read && vollo_write_new_file(copy.c_str(), bytes.data(), bytes.size()) &&
+           utimensat(AT_FDCWD, copy.c_str(), times, 0) == 0;
 }
 
 // Creates and locks a new journal file at `path`; -1 when it cannot.
@@ -124,12 +122,14 @@ int create_locked(const std::string &path)
 
 // Writes a whole journal to the new file `fd`: the header, the pixels it holds (every
 // pixel without a picture, else those of `held`), the mark of a save when the drawing is
-// saved, then syncs it.
+// saved, then syncs it. Without a picture, a first record alone reads as a drawing
+// unchanged since its start: an empty difference after it tells that the pixels changed.
 bool write_fresh(int fd, const journal_base &base, const vollo_pixelarray *canvas, paint_rect held,
                  bool saved, uint64_t *length)
 {
     std::vector<uint8_t> bytes = journal_header_bytes(base);
     std::vector<uint32_t> words;
+    const bool changed = !saved && held.x0 <= held.x1;
     // Pixels cropped or turned since the start no longer have the picture's size: they
     // are kept whole, as the record that gives them their size.
     const bool reshaped = canvas->width != base.width || canvas->height != base.height;
@@ -137,11 +137,15 @@ bool write_fresh(int fd, const journal_base &base, const vollo_pixelarray *canva
         held = whole(canvas);
     if (held.x0 <= held.x1)
         words = record_words(reshaped ? JOURNAL_RESHAPE : JOURNAL_PIXELS, held, pixels_code(canvas, held));
+    std::vector<uint32_t> mark;
     if (saved)
+        mark = record_words(JOURNAL_SAVED, paint_rect{0, 0, 0, 0}, {});
+    else if (changed && base.picture.empty())
     {
-        const std::vector<uint32_t> mark = record_words(JOURNAL_SAVED, paint_rect{0, 0, 0, 0}, {});
-        words.insert(words.end(), mark.begin(), mark.end());
+        const uint32_t nothing = 0;
+        mark = record_words(JOURNAL_DIFFERENCE, paint_rect{0, 0, 0, 0}, history_encode(&nothing, 1));
     }
+    words.insert(words.end(), mark.begin(), mark.end());
     const size_t header = bytes.size();
     bytes.resize(header + words.size() * 4);
     if (!words.empty())
@@ -160,7 +164,7 @@ bool write_journal_at(paint_journal *journal, const vollo_pixelarray *canvas, co
     const int fd = create_locked(building);
     uint64_t length = 0;
     bool done = fd >= 0 && (journal->base.picture.empty() || in_place ||
-                            keep_picture(picture, journal_picture_of(path)));
+                            keep_picture(picture, journal_picture_of(path), journal->base, &journal->linked));
     done = done && write_fresh(fd, journal->base, canvas, journal->held, journal->saved, &length) &&
            (!in_place || rename(building.c_str(), path.c_str()) == 0);
     if (!done)
@@ -231,7 +235,8 @@ paint_journal *journal_start(const vollo_pixelarray *canvas, const char *picture
     paint_journal *journal = new paint_journal();
     journal->base.width = canvas->width;
     journal->base.height = canvas->height;
-    if (picture != nullptr && !describe_picture(picture, &journal->base))
+    if (picture != nullptr &&
+        !describe_picture(picture, &journal->base, &journal->picture_device, &journal->picture_inode))
         journal->base = journal_base{std::string(), 0, 0, 0, canvas->width, canvas->height};
     const int error = move_journal(journal, canvas, std::string());
     if (error != 0)
@@ -277,21 +282,26 @@ void journal_saved(paint_journal *journal)
     journal_write(journal, JOURNAL_SAVED, paint_rect{0, 0, 0, 0}, {});
 }
 
-void journal_end(paint_journal *journal, bool remove)
+bool journal_end(paint_journal *journal, bool remove, std::string *reason)
 {
     if (journal == nullptr)
-        return;
+        return true;
+    bool synced = true;
     if (remove)
     {
         unlink(journal->path.c_str());
         unlink(journal_picture_of(journal->path).c_str());
     }
     else if (journal->fd >= 0 && fdatasync(journal->fd) != 0)
-        fprintf(stderr, "pixodraw: warning: the journal %s could not be synced: %s\n", journal->path.c_str(),
-                strerror(errno));
+    {
+        synced = false;
+        if (reason != nullptr)
+            *reason = journal->path + " could not be synced: " + strerror(errno);
+    }
     if (journal->fd >= 0)
         close(journal->fd);
     delete journal;
+    return synced;
 }
 
 void journal_action(paint_state *state)
@@ -323,20 +333,55 @@ void journal_pixels(paint_state *state, paint_rect area)
         journal_write(state->journal, JOURNAL_PIXELS, area, pixels_code(drawing_of(state), area));
 }
 
+// A picture linked into the journal and rewritten in place (its inode kept, its size
+// or time changed) no longer holds the journal's base: the journal is written again in
+// its place from every pixel, without a picture. One replaced or removed leaves the link
+// holding the old bytes, so nothing more needs watching.
+static void journal_watch_picture(paint_journal *journal, const vollo_pixelarray *canvas)
+{
+    struct stat about;
+    if (!journal->linked || journal->broken)
+        return;
+    if (stat(journal->base.picture.c_str(), &about) != 0 || about.st_ino != journal->picture_inode ||
+        about.st_dev != journal->picture_device)
+    {
+        journal->linked = 0;
+        return;
+    }
+    if (uint64_t(about.st_size) == journal->base.size && about.st_mtim.tv_sec == journal->base.mtime_seconds &&
+        about.st_mtim.tv_nsec == journal->base.mtime_nanoseconds)
+        return;
+    const journal_base old = journal->base;
+    journal->base = journal_base{std::string(), 0, 0, 0, canvas->width, canvas->height};
+    if (!write_journal_at(journal, canvas, journal->path, std::string()))
+    {
+        journal->broken = errno;
+        journal->base = old;
+        return;
+    }
+    unlink(journal_picture_of(journal->path).c_str());
+    journal->linked = 0;
+}
+
 // Between actions: a journal whose write failed moves to the next recovery folder (from
 // the first again once it ran out), and one longer than twice what it holds is written
-// again in its place.
-static void journal_mend(paint_journal *journal, const vollo_pixelarray *canvas)
+// again in its place. False when no folder takes it, with *reason telling why.
+static bool journal_mend(paint_journal *journal, const vollo_pixelarray *canvas, std::string *reason)
 {
+    journal_watch_picture(journal, canvas);
     if (journal->broken)
     {
         const int error = journal->broken;
         if (move_journal(journal, canvas, journal->path) != 0 && move_journal(journal, canvas, std::string()) != 0)
-            give_up(journal, error);
-        return;
+        {
+            journal->failed = 1;
+            *reason = strerror(error);
+            return false;
+        }
+        return true;
     }
     if (journal->length <= 2 * journal->trim_at)
-        return;
+        return true;
     uint64_t fresh = journal_header_bytes(journal->base).size();
     const bool reshaped = canvas->width != journal->base.width || canvas->height != journal->base.height;
     const paint_rect held = journal->base.picture.empty() || reshaped ? whole(canvas) : journal->held;
@@ -345,13 +390,14 @@ static void journal_mend(paint_journal *journal, const vollo_pixelarray *canvas)
     journal->trim_at = journal->length;
     if (journal->length > 2 * fresh && !write_journal_at(journal, canvas, journal->path, std::string()))
         journal->broken = errno;
+    return true;
 }
 
-void journal_tick(paint_state *state, double now)
+bool journal_tick(paint_state *state, double now, std::string *reason)
 {
     paint_journal *journal = state->journal;
     if (journal == nullptr || journal->failed)
-        return;
+        return true;
     paint_rect area;
     std::vector<uint32_t> code;
     // Only when something was painted since the last look: a stroke held still, or no
@@ -375,8 +421,7 @@ void journal_tick(paint_state *state, double now)
         if (fdatasync(journal->fd) != 0)
             journal->broken = errno;
     }
-    if (!state->history.open)
-        journal_mend(journal, drawing_of(state));
+    return state->history.open || journal_mend(journal, drawing_of(state), reason);
 }
 
 double journal_now(void)

@@ -53,6 +53,9 @@ typedef struct paint_journal
     int32_t failed = 0;            // 1 once no folder takes it: nothing more is written
     int32_t broken = 0;            // errno of a failed write, until it moves elsewhere
     int32_t saved = 0;             // 1 when its last record is JOURNAL_SAVED
+    int32_t linked = 0;            // 1 while its copy of the picture is a hard link to it,
+    uint64_t picture_device = 0;   // which is watched (its file's device and inode)
+    uint64_t picture_inode = 0;
     paint_rect held = PAINT_NO_RECT;  // bounds of every record's area since its base
     uint64_t length = 0;           // bytes in the file
     uint64_t trim_at = 0;          // a longer file is looked at for trimming
@@ -66,6 +69,7 @@ typedef struct paint_journal
 // named JOURNAL_PREFIX PID-SECONDS.journal, and locks it: `picture` names the file the
 // array was decoded from, which the journal keeps a copy of (a hard link, else a copy of
 // its bytes) beside itself; null when the array is written whole as the first record.
+// A linked picture rewritten in place later makes the journal hold every pixel instead.
 // Null when no folder takes it, with *reason (when not null) telling why.
 paint_journal *journal_start(const vollo_pixelarray *canvas, const char *picture,
                              std::string *reason = nullptr);
@@ -78,7 +82,9 @@ bool journal_write(paint_journal *journal, journal_kind kind, paint_rect area,
 // After a save: a JOURNAL_SAVED record.
 void journal_saved(paint_journal *journal);
 // Closes the journal, removing its file when `remove`, and releases it (null is fine).
-void journal_end(paint_journal *journal, bool remove);
+// False when a journal kept for the next start could not be synced, with *reason (when
+// not null) telling why.
+bool journal_end(paint_journal *journal, bool remove, std::string *reason = nullptr);
 // After finish_action committed an action: its step, or the whole canvas when the
 // history could not keep it.
 void journal_action(paint_state *state);
@@ -89,8 +95,10 @@ void journal_pixels(paint_state *state, paint_rect area);
 // Each tick: the action under way every JOURNAL_OPEN_SECONDS, and a sync at most every
 // JOURNAL_SYNC_SECONDS when something was written. Between actions, a journal whose write
 // failed is written again in the next recovery folder that takes it, and one longer
-// than twice what it holds is trimmed to that. `now` in seconds (journal_now).
-void journal_tick(paint_state *state, double now);
+// than twice what it holds is trimmed to that. `now` in seconds (journal_now). False
+// once, when no folder takes the journal any more (nothing more is written), with
+// *reason telling why.
+bool journal_tick(paint_state *state, double now, std::string *reason);
 // Seconds of a monotonic clock.
 double journal_now(void);
 // Reads a journal: its base, and the pixels rebuilt from it (the journal's copy of its

@@ -65,7 +65,9 @@ bool load_base(const char *path, const journal_base &base, std::vector<uint32_t>
     struct stat about;
     if (stat(copy.c_str(), &about) != 0)
         return *reason = "its copy of the picture " + base.picture + " is gone: " + strerror(errno), false;
-    if (uint64_t(about.st_size) != base.size)
+    // A hard link shares the picture's time; a copy was given it.
+    if (uint64_t(about.st_size) != base.size || about.st_mtim.tv_sec != base.mtime_seconds ||
+        about.st_mtim.tv_nsec != base.mtime_nanoseconds)
         return *reason = "its copy of the picture " + base.picture + " changed since", false;
     uint32_t width = 0, height = 0;
     uint32_t *picture = vollo_decode_picture(copy.c_str(), &width, &height);

@@ -135,7 +135,10 @@ int main(int argc, char **argv)
         return 1;
     if (blank_document)
         picture = new_name;
-    if (load && !blank_document && (pixels = decode_picture_file(picture, &width, &height, &kind)) == nullptr)
+    // A large JPEG shows a smaller copy first while the whole picture decodes.
+    const bool later = load && !blank_document && open_picture_later(&state, picture);
+    if (load && !blank_document && !later &&
+        (pixels = decode_picture_file(picture, &width, &height, &kind)) == nullptr)
         return fail("cannot load the picture", picture, vollo_load_pixelarray_error());
     char clipboard_path[64];
     if (from_clipboard && (pixels = clipboard_picture(clipboard_path, sizeof clipboard_path, &width, &height)) == nullptr)
@@ -148,6 +151,7 @@ int main(int argc, char **argv)
     state.window = vollo_start(PAINT_WIDTH, PAINT_HEIGHT, false, "PIXODRAW");
     if (state.window == nullptr)
     {
+        picture_drop(&state);
         free(pixels);
         return fail("cannot open the window", nullptr, "no display available (is DISPLAY set?)");
     }
@@ -155,9 +159,11 @@ int main(int argc, char **argv)
     recover_journals();
     list_recovery_files();
     const bool as_document = blank_document || from_clipboard;
-    const char *why = make_canvas(&state, picture, pixels, width, height, kind, as_document);
+    const char *why = make_canvas(&state, picture, pixels, width, height, kind, as_document || later);
+    show_picture_preview(&state);
     if (why != nullptr)
     {
+        picture_drop(&state);
         vollo_stop(state.window);
         return fail(load ? "cannot load the picture" : "cannot make the canvas",
                     load ? picture : nullptr, why);
@@ -178,7 +184,8 @@ int main(int argc, char **argv)
     }
     // A new picture, or the clipboard's, has no file yet: its journal starts from every pixel.
     std::string no_journal;
-    state.journal = journal_start(drawing_of(&state), load && !as_document ? picture : nullptr, &no_journal);
+    if (!later)
+        state.journal = journal_start(drawing_of(&state), load && !as_document ? picture : nullptr, &no_journal);
     if (state.journal == nullptr && !no_journal.empty())
         fprintf(stderr, "pixodraw: warning: no journal could be written, a crash would lose the drawing: %s\n",
                 no_journal.c_str());
@@ -193,6 +200,13 @@ int main(int argc, char **argv)
     vollo_set_text_response(tool_text_response);
     request_present(&state, PAINT_START_TICKS);
     vollo_loop(state.window, 100, &state);
+    export_finish(&state, true);
+    if (!picture_ready(&state, true) || !state.loading_error.empty())
+    {
+        vollo_stop(state.window);
+        vollo_delete_clipable(state.canvas);
+        return fail("cannot load the picture", picture, state.loading_error.c_str());
+    }
     // A stroke or text still under way when the loop ended counts as an action too.
     finish_action(&state);
     tools_end(&state);

@@ -7,6 +7,7 @@
 #include "document.h"
 #include "interface.h"
 #include "state.h"
+#include "terminal.h"
 
 void request_present(paint_state *state, int32_t ticks)
 {
@@ -27,6 +28,14 @@ vollo_position pointer_position(void)
 vollo_response set_move_response(const vollo_position *move, void *data)
 {
     (void)move;
+    paint_state *state = static_cast<paint_state *>(data);
+    // Moves before any press wait for nothing while the whole picture loads (a press
+    // waits for it, and the moves after it see it).
+    if (state->loading != nullptr)
+        return VOLLO_CONTINUE;
+    // A stroke under way waits for an export reading the drawing.
+    if (state->stroke.active || state->button_down)
+        export_finish(state, true);
     if (view_drag(static_cast<paint_state *>(data), pointer_position()))
         return VOLLO_CONTINUE;
     tool_move(static_cast<paint_state *>(data), pointer_position());

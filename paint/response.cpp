@@ -1,4 +1,7 @@
 // The key and click responses and the main function handed to the library's main loop.
+#include <cstdio>
+#include <string>
+
 #include "document.h"
 #include "history.h"
 #include "interface.h"
@@ -12,8 +15,27 @@ static bool control_held()
     return keys[VOLLO_KEY_LEFT_CONTROL] || keys[VOLLO_KEY_RIGHT_CONTROL];
 }
 
+// Control, Shift and Alt change nothing by themselves.
+static bool modifier(int32_t key)
+{
+    return key == VOLLO_KEY_LEFT_CONTROL || key == VOLLO_KEY_RIGHT_CONTROL || key == VOLLO_KEY_LEFT_SHIFT ||
+           key == VOLLO_KEY_RIGHT_SHIFT || key == VOLLO_KEY_LEFT_ALT || key == VOLLO_KEY_RIGHT_ALT;
+}
+
 vollo_response set_key_response(vollo_event_state event, int32_t key, void *data)
 {
+    paint_state *state = static_cast<paint_state *>(data);
+    // Keys act on the whole picture, never on its copy shown while it loads.
+    if (state != nullptr && !picture_ready(state, true))
+        return 1;
+    // While an export reads the drawing the view keys go on; any other key, which may
+    // change the drawing, waits for it.
+    if (state != nullptr && state->exporting != nullptr && event == VOLLO_PRESSED)
+    {
+        if (view_key(state, event, key) || modifier(key))
+            return VOLLO_CONTINUE;
+        export_finish(state, true);
+    }
     // The colour field and the current tool see keys first (Escape cancels text under way).
     if (data != nullptr && tool_key(static_cast<paint_state *>(data), event, key))
         return VOLLO_CONTINUE;
@@ -39,6 +61,9 @@ vollo_response set_mouse_response(vollo_event_state event, int32_t button, void 
     paint_state *state = static_cast<paint_state *>(data);
     // The library stores the event's coordinates there before calling us.
     const vollo_position position = pointer_position();
+    if (!picture_ready(state, true))
+        return 1;
+    export_finish(state, true);
 
     if (view_button(state, event, button, position))
         return VOLLO_CONTINUE;
@@ -68,7 +93,13 @@ vollo_response expose(void *data)
     // SIGINT or SIGTERM: the run ends as by the door, without the dialogue.
     if (stop_signal() != 0)
         return 0;
-    journal_tick(state, journal_now());
+    export_finish(state, false);
+    if (!picture_ready(state, false))
+        return 1;
+    std::string no_journal;
+    if (!journal_tick(state, journal_now(), &no_journal))
+        fprintf(stderr, "pixodraw: warning: the journal %s can no longer be written, a crash would lose the drawing: %s\n",
+                state->journal->path.c_str(), no_journal.c_str());
     if (document_refresh(state))
         request_present(state, 1);
     if (state->present_ticks > 0)

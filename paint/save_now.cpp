@@ -1,10 +1,15 @@
-// Ctrl+S saves the whole canvas, Ctrl+E exports the drawing as PNG: at once, in the
-// working directory, the program going on.
+// Ctrl+S saves the whole canvas, Ctrl+E exports the drawing as PNG: in the working
+// directory, the program going on; the export encodes on a worker thread while the
+// window keeps showing frames.
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include <unistd.h>
 
@@ -82,16 +87,63 @@ bool save_now(paint_state *state)
     return report(path, folder, "picture");
 }
 
+// An export under way on a worker thread: it reads the drawing, which nothing changes
+// until export_finish has joined it.
+struct paint_export
+{
+    std::thread worker;
+    std::atomic<bool> done{false};
+    char *folder = nullptr;
+    char *path = nullptr;
+    int error = 0;
+};
+
 bool export_now(paint_state *state)
 {
     const vollo_pixelarray *drawing = state != nullptr ? drawing_of(state) : nullptr;
     if (drawing == nullptr)
         return false;
+    // One at a time: a second Ctrl+E waits for the first.
+    export_finish(state, true);
     // A document's whole picture; on a blank start the drawing area alone.
     const paint_rect area = state->document != nullptr
                                 ? paint_rect{0, 0, int32_t(drawing->width) - 1, int32_t(drawing->height) - 1}
                                 : PAINT_LAYOUT.drawing_area.drawn;
-    char *folder = getcwd(nullptr, 0);
-    char *path = export_png_numbered(drawing, area, folder != nullptr ? folder : ".", time(nullptr));
-    return report(path, folder, "drawing");
+    paint_export *job = new (std::nothrow) paint_export();
+    if (job == nullptr)
+        return report(nullptr, getcwd(nullptr, 0), "drawing");
+    job->folder = getcwd(nullptr, 0);
+    try
+    {
+        job->worker = std::thread([job, drawing, area] {
+            job->path = export_png_numbered(drawing, area, job->folder != nullptr ? job->folder : ".",
+                                            time(nullptr));
+            job->error = errno;
+            job->done = true;
+        });
+    }
+    catch (const std::system_error &)
+    {
+        // No thread to be had: the export runs here.
+        job->path = export_png_numbered(drawing, area, job->folder != nullptr ? job->folder : ".",
+                                        time(nullptr));
+        job->error = errno;
+        job->done = true;
+    }
+    state->exporting = job;
+    return true;
+}
+
+bool export_finish(paint_state *state, bool wait)
+{
+    paint_export *job = state != nullptr ? state->exporting : nullptr;
+    if (job == nullptr || (!wait && !job->done))
+        return false;
+    if (job->worker.joinable())
+        job->worker.join();
+    state->exporting = nullptr;
+    errno = job->error;
+    const bool saved = report(job->path, job->folder, "drawing");
+    delete job;
+    return saved;
 }

@@ -3,6 +3,7 @@
 #define PAINT_STATE_H
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "history.h"
@@ -65,6 +66,8 @@ typedef struct paint_stroke
 } paint_stroke;
 
 struct paint_journal;
+struct paint_export;
+struct paint_loading;
 
 // The one state record of a run, handed to every response as its data pointer.
 typedef struct paint_state
@@ -88,6 +91,11 @@ typedef struct paint_state
                                        // Ctrl+S writes back there, in its format
     bool canvas_file_png = false;      // canvas_file is a PNG file
     paint_rect selection = PAINT_NO_RECT;  // selected pixels of the drawing, if any
+    paint_export *exporting = nullptr; // a Ctrl+E under way (terminal.h)
+    paint_loading *loading = nullptr;  // the whole picture being decoded (document.h)
+    uint32_t *loading_preview = nullptr;  // its copy at fit until shown (malloc)
+    uint32_t loading_width = 0, loading_height = 0;
+    std::string loading_error = {};    // why the whole picture could not be opened
 } paint_state;
 
 // True when the position lies in the drawing area, x 210-840, y 200-727.
@@ -118,12 +126,29 @@ void stroke_move(paint_state *state, vollo_position position);
 // shape, which may reach over the interface; a drag paints inside the drawing area only.
 void stroke_release(paint_state *state, tool_state *tools, vollo_position position);
 
+// What a fill changed: the runs of pixels it painted, and their colours before.
+typedef struct fill_span
+{
+    int32_t y, x0, x1;  // row y, columns x0 .. x1
+} fill_span;
+
+typedef struct fill_record
+{
+    std::vector<fill_span> spans;  // no pixel in two of them
+    std::vector<uint32_t> old;     // span after span, the pixels before; empty when they
+    uint32_t target = 0;           // all had `target`, the seed's colour
+} fill_record;
+
 #define FILL_WIDEST_TOLERANCE 150
 // Fills the 4-connected region of the pixels that have exactly the colour of `seed` (with
 // a tolerance above 0: whose red, green and blue each differ from it by at most
 // tolerance * 255 / 150), within `limit` (and the canvas), with `color`. Returns the bounding rectangle of the
 // pixels it changed (empty when none, as when the seed lies outside or has that colour).
+// When `record` is not null it receives what the fill changed.
 paint_rect flood_fill(vollo_pixelarray *canvas, vollo_position seed, uint32_t color,
-                      paint_rect limit, int32_t tolerance = 0);
+                      paint_rect limit, int32_t tolerance = 0, fill_record *record = nullptr);
+// The difference a fill made over `area` (which holds its spans), coded as a history
+// step's: the old pixels XOR `color` in its spans, 0 elsewhere.
+std::vector<uint32_t> fill_code(fill_record *record, paint_rect area, uint32_t color);
 
 #endif

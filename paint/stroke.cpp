@@ -6,10 +6,13 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <new>
 
 #include "document.h"
 #include "history.h"
 #include "interface.h"
+#include "journal.h"
+#include "rect.h"
 #include "state.h"
 
 // Where the left button reaches the drawing area.
@@ -215,6 +218,33 @@ void stroke_move(paint_state *state, vollo_position position)
                                                  : in_drawing_area(point);
 }
 
+// A fill as one action, its step coded from the runs it painted: no copy of the region
+// is made before it.
+static void fill_action(paint_state *state, vollo_pixelarray *canvas, vollo_position point,
+                        paint_rect limit, int32_t tolerance)
+{
+    finish_action(state);
+    fill_record record;
+    paint_rect filled = PAINT_NO_RECT;
+    try
+    {
+        filled = flood_fill(canvas, point, state->color, limit, tolerance, &record);
+        if (rect_empty(filled))
+            return;
+        history_push(&state->history, filled, fill_code(&record, filled, state->color));
+    }
+    catch (const std::bad_alloc &)
+    {
+        // Part of the region may be painted: the journal then takes the whole drawing.
+        history_clear(&state->history);
+        filled = paint_limit(state);
+    }
+    state->changes++;
+    journal_action(state);
+    document_touch(state, filled);
+    request_present(state, 1);
+}
+
 void stroke_release(paint_state *state, tool_state *tools, vollo_position position)
 {
     paint_stroke *stroke = &state->stroke;
@@ -230,11 +260,7 @@ void stroke_release(paint_state *state, tool_state *tools, vollo_position positi
             uint32_t(point.y) >= canvas->height || puxcolor(canvas, point) == state->color)
             return finish_action(state);
         const paint_rect limit = state->document != nullptr ? paint_limit(state) : AREA;
-        history_reserve(&state->history, canvas, limit);
-        // Within what is kept already: this only records where the fill changed pixels.
-        const paint_rect filled = flood_fill(canvas, point, state->color, limit, tools->width);
-        history_cover(&state->history, canvas, filled);
-        document_touch(state, filled);
+        fill_action(state, canvas, point, limit, tools->width);
     }
     else if ((was_active || on_drawing) && tool_shape(state, tools, &stroke->shape))
     {

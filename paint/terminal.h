@@ -54,9 +54,14 @@ save_outcome save_file(paint_state *state);
 // (save_bmp_numbered), or a document to its own file (document_save), and says where,
 // or why not, on standard error. True when saved.
 bool save_now(paint_state *state);
-// Ctrl+E: exports the drawing area as a numbered PNG file in the working directory
-// (export_png_numbered) and says where, or why not, on standard error. True when saved.
+// Ctrl+E: starts exporting the drawing area as a numbered PNG file in the working
+// directory (export_png_numbered) on a worker thread; export_finish says where, or why
+// not, on standard error. False when there is no drawing.
 bool export_now(paint_state *state);
+// Ends the export under way once it is done (or, when `wait`, after waiting for it) and
+// says where it went; true when a file was saved. Anything that changes the drawing
+// waits for it first.
+bool export_finish(paint_state *state, bool wait);
 // Keeps a canvas that would otherwise be lost: saves it as a numbered file in the
 // working directory, else in $HOME, else in $TMPDIR (or /tmp), and says where on
 // standard error. False, after saying why on standard error, when no folder took it.

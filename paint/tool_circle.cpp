@@ -5,21 +5,6 @@
 #include "journal.h"
 #include "state.h"
 
-static void press_circle(paint_state *state, tool_point point)
-{
-    stroke_press(state, point.screen);
-}
-
-static void drag_circle(paint_state *state, tool_point point)
-{
-    stroke_move(state, point.screen);
-}
-
-static void release_circle(paint_state *state, tool_point point)
-{
-    stroke_release(state, &state->tools, point.screen);
-}
-
 extern const paint_tool_entry CIRCLE_TOOL = {
     TOOL_CIRCLE,
     'C',
@@ -29,9 +14,9 @@ extern const paint_tool_entry CIRCLE_TOOL = {
     nullptr,
     nullptr,
     nullptr,
-    press_circle,
-    drag_circle,
-    release_circle,
+    stroke_tool_press,
+    stroke_tool_drag,
+    stroke_tool_release,
     nullptr,
     nullptr,
     nullptr,

@@ -6,16 +6,6 @@
 #include "journal.h"
 #include "state.h"
 
-static void press_fill(paint_state *state, tool_point point)
-{
-    stroke_press(state, point.screen);
-}
-
-static void release_fill(paint_state *state, tool_point point)
-{
-    stroke_release(state, &state->tools, point.screen);
-}
-
 extern const paint_tool_entry FILL_TOOL = {
     TOOL_FILL,
     'F',
@@ -25,9 +15,9 @@ extern const paint_tool_entry FILL_TOOL = {
     nullptr,
     nullptr,
     nullptr,
-    press_fill,
+    stroke_tool_press,
     nullptr,
-    release_fill,
+    stroke_tool_release,
     nullptr,
     nullptr,
     nullptr,

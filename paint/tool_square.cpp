@@ -12,21 +12,6 @@ static void choose_square(paint_state *state, bool again)
     state->color = PAINT_BLACK;
 }
 
-static void press_square(paint_state *state, tool_point point)
-{
-    stroke_press(state, point.screen);
-}
-
-static void drag_square(paint_state *state, tool_point point)
-{
-    stroke_move(state, point.screen);
-}
-
-static void release_square(paint_state *state, tool_point point)
-{
-    stroke_release(state, &state->tools, point.screen);
-}
-
 extern const paint_tool_entry SQUARE_TOOL = {
     TOOL_SQUARE,
     'B',
@@ -36,9 +21,9 @@ extern const paint_tool_entry SQUARE_TOOL = {
     nullptr,
     choose_square,
     nullptr,
-    press_square,
-    drag_square,
-    release_square,
+    stroke_tool_press,
+    stroke_tool_drag,
+    stroke_tool_release,
     nullptr,
     nullptr,
     nullptr,

@@ -106,9 +106,25 @@ bool tool_click(paint_state *state, vollo_event_state event, int32_t button, vol
     return false;
 }
 
+void stroke_tool_press(paint_state *state, tool_point point)
+{
+    stroke_press(state, point.screen);
+}
+
+void stroke_tool_drag(paint_state *state, tool_point point)
+{
+    stroke_move(state, point.screen);
+}
+
+void stroke_tool_release(paint_state *state, tool_point point)
+{
+    stroke_release(state, &state->tools, point.screen);
+}
+
 void tool_press(paint_state *state, vollo_position screen)
 {
     const paint_tool_entry *entry = current(state);
+    state->run.pressed = entry != nullptr;
     if (entry == nullptr)
         stroke_press(state, screen);
     else if (entry->press != nullptr)
@@ -118,9 +134,12 @@ void tool_press(paint_state *state, vollo_position screen)
 void tool_release(paint_state *state, vollo_position screen)
 {
     const paint_tool_entry *entry = current(state);
+    // The release of the click that chose a tool on its cell is not the tool's.
+    const bool pressed = state->run.pressed;
+    state->run.pressed = false;
     if (entry == nullptr)
         stroke_release(state, &state->tools, screen);
-    else if (entry->release != nullptr)
+    else if (entry->release != nullptr && pressed)
         entry->release(state, tool_point_at(state, screen));
 }
 
@@ -155,6 +174,8 @@ bool tool_key(paint_state *state, vollo_event_state event, int32_t key)
 vollo_response tool_text_response(uint32_t character, void *data)
 {
     paint_state *state = static_cast<paint_state *>(data);
+    if (state != nullptr && !picture_ready(state, true))
+        return 1;
     if (state == nullptr || colour_field_text(state, character))
         return VOLLO_CONTINUE;
     const paint_tool_entry *entry = current(state);

@@ -112,6 +112,8 @@ typedef struct tool_run
     paint_overlay overlay;             // what the live shape or text would paint
     int32_t previewing = 0;            // 1 while the overlay is to be shown
     vollo_pixelarray *frame = nullptr; // the canvas with the preview over it (presents)
+    bool pressed = false;              // the current tool took the left press: only
+                                       // then does the release reach it
     vollo_font *font = nullptr;        // the text tool's, loaded when first needed
     int32_t font_tried = 0;
     int32_t selecting = 0;             // 1 while a drag draws the selection
@@ -121,6 +123,12 @@ typedef struct tool_run
     paint_overlay floating;            // pixels lifted or pasted, not yet in the drawing
     paint_rect lifted = PAINT_NO_RECT; // where lifted pixels came from (white once moved)
 } tool_run;
+
+// The entries of the stroke tools (square, circle, eraser, fill): the gesture goes to
+// the stroke as it always did.
+void stroke_tool_press(paint_state *state, tool_point point);
+void stroke_tool_drag(paint_state *state, tool_point point);
+void stroke_tool_release(paint_state *state, tool_point point);
 
 #define PAINT_PANEL (paint_rect{0, 200, 209, 727}) // the tool panel, left of the drawing
 // Panel cells: two columns, rows from the top; (0, 3) is the selection's.

@@ -75,6 +75,8 @@ bool view_key(paint_state *state, vollo_event_state event, int32_t key)
 vollo_response set_wheel_response(int32_t wheel, int32_t delta, void *data)
 {
     paint_state *state = static_cast<paint_state *>(data);
+    if (!picture_ready(state, true))
+        return 1;
     const vollo_position pointer = pointer_position();
     // Over the minus and plus buttons the wheel changes the size, a step per notch.
     const paint_rect sizes = {PAINT_LAYOUT.minus.click.x0 - 2, PAINT_LAYOUT.minus.drawn.y0,

@@ -145,14 +145,23 @@ int main()
     std::printf("  %.1fx faster, %.2f of the peak memory\n", whole.seconds / small.seconds,
                 small.peak_mib / whole.peak_mib);
 
-    const run scaled = best_of(photos[0].c_str(), true), full = best_of(photos[0].c_str(), false);
-    std::printf("24-megapixel JPEG to fit 200 x 200: %.1f ms, adds %.1f MiB at its peak\n", scaled.seconds * 1e3,
-                scaled.peak_mib);
-    std::printf("24-megapixel JPEG decoded whole:    %.1f ms, adds %.1f MiB at its peak\n", full.seconds * 1e3,
-                full.peak_mib);
-    const double speed = full.seconds / scaled.seconds, memory = scaled.peak_mib / std::max(full.peak_mib, 0.001);
-    std::printf("  %.1fx faster (target: at least 4x), %.3f of the peak memory (target: under 0.2): %s\n", speed,
-                memory, speed >= 4 && memory < 0.2 ? "met" : "NOT MET");
+    // The same photo written progressive, as many web and phone pictures are.
+    const std::string progressive = std::string(folder) + "/progressive_6000x4000.jpg";
+    if (!shell("convert " + photos[0] + " -interlace Plane -quality 90 " + progressive))
+        return 1;
+    for (const std::string &photo : {photos[0], progressive})
+    {
+        const char *kind = photo == progressive ? "progressive" : "baseline";
+        const run scaled = best_of(photo.c_str(), true), full = best_of(photo.c_str(), false);
+        std::printf("24-megapixel %s JPEG to fit 200 x 200: %.1f ms, adds %.1f MiB at its peak\n", kind,
+                    scaled.seconds * 1e3, scaled.peak_mib);
+        std::printf("24-megapixel %s JPEG decoded whole:    %.1f ms, adds %.1f MiB at its peak\n", kind,
+                    full.seconds * 1e3, full.peak_mib);
+        const double speed = full.seconds / scaled.seconds,
+                     memory = scaled.peak_mib / std::max(full.peak_mib, 0.001);
+        std::printf("  %.1fx faster (target: at least 4x), %.3f of the peak memory (target: under 0.2): %s\n", speed,
+                    memory, speed >= 4 && memory < 0.2 ? "met" : "NOT MET");
+    }
     shell(std::string("rm -rf ") + folder);
     return 0;
 }

@@ -142,7 +142,8 @@ void steady_drawing(vollo_pixelarray *canvas, bool journal, double *drawing_ms, 
         stroke_move(&state, at);
         *drawing_ms += thread_milliseconds() - start;
         start = thread_milliseconds();
-        journal_tick(&state, now);
+        std::string reason;
+        journal_tick(&state, now, &reason);
         *journal_ms += thread_milliseconds() - start;
     }
     journal_end(state.journal, true);

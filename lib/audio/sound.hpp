@@ -6,9 +6,29 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <memory>
 
 #include "vollo.h"
+
+// Where an effect would be with no audio device to play it: OpenAL then keeps no
+// position, so the effect's own clock runs from play to its length (or round again,
+// looping), and seeking, pausing and stopping move it.
+namespace vollo_audio
+{
+struct silent_clock
+{
+    enum
+    {
+        stopped,
+        playing,
+        paused
+    } state = stopped;
+    double base = 0;  // seconds from the start when it last started or stopped moving
+    std::chrono::steady_clock::time_point since;
+    bool loop = false;
+};
+}  // namespace vollo_audio
 
 // An effect: the whole file decoded into memory. The player is declared after the
 // buffer so that it is destroyed first and never refers to a destroyed buffer.
@@ -22,6 +42,7 @@ struct vollo_effect : vollo_sound
     // Extra players of vollo_sound_play_voice, made on first need (each holds an audio
     // source, of which the device has few). Declared after the buffer: destroyed first.
     std::unique_ptr<sf::Sound> voices[7];
+    vollo_audio::silent_clock silent;
 };
 
 // A music: streamed from its file while it plays.
@@ -87,6 +108,15 @@ public:
 private:
     std::streambuf *saved_;
 };
+
+// The effect's silent clock when there is no audio device to play it; null for a
+// music (SFML keeps a stream's position itself) or when sounds are heard.
+silent_clock *silent_clock_of(vollo_sound *sound);
+// Seconds from the start on the silent clock, read from the effect's length: a clock
+// past the end stops at 0, or goes round when looping.
+double silent_offset(vollo_sound *sound, silent_clock &clock);
+// Starts the clock at `seconds`, or holds it there (state stopped or paused).
+void set_silent(silent_clock &clock, decltype(silent_clock::state) state, double seconds);
 
 // Whether an audio device can be opened. The driver is asked once, its messages kept
 // off standard error. When there is none, vollo_error (and VOLLO_DEBUG) say so that

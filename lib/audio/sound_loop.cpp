@@ -10,6 +10,7 @@ void vollo_sound_loop(vollo_sound *sound, bool loop)
         return;
     }
     vollo_effect *effect = static_cast<vollo_effect *>(sound);
+    effect->silent.loop = loop;
     effect->player.setLoop(loop);
     for (std::unique_ptr<sf::Sound> &voice : effect->voices)
         if (voice)

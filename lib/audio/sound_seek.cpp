@@ -26,6 +26,18 @@ void vollo_sound_seek(vollo_sound *sound, double seconds)
                          : "vollo_sound_seek: no sound given (null)");
         return;
     }
+    if (vollo_audio::silent_clock *clock = vollo_audio::silent_clock_of(sound))
+    {
+        vollo_audio::silent_offset(sound, *clock);  // a clock past the end has stopped
+        if (clock->state == vollo_audio::silent_clock::stopped)
+            return;
+        const bool end = at_end(sound, seconds);
+        if (end && !clock->loop)
+            vollo_audio::set_silent(*clock, vollo_audio::silent_clock::stopped, 0);
+        else
+            vollo_audio::set_silent(*clock, clock->state, end ? 0 : std::max(0.0, seconds));
+        return;
+    }
     sf::SoundSource &player = vollo_audio::source(sound);
     // A stopped sound always plays from its start: there is nothing to move.
     if (player.getStatus() == sf::SoundSource::Stopped)

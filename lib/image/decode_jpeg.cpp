@@ -1,77 +1,12 @@
-// JPEG files through libjpeg, decoded straight into RGBA rows: no second copy of the
-// pixels is ever held, which matters for photos of tens of megapixels.
-#include <csetjmp>
-#include <cstdio>
-#include <cstdlib>
-
-#include <jpeglib.h>
-
-#include "image.hpp"
+#include "jpeg_rows.hpp"
 
 namespace vollo_image
 {
-namespace
-{
-
-struct jpeg_failure
-{
-    jpeg_error_mgr manager;
-    jmp_buf back;
-};
-
-// libjpeg's fatal errors would end the process: jump back to the decoder instead.
-void leave(j_common_ptr info)
-{
-    longjmp(reinterpret_cast<jpeg_failure *>(info->err)->back, 1);
-}
-
-void stay_quiet(j_common_ptr, int) {}
-
-const char *const damaged = "JPEG file that cannot be decoded (damaged or of an unsupported kind)";
-const char *const too_large = "JPEG picture with a zero size, or too large for the memory available";
-
-}  // namespace
 
 const char *decode_jpeg(const uint8_t *bytes, size_t size, uint32_t **pixels, uint32_t *width,
                         uint32_t *height)
 {
-    jpeg_decompress_struct info;
-    jpeg_failure failure;
-    // Volatile: read after a longjmp from inside the decoder.
-    uint32_t *volatile rows = nullptr;
-    const char *volatile reason = damaged;
-    info.err = jpeg_std_error(&failure.manager);
-    failure.manager.error_exit = leave;
-    failure.manager.emit_message = stay_quiet;
-    if (setjmp(failure.back))
-    {
-        jpeg_destroy_decompress(&info);
-        free(rows);
-        return reason;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes, static_cast<unsigned long>(size));
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_EXT_RGBA;
-    jpeg_start_decompress(&info);
-    const uint64_t count = uint64_t(info.output_width) * info.output_height;
-    if (count == 0 || count > max_pixels ||
-        (rows = static_cast<uint32_t *>(malloc(size_t(count) * 4))) == nullptr)
-    {
-        reason = too_large;
-        longjmp(failure.back, 1);
-    }
-    while (info.output_scanline < info.output_height)
-    {
-        JSAMPROW row = reinterpret_cast<JSAMPROW>(rows + size_t(info.output_scanline) * info.output_width);
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    *width = info.output_width;
-    *height = info.output_height;
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    *pixels = rows;
-    return nullptr;
+    return decode_jpeg_rows(jpeg_source{bytes, size, nullptr}, nullptr, nullptr, pixels, width, height);
 }
 
 }  // namespace vollo_image

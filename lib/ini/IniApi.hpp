@@ -48,7 +48,7 @@ bool FindNumberText(vollo_ini *ini, const char *scope, const char *field, int in
 
 // Keeps the reason that vollo_ini_error gives: `message`, with "line N: " put after
 // its "ini: " when `line` is not 0. With a `path` it also feeds vollo_error, as
-// "'PATH' line N: REASON" (or "'PATH': REASON").
+// "cannot parse 'PATH' line N: REASON" (or "'PATH': REASON").
 void KeepError(const char *message, unsigned int line = 0, const char *path = nullptr) noexcept;
 
 }  // namespace iniapi

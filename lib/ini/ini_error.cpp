@@ -23,7 +23,7 @@ void KeepError(const char *message, unsigned int line, const char *path) noexcep
     {
         const char *reason = std::strncmp(message, "ini: ", 5) == 0 ? message + 5 : message;
         if (line != 0)
-            vollo_fail("'%s' line %u: %s", path, line, reason);
+            vollo_fail("cannot parse '%s' line %u: %s", path, line, reason);
         else
             vollo_fail("'%s': %s", path, reason);
     }

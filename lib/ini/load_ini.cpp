@@ -1,6 +1,39 @@
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "error/error.hpp"
 #include "error/records.hpp"
 #include "ini/IniApi.hpp"
+
+namespace
+{
+
+// Says which of the two ways a file the reader could not take failed: there is no
+// such file ("cannot open"), or there is one that cannot be read whole ("cannot read").
+void fail_unreadable(const char *path)
+{
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR))
+    {
+        vollo_fail_open(path);
+        return;
+    }
+    if (fd < 0)
+    {
+        vollo_fail("cannot read '%s': %s", path, std::strerror(errno));
+        return;
+    }
+    struct stat status;
+    const bool folder = ::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode);
+    ::close(fd);
+    vollo_fail("cannot read '%s': %s", path, folder ? "it is a folder" : "a read error, or 4 GiB or more");
+}
+
+}  // namespace
 
 vollo_ini *vollo_load_ini(const char *path)
 {
@@ -23,7 +56,7 @@ vollo_ini *vollo_load_ini(const char *path)
         if (!loaded && ini->LastError == "ini: cannot open file")
         {
             kzr::iniapi::KeepError(ini->LastError.c_str());
-            vollo_fail_load(path, "not readable text of less than 4 GiB");
+            fail_unreadable(path);
         }
         else if (!loaded)
             kzr::iniapi::KeepError(ini->LastError.c_str(), ini->ErrorLine, path);

@@ -35,7 +35,8 @@ vollo_font *vollo_load_font(const char *path)
     }
     // A directory opens as a stream but reads as nothing; so does an empty file.
     vollo_graphics::quiet_sfml_errors quiet;
-    if (file.bad() || font->data.empty() || !font->font.loadFromMemory(font->data.data(), font->data.size()))
+    if (file.bad() || font->data.empty() || !font->font.loadFromMemory(font->data.data(), font->data.size()) ||
+        !vollo_text::open_face(font))
     {
         delete font;
         vollo_fail_load(path, "not a font that can be read (TrueType, OpenType or Type 1)");

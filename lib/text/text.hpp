@@ -10,11 +10,40 @@
 
 #include "vollo.h"
 
-// A font read from a file; the bytes stay alive as long as the font reads them.
+namespace vollo_graphics
+{
+struct region;
+}
+
+// FreeType's records, known here by name only (face.hpp includes FreeType).
+struct FT_LibraryRec_;
+struct FT_FaceRec_;
+
+namespace vollo_text
+{
+
+// A FreeType face of its own over a font's bytes, for drawing into pixel arrays and
+// measuring without a display; closed with its library when the record goes.
+struct face_handle
+{
+    FT_LibraryRec_ *library = nullptr;
+    FT_FaceRec_ *face = nullptr;
+
+    face_handle() = default;
+    face_handle(const face_handle &) = delete;
+    face_handle &operator=(const face_handle &) = delete;
+    ~face_handle();
+};
+
+}  // namespace vollo_text
+
+// A font read from a file; the bytes stay alive as long as the font reads them. SFML's
+// font draws on windows and pictures, the FreeType face on pixel arrays.
 struct vollo_font
 {
     std::vector<char> data;
     sf::Font font;
+    vollo_text::face_handle own;
 };
 
 namespace vollo_text
@@ -51,6 +80,37 @@ const int32_t largest_pixel_size = 1024;
 // Sets up `result` to draw `text` with the font at `pixel_size`, placed at the
 // origin; false for arguments that draw nothing.
 bool make_text(sf::Text &result, vollo_font *font, const char *text, int32_t pixel_size);
+
+// The characters of a text as drawn: its UTF-8 decoded, a malformed byte as U+FFFD.
+std::vector<uint32_t> code_points(const char *text);
+
+// Opens the font's FreeType face over its bytes, with the Unicode character map
+// selected; false when FreeType cannot read them.
+bool open_face(vollo_font *font);
+
+// Where each glyph of a text goes and the box of its ink, laid out as SFML's text
+// lays it out (the same pen moves, kerning and line spacing, in the same float
+// arithmetic), so the two kinds of target agree to the pixel.
+struct placed_glyph
+{
+    uint32_t code_point;
+    float x, y;                       // pen position on the baseline, from the drawing position
+    float left, top, width, height;  // the ink's box from the pen; empty for a blank glyph
+};
+struct text_layout
+{
+    std::vector<placed_glyph> glyphs;
+    float left, top, right, bottom;  // the ink's box, as SFML's local bounds
+};
+
+// Lays the text out at `pixel_size`; false for arguments that draw nothing.
+bool lay_out(text_layout &layout, vollo_font *font, const char *text, int32_t pixel_size);
+
+// Draws the text on the part `area` of a pixel array with FreeType, from the glyph
+// bitmaps SFML would upload: each pixel blends the colour, its alpha scaled by the
+// coverage there, glyphs that overlap adding up as they do on the GPU.
+void draw_on_pixelarray(vollo_pixelarray *array, vollo_font *font, const char *text, vollo_position position,
+                        int32_t pixel_size, uint32_t color, const vollo_graphics::region &area);
 
 }  // namespace vollo_text
 

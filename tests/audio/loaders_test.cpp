@@ -165,7 +165,7 @@ TEST(Loaders, LeaveSfmlErrorStreamUsable)
 }  // namespace
 
 // Where OpenAL finds no device (an ALSA device that does not exist), sounds still
-// load, with their length from the data; vollo says so once, on request, and the
+// load, with their length and offset from the data; vollo says so once, on request, and the
 // driver's own complaints stay off standard error.
 TEST(Loaders, WithoutAnAudioDeviceSoundsLoadAndVolloSaysSoOnce)
 {
@@ -181,7 +181,7 @@ TEST(Loaders, WithoutAnAudioDeviceSoundsLoadAndVolloSaysSoOnce)
             {"env", "ALSOFT_CONF=" + config, std::string("VOLLO_DEBUG=") + (debug ? "1" : "0"), NO_DEVICE_PROBE,
              effect, music});
         ASSERT_TRUE(run.succeeded()) << run.describe();
-        EXPECT_EQ(run.output, "effect loaded=1 error='" + said + "' length=0.250 offset=0.000\n"
+        EXPECT_EQ(run.output, "effect loaded=1 error='" + said + "' length=0.250 offset=0.100\n"
                               "music loaded=1 error='' length=0.500 offset=0.100\n");
         EXPECT_EQ(run.errors, debug ? "vollo: " + said + "\n" : "");
     }

@@ -54,7 +54,7 @@ TEST(FailureText, EveryFacilitySaysWhatFailedWhereAndTheRemedy)
         {[&] { uint32_t w, h; return !vollo_picture_size((d + "x.png").c_str(), &w, &h); },
          "cannot open '" + d + "x.png': No such file or directory"},
         {[&] { return !vollo_load_ini((d + "game.ini").c_str()); },
-         "'" + d + "game.ini' line 4: expected '=' after field name."},
+         "cannot parse '" + d + "game.ini' line 4: expected '=' after field name."},
         {[&] { return !vollo_load_ini((d + "none.ini").c_str()); },
          "cannot open '" + d + "none.ini': No such file or directory"},
         {[&] { vollo_ini *ini = vollo_new_ini();

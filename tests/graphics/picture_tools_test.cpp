@@ -102,6 +102,7 @@ TEST(DecodePictureScaled, FitsKeepsTheAspectAndNeverEnlarges)
         {"c.png", 64, 48, 32, 32, 32, 24},       // decoded whole, then filtered
         {"d.bmp", 20, 10, 500, 500, 20, 10},     // never enlarged
         {"e.jpg", 1000, 1, 10, 10, 10, 1},       // at least one pixel a side
+        {"f.jpg", 1600, 1200, 200, 200, 200, 150},  // progressive: its first scans alone
     };
     for (const auto &c : cases)
     {
@@ -110,6 +111,10 @@ TEST(DecodePictureScaled, FitsKeepsTheAspectAndNeverEnlarges)
         vollo_fill(picture, VOLLO_RGB(200, 40, 40));
         ASSERT_TRUE(vollo_save_buffer(picture, path.c_str()));
         vollo_delete_clipable(picture);
+        if (c.name[0] == 'f')
+        {
+            ASSERT_EQ(std::system(("convert " + path + " -interlace Plane " + path).c_str()), 0);
+        }
         uint32_t width = 0, height = 0;
         uint32_t *pixels = vollo_decode_picture_scaled(path.c_str(), c.max_width, c.max_height, &width, &height);
         ASSERT_NE(pixels, nullptr) << c.name << ": " << vollo_error();

@@ -298,7 +298,8 @@ TEST(HandleApi, TypedGettersFallBackWhereThereIsNoValue)
     EXPECT_EQ(Walk(doc.ini), "[][game]");
 }
 
-// The reason of each kind of failed load or save; a later success keeps it.
+// The reason of each kind of failed load or save; a later success keeps it. A failed
+// load's vollo_error starts with the text that tells which of three it met.
 TEST(HandleApi, IniErrorGivesTheReasonOfTheLastFailure)
 {
     initest::TempDir dir;
@@ -314,29 +315,40 @@ TEST(HandleApi, IniErrorGivesTheReasonOfTheLastFailure)
         std::string what;
         std::function<bool()> fails;
         std::string reason;
+        std::string error_start;  // of vollo_error; "" for saves
     };
     const std::vector<Case> cases = {
         {"missing file", [&] { return vollo_load_ini(dir.Path("none.ini").c_str()) == nullptr; },
-         "ini: cannot open file"},
-        {"folder", [&] { return vollo_load_ini(dir.Path("").c_str()) == nullptr; }, "ini: cannot open file"},
-        {"null path", [&] { return vollo_load_ini(nullptr) == nullptr; }, "ini: cannot open file"},
+         "ini: cannot open file", "cannot open '" + dir.Path("none.ini") + "': No such file"},
+        {"under a file", [&] { return vollo_load_ini(dir.Path("good.ini/x.ini").c_str()) == nullptr; },
+         "ini: cannot open file", "cannot open '"},
+        {"null path", [&] { return vollo_load_ini(nullptr) == nullptr; }, "ini: cannot open file", "cannot open "},
+        {"folder", [&] { return vollo_load_ini(dir.Path("").c_str()) == nullptr; }, "ini: cannot open file",
+         "cannot read '" + dir.Path("") + "': it is a folder"},
+        {"read error", [&] { return vollo_load_ini("/proc/self/mem") == nullptr; }, "ini: cannot open file",
+         "cannot read '/proc/self/mem': a read error"},
         {"reader error", [&] { return vollo_load_ini(dir.Path("bad.ini").c_str()) == nullptr; },
-         "ini: line 5: expected field name."},
+         "ini: line 5: expected field name.",
+         "cannot parse '" + dir.Path("bad.ini") + "' line 5: expected field name."},
         {"save into a missing folder",
-         [&] { return !vollo_save_ini(doc.ini, dir.Path("none/out.ini").c_str()); }, "ini: cannot write file"},
+         [&] { return !vollo_save_ini(doc.ini, dir.Path("none/out.ini").c_str()); }, "ini: cannot write file", ""},
         {"save of a name that cannot be read back",
          [&] { return !vollo_save_ini(bad_name.ini, dir.Path("out.ini").c_str()); },
-         "ini: a scope or field name could not be read back."},
+         "ini: a scope or field name could not be read back.", ""},
         {"save of no document", [&] { return !vollo_save_ini(nullptr, dir.Path("out.ini").c_str()); },
-         "ini: no document"},
+         "ini: no document", ""},
     };
     for (const Case &test : cases)
     {
         SCOPED_TRACE(test.what);
+        vollo_clear_error();
         ASSERT_TRUE(test.fails());
         EXPECT_EQ(std::string(vollo_ini_error()), test.reason);
+        EXPECT_EQ(std::string(vollo_error()).substr(0, test.error_start.size()), test.error_start);
+        vollo_clear_error();
         vollo_ini *good = vollo_load_ini(dir.Path("good.ini").c_str());
         ASSERT_NE(good, nullptr);
+        EXPECT_STREQ(vollo_error(), "") << "a success gave a reason";
         EXPECT_TRUE(vollo_save_ini(good, dir.Path("good.ini").c_str()));
         vollo_delete_ini(good);
         EXPECT_EQ(std::string(vollo_ini_error()), test.reason) << "a success changed the reason";

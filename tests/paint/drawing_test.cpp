@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "canvas_util.h"
+#include "document.h"
 #include "history.h"
 #include "interface.h"
 #include "state.h"
@@ -393,3 +394,88 @@ TEST_F(History, TheBoundDropsTheOldestSteps)
     EXPECT_FALSE(history_undo(&state.history, canvas.pixelarray));
 }
 }  // namespace
+
+// Fills of a whole document's picture: one step each, coded from the runs painted (a
+// picture of one colour takes a single run), and undo and redo give back each picture
+// exactly.
+TEST_F(Drawing, FillOfADocumentIsOneCompactExactStep)
+{
+    struct Case
+    {
+        const char *name;
+        int32_t tolerance;
+        uint32_t (*pixel)(uint32_t x, uint32_t y);
+        size_t most_code;  // words of the step's code at most
+        size_t filled;
+    } cases[] = {
+        {"one colour", 0, [](uint32_t, uint32_t) { return PAINT_WHITE; }, 2, 2000 * 1500},
+        {"a black frame keeps the fill inside", 0,
+         [](uint32_t x, uint32_t y) { return x == 300 || y == 300 || x == 1200 || y == 900 ? PAINT_BLACK : PAINT_WHITE; },
+         4 * 1500, 899 * 599},
+        {"close greys within the tolerance, in stripes", 10,
+         [](uint32_t x, uint32_t y) { return (x / 3 + y) % 2 ? 0xFF808080u : 0xFF838383u; }, SIZE_MAX,
+         2000 * 1500},
+    };
+    for (const Case &c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const uint32_t width = 2000, height = 1500;
+        uint32_t *pixels = static_cast<uint32_t *>(malloc(size_t(width) * height * 4));
+        for (uint32_t y = 0; y < height; y++)
+            for (uint32_t x = 0; x < width; x++)
+                pixels[size_t(y) * width + x] = c.pixel(x, y);
+        ASSERT_TRUE(document_open(&state, pixels, width, height, "/nonexistent/fill.png", KIND_PNG));
+        const vollo_pixelarray *picture = state.document->picture;
+        const std::vector<uint32_t> before(picture->pixels, picture->pixels + size_t(width) * height);
+        state.tools.tool = TOOL_FILL;
+        state.tools.width = c.tolerance;
+        state.color = RED;
+        stroke_release(&state, &state.tools, vollo_position{VIEW_LEFT + VIEW_WIDTH / 2, VIEW_TOP + VIEW_HEIGHT / 2});
+        const std::vector<uint32_t> after(picture->pixels, picture->pixels + size_t(width) * height);
+        EXPECT_EQ(state.changes, 1u);
+        ASSERT_EQ(state.history.steps.size(), 1u);
+        EXPECT_LE(state.history.steps.back().diff.size(), c.most_code);
+        EXPECT_TRUE(state.history.before.empty()) << "no copy of the region was kept";
+        EXPECT_EQ(size_t(std::count(after.begin(), after.end(), RED)), c.filled);
+        EXPECT_TRUE(history_undo(&state.history, state.document->picture));
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), picture->pixels));
+        EXPECT_TRUE(history_redo(&state.history, state.document->picture));
+        EXPECT_TRUE(std::equal(after.begin(), after.end(), picture->pixels));
+        document_close(&state);
+        state.history = paint_history{};
+        state.changes = 0;
+    }
+}
+
+// A change of a document's pixels redraws only the screen under them, and that gives the
+// same canvas as drawing the whole view again, at any zoom.
+TEST_F(Drawing, DocumentRedrawOfAChangeEqualsTheWholeView)
+{
+    const uint32_t width = 3001, height = 2003;
+    uint32_t *pixels = static_cast<uint32_t *>(malloc(size_t(width) * height * 4));
+    for (size_t i = 0; i < size_t(width) * height; i++)
+        pixels[i] = 0xFF000000u | uint32_t(i * 2654435761u) >> 8;
+    ASSERT_TRUE(document_open(&state, pixels, width, height, "/nonexistent/view.png", KIND_PNG));
+    const double zooms[] = {0, 1.0 / 3, 0.5, 1, 3};  // 0: at fit
+    for (double zoom : zooms)
+    {
+        SCOPED_TRACE(zoom);
+        paint_view &view = state.document->view;
+        view_reset(&view, width, height);
+        if (zoom > 0)
+            view_zoom(&view, zoom, vollo_position{VIEW_LEFT + 100, VIEW_TOP + 80});
+        state.document->stale = 1;
+        document_refresh(&state);
+        // A rectangle across the picture's corner of the screen, odd on every side.
+        for (uint32_t y = 37; y < 151; y++)
+            for (uint32_t x = 45; x < 313; x++)
+                pixels[size_t(y) * width + x] = 0xFF00FF00u + uint32_t(zoom * 10);
+        document_touch(&state, paint_rect{45, 37, 312, 150});
+        ASSERT_TRUE(document_refresh(&state));
+        const std::vector<uint32_t> partial = snapshot(canvas);
+        state.document->stale = 1;
+        document_refresh(&state);
+        EXPECT_TRUE(snapshot(canvas) == partial);
+    }
+    document_close(&state);
+}

@@ -1,6 +1,7 @@
 // The keys of the selection: Ctrl+A selects everything, Ctrl+C puts the selection (or,
 // without one, the whole picture) on the system clipboard as a picture, Delete clears
-// the selection to white as one action, Ctrl+X does both.
+// the selection to white as one action, Ctrl+X does both, Ctrl+V pastes the clipboard's
+// picture as floating pixels.
 #include <cstdio>
 
 #include "document.h"
@@ -65,7 +66,12 @@ bool selection_key(paint_state *state, vollo_event_state event, int32_t key)
     if (event != VOLLO_PRESSED || shift || (key != VOLLO_KEY_DELETE && !control))
         return false;
     if (key == VOLLO_KEY_A)
+    {
         state->selection = everything(state);
+        tool_preview_changed(state);
+    }
+    else if (key == VOLLO_KEY_V && control)
+        paste_clipboard(state);
     else if (key == VOLLO_KEY_C)
         copy_selection(state);
     else if (key == VOLLO_KEY_X && copy_selection(state))

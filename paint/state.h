@@ -24,7 +24,8 @@ typedef enum paint_tool : int32_t
     TOOL_RECTANGLE = 7,
     TOOL_ELLIPSE = 8,
     TOOL_TEXT = 9,
-    TOOL_PICKER = 10
+    TOOL_PICKER = 10,
+    TOOL_SELECT = 11
 } paint_tool;
 
 // Tool settings shared by the tools; the state record holds the run's one.

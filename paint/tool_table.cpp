@@ -9,12 +9,13 @@
 #include "state.h"
 
 extern const paint_tool_entry SQUARE_TOOL, CIRCLE_TOOL, FILL_TOOL, ERASER_TOOL, LINE_TOOL,
-    ARROW_TOOL, RECTANGLE_TOOL, ELLIPSE_TOOL, TEXT_TOOL, PICKER_TOOL;
+    ARROW_TOOL, RECTANGLE_TOOL, ELLIPSE_TOOL, TEXT_TOOL, PICKER_TOOL, SELECT_TOOL;
 
 // The panel and --help list the tools in this order.
 const paint_tool_entry *const PAINT_TOOL_TABLE[] = {
     &SQUARE_TOOL, &CIRCLE_TOOL,    &FILL_TOOL,    &ERASER_TOOL, &LINE_TOOL,
     &ARROW_TOOL,  &RECTANGLE_TOOL, &ELLIPSE_TOOL, &TEXT_TOOL,   &PICKER_TOOL,
+    &SELECT_TOOL,
 };
 const size_t PAINT_TOOL_COUNT = sizeof PAINT_TOOL_TABLE / sizeof PAINT_TOOL_TABLE[0];
 

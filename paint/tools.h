@@ -116,6 +116,12 @@ typedef struct tool_run
                                        // then does the release reach it
     vollo_font *font = nullptr;        // the text tool's, loaded when first needed
     int32_t font_tried = 0;
+    int32_t selecting = 0;             // 1 while a drag draws the selection
+    int32_t moving = 0;                // 1 while a drag moves the floating pixels
+    int32_t moved = 0;                 // 1 once they moved during that drag
+    vollo_position grab = {0, 0};      // the pointer less the floating pixels' corner
+    paint_overlay floating;            // pixels lifted or pasted, not yet in the drawing
+    paint_rect lifted = PAINT_NO_RECT; // where lifted pixels came from (white once moved)
 } tool_run;
 
 // The entries of the stroke tools (square, circle, eraser, fill): the gesture goes to
@@ -177,6 +183,12 @@ void draw_tool_panel(paint_state *state);
 std::string tool_help(void);
 // The indicator's name of the current tool ("no tool" for none).
 const char *tool_label(const paint_state *state);
+// Ctrl+V: the clipboard's picture floats at the view's top-left corner, the
+// selection tool chosen to move it; false (said on standard error) when there is none.
+bool paste_clipboard(paint_state *state);
+// Lands the floating pixels (leaving white where lifted ones came from) as one
+// action; nothing when none float.
+void selection_commit(paint_state *state);
 // Ends the run's tools: the current one leaves, the frame and font are
 // released.
 void tools_end(paint_state *state);

@@ -2040,6 +2040,80 @@ TEST_F(Pixodraw, ShapeSurvivesAKill)
     ASSERT_NO_FATAL_FAILURE(finish("no"));
 }
 
+// The selection tool and Ctrl+V on a blank start: a PNG another program put on the
+// clipboard is pasted at the drawing area's corner, dragged and landed with Enter; a
+// selection around it is dragged away, leaving white; each undoes alone. A paste then
+// survives a kill.
+TEST_F(Pixodraw, SelectionMovesAndPastesOneUndoableActionEach)
+{
+    const int width = 40, height = 30;
+    const std::string png = make_png(width, height);
+    auto xclip = std::make_unique<vt::ChildProcess>();
+    ASSERT_TRUE(xclip->start({"xclip", "-quiet", "-selection", "clipboard", "-t", "image/png", "-i", png}));
+    ASSERT_TRUE(vt::wait_until([] {
+        return vt::run_command({"xclip", "-selection", "clipboard", "-t", "TARGETS", "-o"}).output.find("image/png") !=
+               std::string::npos;
+    }));
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    // The pattern with its top-left corner at drawing-area offset (u0, v0), white around.
+    const auto placed = [&](int u0, int v0) {
+        return [=](int u, int v) {
+            const bool in = u >= u0 && u < u0 + width && v >= v0 && v < v0 + height;
+            return in ? picture_pattern(u - u0, v - v0) : WHITE;
+        };
+    };
+    struct Step
+    {
+        const char *what;
+        std::function<void()> act;
+        std::function<uint32_t(int, int)> expected;
+    } steps[] = {
+        {"paste, drag, Enter",
+         [&] {
+             ASSERT_TRUE(vt::key("ctrl+v"));
+             ASSERT_TRUE(vt::wait_for_color(215, 204, picture_pattern(4, 4)));
+             drag({{216, 205}, {260, 230}, {316, 255}});
+             ASSERT_TRUE(vt::key("Return"));
+         },
+         placed(100, 50)},
+        {"a selection dragged away",
+         [&] {
+             ASSERT_TRUE(vt::key("m"));
+             drag({{305, 245}, {330, 270}, {360, 290}});
+             drag({{320, 260}, {380, 300}, {420, 360}});
+         },
+         placed(200, 150)},
+        {"undo of the move", [&] { ASSERT_TRUE(vt::key("ctrl+z")); }, placed(100, 50)},
+        {"undo of the paste", [&] { ASSERT_TRUE(vt::key("ctrl+z")); }, [](int, int) { return WHITE; }},
+    };
+    for (const Step &step : steps)
+    {
+        SCOPED_TRACE(step.what);
+        ASSERT_NO_FATAL_FAILURE(step.act());
+        // Another tool: the dashed outline goes, the drawing shows as it is.
+        ASSERT_TRUE(vt::key("b"));
+        EXPECT_TRUE(wait_for_area(step.expected));
+    }
+    // A fresh session, its journal short: a paste, then kill -9.
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
+    const std::string journal = journals(dir.path)[0];
+    const off_t written = size_of(journal);
+    ASSERT_TRUE(vt::key("ctrl+v"));
+    ASSERT_TRUE(vt::key("Return"));
+    ASSERT_TRUE(vt::key("b"));
+    ASSERT_TRUE(wait_for_area(placed(0, 0)));
+    const std::vector<uint32_t> shown = screen();
+    ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) > written; }));
+    program->kill_now(SIGKILL);
+    ASSERT_TRUE(program->wait_exit());
+    ASSERT_NO_FATAL_FAILURE(start_blank());
+    ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
+    EXPECT_EQ(differences(path_after(program->errors(), "its drawing is kept in "), shown), 0);
+    ASSERT_NO_FATAL_FAILURE(finish("no"));
+}
+
 // `--new 300x200`: a white document of that size, centred in the drawing area.
 TEST_F(Pixodraw, NewOpensAWhiteDocument)
 {

@@ -6,11 +6,7 @@ set -euo pipefail
 
 if [[ ${1:-} == --program ]]; then
   shift
-<<<<<<< HEAD
-  packages=(cmake make g++ libsfml-dev libstb-dev libjpeg-dev libopenal-dev libpng-dev libfreetype-dev "$@")
-=======
-  packages=(cmake make g++ libsfml-dev libstb-dev libjpeg-dev libopenal-dev libpng-dev libx11-dev "$@")
->>>>>>> main
+  packages=(cmake make g++ libsfml-dev libstb-dev libjpeg-dev libopenal-dev libpng-dev libfreetype-dev libx11-dev "$@")
 else
   packages=(
     cmake make g++ pkg-config
@@ -19,11 +15,7 @@ else
     python3 python3-xlib python3-pil imagemagick
     libinih-dev
     fonts-dejavu-core
-<<<<<<< HEAD
-    libstb-dev libjpeg-dev libopenal-dev libpng-dev libfreetype-dev
-=======
-    libstb-dev libjpeg-dev libopenal-dev libpng-dev libx11-dev xclip
->>>>>>> main
+    libstb-dev libjpeg-dev libopenal-dev libpng-dev libfreetype-dev libx11-dev xclip
     "$@"
   )
 fi

@@ -120,6 +120,18 @@ int create_locked(const std::string &path)
     return fd;
 }
 
+// The pixels a fresh journal must hold: every one without a picture or once the pixels
+// were cropped or turned (the rectangles of earlier sizes no longer say where they lie),
+// else those of every record since the base, within the pixels.
+static paint_rect held_pixels(const paint_journal *journal, const vollo_pixelarray *canvas)
+{
+    const bool reshaped = journal->reshaped || canvas->width != journal->base.width ||
+                          canvas->height != journal->base.height;
+    if (journal->base.picture.empty() || reshaped)
+        return whole(canvas);
+    return rect_clip(journal->held, canvas->width, canvas->height);
+}
+
 // Writes a whole journal to the new file `fd`: the header, the pixels it holds (every
 // pixel without a picture, else those of `held`), the mark of a save when the drawing is
 // saved, then syncs it. Without a picture, a first record alone reads as a drawing
@@ -135,6 +147,7 @@ bool write_fresh(int fd, const journal_base &base, const vollo_pixelarray *canva
     const bool reshaped = canvas->width != base.width || canvas->height != base.height;
     if (base.picture.empty() || reshaped)
         held = whole(canvas);
+    held = rect_clip(held, canvas->width, canvas->height);
     if (held.x0 <= held.x1)
         words = record_words(reshaped ? JOURNAL_RESHAPE : JOURNAL_PIXELS, held, pixels_code(canvas, held));
     std::vector<uint32_t> mark;
@@ -165,7 +178,7 @@ bool write_journal_at(paint_journal *journal, const vollo_pixelarray *canvas, co
     uint64_t length = 0;
     bool done = fd >= 0 && (journal->base.picture.empty() || in_place ||
                             keep_picture(picture, journal_picture_of(path), journal->base, &journal->linked));
-    done = done && write_fresh(fd, journal->base, canvas, journal->held, journal->saved, &length) &&
+    done = done && write_fresh(fd, journal->base, canvas, held_pixels(journal, canvas), journal->saved, &length) &&
            (!in_place || rename(building.c_str(), path.c_str()) == 0);
     if (!done)
     {
@@ -257,6 +270,7 @@ bool journal_write(paint_journal *journal, journal_kind kind, paint_rect area,
         return false;
     if (kind != JOURNAL_SAVED)
         journal->held = bounds(journal->held, area);
+    journal->reshaped = journal->reshaped || kind == JOURNAL_RESHAPE;
     journal->saved = kind == JOURNAL_SAVED;
     if (kind != JOURNAL_OPEN && kind != JOURNAL_SAVED)
     {
@@ -383,8 +397,7 @@ static bool journal_mend(paint_journal *journal, const vollo_pixelarray *canvas,
     if (journal->length <= 2 * journal->trim_at)
         return true;
     uint64_t fresh = journal_header_bytes(journal->base).size();
-    const bool reshaped = canvas->width != journal->base.width || canvas->height != journal->base.height;
-    const paint_rect held = journal->base.picture.empty() || reshaped ? whole(canvas) : journal->held;
+    const paint_rect held = held_pixels(journal, canvas);
     if (held.x0 <= held.x1)
         fresh += 28 + 4 * pixels_code(canvas, held).size();
     journal->trim_at = journal->length;

@@ -57,6 +57,7 @@ typedef struct paint_journal
     uint64_t picture_device = 0;   // which is watched (its file's device and inode)
     uint64_t picture_inode = 0;
     paint_rect held = PAINT_NO_RECT;  // bounds of every record's area since its base
+    bool reshaped = false;            // a crop or turn since the base: it holds every pixel
     uint64_t length = 0;           // bytes in the file
     uint64_t trim_at = 0;          // a longer file is looked at for trimming
     paint_rect open_area = PAINT_NO_RECT;  // the last JOURNAL_OPEN record written, until

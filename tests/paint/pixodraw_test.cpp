@@ -1518,6 +1518,8 @@ TEST_F(Pixodraw, SaveOverAPictureChangedOutsideKeepsTheOtherVersion)
         rename((dir.path + "/photo.png").c_str(), other.c_str());
         const std::string photo = make_photo(dir.path, "640x480", "png");
         ASSERT_NO_FATAL_FAILURE(start({photo}));
+        // The journal starts once the picture is open: only then is it changed.
+        ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
         ASSERT_TRUE(vt::wait_for_pixel(500, 400, [](uint32_t pixel) { return (pixel & RGB) != BACKDROP; }));
         std::ifstream in(other, std::ios::binary);
         const std::string other_bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

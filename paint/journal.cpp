@@ -120,16 +120,14 @@ int create_locked(const std::string &path)
     return fd;
 }
 
-// The pixels a fresh journal must hold: every one without a picture or once the pixels
-// were cropped or turned (the rectangles of earlier sizes no longer say where they lie),
-// else those of every record since the base, within the pixels.
+// The pixels that changed since the base: every one once the pixels were cropped or
+// turned (the rectangles of earlier sizes no longer say where they lie), else those of
+// every record since, within the pixels.
 static paint_rect held_pixels(const paint_journal *journal, const vollo_pixelarray *canvas)
 {
     const bool reshaped = journal->reshaped || canvas->width != journal->base.width ||
                           canvas->height != journal->base.height;
-    if (journal->base.picture.empty() || reshaped)
-        return whole(canvas);
-    return rect_clip(journal->held, canvas->width, canvas->height);
+    return reshaped ? whole(canvas) : rect_clip(journal->held, canvas->width, canvas->height);
 }
 
 // Writes a whole journal to the new file `fd`: the header, the pixels it holds (every
@@ -147,7 +145,6 @@ bool write_fresh(int fd, const journal_base &base, const vollo_pixelarray *canva
     const bool reshaped = canvas->width != base.width || canvas->height != base.height;
     if (base.picture.empty() || reshaped)
         held = whole(canvas);
-    held = rect_clip(held, canvas->width, canvas->height);
     if (held.x0 <= held.x1)
         words = record_words(reshaped ? JOURNAL_RESHAPE : JOURNAL_PIXELS, held, pixels_code(canvas, held));
     std::vector<uint32_t> mark;
@@ -397,7 +394,7 @@ static bool journal_mend(paint_journal *journal, const vollo_pixelarray *canvas,
     if (journal->length <= 2 * journal->trim_at)
         return true;
     uint64_t fresh = journal_header_bytes(journal->base).size();
-    const paint_rect held = held_pixels(journal, canvas);
+    const paint_rect held = journal->base.picture.empty() ? whole(canvas) : held_pixels(journal, canvas);
     if (held.x0 <= held.x1)
         fresh += 28 + 4 * pixels_code(canvas, held).size();
     journal->trim_at = journal->length;

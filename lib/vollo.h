@@ -711,6 +711,12 @@ vollo_pixelarray *vollo_adopt_pixels(uint32_t *pixels, uint32_t width, uint32_t 
 // vollo_error set, as vollo_decode_picture, and for a bound of 0.
 uint32_t *vollo_decode_picture_scaled(const char *path, uint32_t max_width, uint32_t max_height,
                                       uint32_t *width, uint32_t *height);
+// As vollo_decode_picture_scaled, from the `size` bytes of a picture file in memory (JPEG
+// bytes decoded at a reduced size, as a file is), so that a program that also needs the
+// whole picture reads the file once. Release with free(). Null, with vollo_error set, as
+// vollo_decode_bytes, and for a bound of 0.
+uint32_t *vollo_decode_bytes_scaled(const uint8_t *bytes, uint64_t size, uint32_t max_width,
+                                    uint32_t max_height, uint32_t *width, uint32_t *height);
 // How vollo_scale_pixelarray computes a pixel.
 typedef enum vollo_filter
 {

@@ -206,6 +206,7 @@ int main(int argc, char **argv)
     // A stroke or text still under way when the loop ended counts as an action too.
     finish_action(&state);
     tools_end(&state);
+    tool_report(&state);
     vollo_stop(state.window);
     const int status = end_session(&state);
     vollo_delete_clipable(state.canvas);

@@ -7,8 +7,10 @@ namespace vollo_audio
 
 silent_clock *silent_clock_of(vollo_sound *sound)
 {
-    if (sound->type == 0 || device_present())
+    if (device_present())
         return nullptr;
+    if (sound->type == 0)
+        return &static_cast<vollo_music *>(sound)->silent;
     return &static_cast<vollo_effect *>(sound)->silent;
 }
 

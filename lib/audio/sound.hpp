@@ -11,8 +11,8 @@
 
 #include "vollo.h"
 
-// Where an effect would be with no audio device to play it: OpenAL then keeps no
-// position, so the effect's own clock runs from play to its length (or round again,
+// Where a sound would be with no audio device to play it: OpenAL then keeps no
+// position (and a music's stream may end at once), so the sound's own clock runs from play to its length (or round again,
 // looping), and seeking, pausing and stopping move it.
 namespace vollo_audio
 {
@@ -49,6 +49,7 @@ struct vollo_effect : vollo_sound
 struct vollo_music : vollo_sound
 {
     sf::Music player;
+    vollo_audio::silent_clock silent;
 };
 
 namespace vollo_audio
@@ -109,10 +110,10 @@ private:
     std::streambuf *saved_;
 };
 
-// The effect's silent clock when there is no audio device to play it; null for a
-// music (SFML keeps a stream's position itself) or when sounds are heard.
+// The sound's silent clock when there is no audio device to play it; null when
+// sounds are heard.
 silent_clock *silent_clock_of(vollo_sound *sound);
-// Seconds from the start on the silent clock, read from the effect's length: a clock
+// Seconds from the start on the silent clock, read from the sound's length: a clock
 // past the end stops at 0, or goes round when looping.
 double silent_offset(vollo_sound *sound, silent_clock &clock);
 // Starts the clock at `seconds`, or holds it there (state stopped or paused).

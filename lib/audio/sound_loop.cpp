@@ -6,6 +6,7 @@ void vollo_sound_loop(vollo_sound *sound, bool loop)
         return;
     if (sound->type == 0)
     {
+        static_cast<vollo_music *>(sound)->silent.loop = loop;
         static_cast<vollo_music *>(sound)->player.setLoop(loop);
         return;
     }

@@ -191,6 +191,7 @@ struct KillCase
     const char *fallback;        // "home", "tmp" (working folder read-only, and $HOME too for "tmp")
                                  // or "later" (its disk fills): where the journal goes; null: none
     bool kill_a_save;            // afterwards a save killed while it writes
+    bool long_stroke;            // the stroke zigzags across the area for two seconds first
 };
 
 struct Pixodraw : vt::XvfbTest
@@ -535,8 +536,12 @@ struct Pixodraw : vt::XvfbTest
         if (HasFatalFailure())
             return;
         written = size_of(journal);
-        ASSERT_TRUE(vt::xdotool({"mousemove", "300", "300", "mousedown", "1", "mousemove", "400", "360",
-                                 "mousemove", "500", "320"}));
+        std::vector<std::string> stroke = {"mousemove", "300", "300", "mousedown", "1"};
+        for (int step = 0; c.long_stroke && step < 40; step++)
+            stroke.insert(stroke.end(), {"mousemove", step % 2 ? "230" : "820", std::to_string(220 + 12 * step),
+                                         "sleep", "0.05"});
+        stroke.insert(stroke.end(), {"mousemove", "400", "360", "mousemove", "500", "320"});
+        ASSERT_TRUE(vt::xdotool(stroke));
         ASSERT_TRUE(vt::wait_for_color(505, 325, BLACK));
         const std::vector<uint32_t> shown = vt::read_region(x, y, width, height);
         ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
@@ -1355,17 +1360,19 @@ TEST_F(Pixodraw, StopSignalsAndUnclearAnswersKeepTheDrawing)
 // Sessions killed outright, a stamp finished and a stroke under way, on a blank start
 // and on JPEG and PNG documents of three sizes (compared at 100 %, from the picture's
 // top-left corner). On the largest, a save killed while it writes leaves the file as it
-// was, and no file behind after the next save.
+// was, and no file behind after the next save; and a long stroke, written as it goes in
+// several records, comes back whole.
 TEST_F(Pixodraw, KilledSessionIsRecoveredAsTheScreenShowedIt)
 {
     const KillCase cases[] = {
-        {nullptr, nullptr, false, false, nullptr, false},
-        {"640x480.jpg", nullptr, false, false, nullptr, false},
-        {"3088x2056.jpg", nullptr, false, false, nullptr, false},
-        {"6000x4000.jpg", nullptr, false, false, nullptr, true},
-        {"640x480.png", nullptr, false, false, nullptr, false},
-        {"3088x2056.png", nullptr, false, false, nullptr, false},
-        {"6000x4000.png", nullptr, false, false, nullptr, true},
+        {nullptr, nullptr, false, false, nullptr, false, false},
+        {"640x480.jpg", nullptr, false, false, nullptr, false, false},
+        {"3088x2056.jpg", nullptr, false, false, nullptr, false, false},
+        {"6000x4000.jpg", nullptr, false, false, nullptr, true, false},
+        {"640x480.png", nullptr, false, false, nullptr, false, false},
+        {"3088x2056.png", nullptr, false, false, nullptr, false, false},
+        {"6000x4000.png", nullptr, false, false, nullptr, true, false},
+        {"6000x4000.jpg", nullptr, false, false, nullptr, false, true},
     };
     for (const KillCase &c : cases)
     {
@@ -1384,16 +1391,16 @@ TEST_F(Pixodraw, JournalRecoversThroughTrimsChangesLocksAndFallbacks)
     const char *rewritten = "import sys\nb = open(sys.argv[2], 'rb').read()\n"
                             "f = open(sys.argv[1], 'r+b'); f.write(b); f.truncate(); f.close()\n";
     const KillCase cases[] = {
-        {nullptr, nullptr, true, false, nullptr, false},
-        {"640x480.png", nullptr, true, false, nullptr, false},
-        {"640x480.png", rewritten, false, false, nullptr, false},
-        {"640x480.png", "import os, sys\nos.utime(sys.argv[1])\n", false, false, nullptr, false},
-        {"640x480.png", "import os, sys\nos.rename(sys.argv[2], sys.argv[1])\n", false, false, nullptr, false},
-        {"640x480.png", "import os, sys\nos.remove(sys.argv[1])\n", false, false, nullptr, false},
-        {nullptr, nullptr, false, true, nullptr, false},
-        {nullptr, nullptr, false, false, "home", false},
-        {nullptr, nullptr, false, false, "tmp", false},
-        {nullptr, nullptr, false, false, "later", false},
+        {nullptr, nullptr, true, false, nullptr, false, false},
+        {"640x480.png", nullptr, true, false, nullptr, false, false},
+        {"640x480.png", rewritten, false, false, nullptr, false, false},
+        {"640x480.png", "import os, sys\nos.utime(sys.argv[1])\n", false, false, nullptr, false, false},
+        {"640x480.png", "import os, sys\nos.rename(sys.argv[2], sys.argv[1])\n", false, false, nullptr, false, false},
+        {"640x480.png", "import os, sys\nos.remove(sys.argv[1])\n", false, false, nullptr, false, false},
+        {nullptr, nullptr, false, true, nullptr, false, false},
+        {nullptr, nullptr, false, false, "home", false, false},
+        {nullptr, nullptr, false, false, "tmp", false, false},
+        {nullptr, nullptr, false, false, "later", false, false},
     };
     int row = 0;
     for (const KillCase &c : cases)

@@ -1,10 +1,10 @@
-// Private to the picture readers: JPEG files decoded at a reduced size.
+// Private to the picture readers: pictures decoded at a reduced size, JPEG files by
+// libjpeg while decoding.
 #ifndef VOLLO_JPEG_SCALED_HPP
 #define VOLLO_JPEG_SCALED_HPP
 
-#include <cstdio>
-
 #include "image.hpp"
+#include "jpeg_rows.hpp"
 #include "scale.hpp"
 
 namespace vollo_image
@@ -18,10 +18,14 @@ struct jpeg_reduced
     uint32_t full_width = 0, full_height = 0;
     uint32_t fit_width = 0, fit_height = 0;
 };
-// Decodes the JPEG stream of `file` at the smallest of 1/1, 1/2, 1/4 and 1/8 of its size
-// that still holds the fitting size. Null on success, otherwise why not, with nothing
-// left allocated.
-const char *decode_jpeg_reduced(FILE *file, uint32_t max_width, uint32_t max_height, jpeg_reduced *out);
+// Decodes a JPEG stream (bytes in memory, or an open file read as it goes) at the
+// smallest of 1/1, 1/2, 1/4 and 1/8 of its size that still holds the fitting size. Null
+// on success, otherwise why not, with nothing left allocated.
+const char *decode_jpeg_reduced(const jpeg_source &source, uint32_t max_width, uint32_t max_height,
+                                jpeg_reduced *out);
+// Box-filters the pixels of a reduced decode down to their fitting size, which then
+// replace them. False when memory runs out, with the pixels released.
+bool fit_reduced(jpeg_reduced *picture);
 }  // namespace vollo_image
 
 #endif

@@ -36,6 +36,7 @@ static void forget_everything(paint_history *history)
     history->saved = history->touched = PAINT_NO_RECT;
     std::vector<uint32_t>().swap(history->before);
     std::vector<uint32_t>().swap(history->difference);
+    history->fresh.clear();
 }
 
 std::vector<uint32_t> history_encode(const uint32_t *words, size_t count)
@@ -201,6 +202,7 @@ bool history_reserve(paint_history *history, const vollo_pixelarray *canvas, pai
         history->open = 1;
         history->lost = 0;
         history->saved = history->touched = PAINT_NO_RECT;
+        history->fresh.clear();
     }
     if (history->lost)
         return false;
@@ -235,12 +237,35 @@ bool history_reserve(paint_history *history, const vollo_pixelarray *canvas, pai
     }
 }
 
+#define FRESH_MOST 64  // rectangles kept in `fresh`; past it, the newest grows instead
+
+// Adds `area` to the fresh areas: into the newest when both take little more room as one
+// (a stroke's stamps overlap their neighbours), else as a rectangle of its own.
+static void note_fresh(paint_history *history, paint_rect area)
+{
+    std::vector<paint_rect> &fresh = history->fresh;
+    if (rect_empty(area))
+        return;
+    if (!fresh.empty())
+    {
+        const paint_rect joined = rect_union(fresh.back(), area);
+        if (fresh.size() >= FRESH_MOST || area_of(joined) <= area_of(fresh.back()) + area_of(area))
+        {
+            fresh.back() = joined;
+            return;
+        }
+    }
+    fresh.push_back(area);
+}
+
 bool history_cover(paint_history *history, const vollo_pixelarray *canvas, paint_rect area)
 {
     if (!history_reserve(history, canvas, area))
         return false;
-    history->touched = rect_union(history->touched, rect_clip(area, canvas->width, canvas->height));
+    area = rect_clip(area, canvas->width, canvas->height);
+    history->touched = rect_union(history->touched, area);
     history->covers++;
+    note_fresh(history, area);
     return true;
 }
 
@@ -259,10 +284,11 @@ static bool make_room(paint_history *history, size_t needed)
     return true;
 }
 
-// The open action's difference over the area it touched: its pixels now XOR before.
-static std::vector<uint32_t> open_difference(paint_history *history, const vollo_pixelarray *canvas)
+// The open action's difference over `area` (within what it touched): its pixels now XOR
+// before.
+static std::vector<uint32_t> open_difference(paint_history *history, const vollo_pixelarray *canvas,
+                                             paint_rect area)
 {
-    const paint_rect area = history->touched;
     std::vector<uint32_t> &difference = history->difference;
     difference.resize(area_of(area));
     const size_t saved_width = size_t(history->saved.x1 - history->saved.x0 + 1);
@@ -282,18 +308,31 @@ static std::vector<uint32_t> open_difference(paint_history *history, const vollo
 bool history_open_code(paint_history *history, const vollo_pixelarray *canvas, paint_rect *area,
                        std::vector<uint32_t> *code)
 {
-    if (!history->open || history->lost || rect_empty(history->touched))
+    *area = history->touched;
+    return history_open_part(history, canvas, history->touched, code);
+}
+
+bool history_open_part(paint_history *history, const vollo_pixelarray *canvas, paint_rect area,
+                       std::vector<uint32_t> *code)
+{
+    if (!history->open || history->lost || rect_empty(area) || !rect_contains(history->touched, area))
         return false;
     try
     {
-        *code = open_difference(history, canvas);
-        *area = history->touched;
+        *code = open_difference(history, canvas, area);
         return true;
     }
     catch (const std::bad_alloc &)
     {
         return false;
     }
+}
+
+std::vector<paint_rect> history_take_fresh(paint_history *history)
+{
+    std::vector<paint_rect> taken;
+    taken.swap(history->fresh);
+    return taken;
 }
 
 // Drops the undone steps, then keeps the step, making room for it; everything is
@@ -326,7 +365,7 @@ bool history_commit(paint_history *history, const vollo_pixelarray *canvas)
     {
         history_step step;
         step.area = history->touched;
-        step.diff = open_difference(history, canvas);
+        step.diff = open_difference(history, canvas, history->touched);
         step.serial = ++history->clock;
         step.diff.shrink_to_fit();
         push_step(history, std::move(step));

@@ -46,6 +46,7 @@ typedef struct paint_history
     paint_rect applied_area = PAINT_NO_RECT;    // the last step undone or redone, and the
     std::vector<uint32_t> applied;              // code of what it changed there
     uint64_t covers = 0;                 // history_cover calls so far: new paint shows here
+    std::vector<paint_rect> fresh;       // areas covered since history_take_fresh, a few
 } paint_history;
 
 struct paint_state;
@@ -81,6 +82,13 @@ void history_forget(paint_history *history, paint_rect area);
 // step's; false when no action is open, it touched nothing or its record was lost.
 bool history_open_code(paint_history *history, const vollo_pixelarray *canvas, paint_rect *area,
                        std::vector<uint32_t> *code);
+// The open action's difference so far over `area` alone (within what it touched), coded
+// as a step's; false as history_open_code.
+bool history_open_part(paint_history *history, const vollo_pixelarray *canvas, paint_rect area,
+                       std::vector<uint32_t> *code);
+// The areas the open action covered since the last call (or its start), and forgets them:
+// a few rectangles, neighbours merged where that adds little area.
+std::vector<paint_rect> history_take_fresh(paint_history *history);
 // Undoes the newest step not undone (true), or does nothing (false).
 bool history_undo(paint_history *history, vollo_pixelarray *canvas);
 // Redoes the oldest undone step (true), or does nothing (false).

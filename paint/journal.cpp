@@ -202,7 +202,6 @@ bool write_journal_at(paint_journal *journal, const vollo_pixelarray *canvas, co
     journal->broken = 0;
     journal->unsynced = 0;
     journal->open_area = PAINT_NO_RECT;
-    journal->open_code.clear();
     return true;
 }
 
@@ -269,11 +268,8 @@ bool journal_write(paint_journal *journal, journal_kind kind, paint_rect area,
         journal->held = bounds(journal->held, area);
     journal->reshaped = journal->reshaped || kind == JOURNAL_RESHAPE;
     journal->saved = kind == JOURNAL_SAVED;
-    if (kind != JOURNAL_OPEN && kind != JOURNAL_SAVED)
-    {
+    if (kind != JOURNAL_OPEN && kind != JOURNAL_OPEN_PART && kind != JOURNAL_SAVED)
         journal->open_area = PAINT_NO_RECT;
-        journal->open_code.clear();
-    }
     if (journal->broken)
         return false;
     journal->record = record_words(kind, area, code);
@@ -403,26 +399,48 @@ static bool journal_mend(paint_journal *journal, const vollo_pixelarray *canvas,
     return true;
 }
 
+// The action under way: whole at its first look (JOURNAL_OPEN), then only the areas it
+// covered since the last (JOURNAL_OPEN_PART), so that a record costs what was painted
+// meanwhile rather than the whole stroke so far. A part that cannot be written makes
+// the next look write the whole again.
+static void journal_open_action(paint_journal *journal, paint_history *history, const vollo_pixelarray *canvas)
+{
+    const std::vector<paint_rect> fresh = history_take_fresh(history);
+    paint_rect area;
+    std::vector<uint32_t> code;
+    if (rect_empty(journal->open_area))
+    {
+        if (history_open_code(history, canvas, &area, &code) && journal_write(journal, JOURNAL_OPEN, area, code))
+            journal->open_area = area;
+        return;
+    }
+    for (const paint_rect &part : fresh)
+    {
+        if (!history_open_part(history, canvas, part, &code) ||
+            !journal_write(journal, JOURNAL_OPEN_PART, part, code))
+        {
+            journal->open_area = PAINT_NO_RECT;
+            return;
+        }
+        journal->open_area = rect_union(journal->open_area, part);
+    }
+}
+
 bool journal_tick(paint_state *state, double now, std::string *reason)
 {
     paint_journal *journal = state->journal;
     if (journal == nullptr || journal->failed)
         return true;
-    paint_rect area;
-    std::vector<uint32_t> code;
+    // An action that ended without a record of its own: the next one starts whole.
+    if (!state->history.open)
+        journal->open_area = PAINT_NO_RECT;
     // Only when something was painted since the last look: a stroke held still, or no
     // stroke at all, costs nothing.
     if (now - journal->open_at >= JOURNAL_OPEN_SECONDS && state->history.covers != journal->covers_seen)
     {
         journal->open_at = now;
         journal->covers_seen = state->history.covers;
-        if (history_open_code(&state->history, drawing_of(state), &area, &code) &&
-            (code != journal->open_code || memcmp(&area, &journal->open_area, sizeof area) != 0) &&
-            journal_write(journal, JOURNAL_OPEN, area, code))
-        {
-            journal->open_area = area;
-            journal->open_code.swap(code);
-        }
+        journal_open_action(journal, &state->history, drawing_of(state));
     }
     if (journal->unsynced && now - journal->synced_at >= JOURNAL_SYNC_SECONDS)
     {

@@ -26,8 +26,11 @@ typedef enum journal_kind
                              // were before it; replaced by the next record of any kind
     JOURNAL_SAVED = 4,       // no pixels (an empty code over pixel 0,0): the drawing was
                              // saved, so what came before needs no recovery
-    JOURNAL_RESHAPE = 5      // the pixel array takes the rectangle's size (from (0, 0)) and
+    JOURNAL_RESHAPE = 5,     // the pixel array takes the rectangle's size (from (0, 0)) and
                              // the code's pixels: a crop, a rotation or a flip, or its undo
+    JOURNAL_OPEN_PART = 6    // the action under way over this rectangle alone, in place of
+                             // what the records of it before said there; a long stroke
+                             // writes only what it painted since its last record
 } journal_kind;
 
 // What the journal's pixel array starts from.
@@ -60,8 +63,8 @@ typedef struct paint_journal
     bool reshaped = false;            // a crop or turn since the base: it holds every pixel
     uint64_t length = 0;           // bytes in the file
     uint64_t trim_at = 0;          // a longer file is looked at for trimming
-    paint_rect open_area = PAINT_NO_RECT;  // the last JOURNAL_OPEN record written, until
-    std::vector<uint32_t> open_code;       // the next record of another kind
+    paint_rect open_area = PAINT_NO_RECT;  // bounds of the action under way's records,
+                                           // until the next record of another kind
     std::vector<uint32_t> record;          // room for the record being written
     uint64_t covers_seen = 0;      // the history's `covers` at the last look
 } paint_journal;
@@ -93,7 +96,8 @@ void journal_action(paint_state *state);
 void journal_undo_redo(paint_state *state);
 // After a change that is no action painted `area` of the canvas: its pixels.
 void journal_pixels(paint_state *state, paint_rect area);
-// Each tick: the action under way every JOURNAL_OPEN_SECONDS, and a sync at most every
+// Each tick: the action under way every JOURNAL_OPEN_SECONDS (once whole, then what it
+// covered since), and a sync at most every
 // JOURNAL_SYNC_SECONDS when something was written. Between actions, a journal whose write
 // failed is written again in the next recovery folder that takes it, and one longer
 // than twice what it holds is trimmed to that. `now` in seconds (journal_now). False

@@ -1,10 +1,12 @@
 // Reading a journal back: the header checked, then every whole record applied in turn.
 // A record cut short (the session was killed while writing it) or damaged ends the
 // reading; what came before it stands.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_map>
 
 #include <sys/stat.h>
 
@@ -96,12 +98,46 @@ void apply(std::vector<uint32_t> &pixels, uint32_t width, paint_rect area,
     }
 }
 
+// The action under way as its records tell it so far: its difference (pixels now XOR
+// before it) in tiles of OVERLAY_TILE x OVERLAY_TILE, so that only what it reached takes
+// memory. Each record puts its rectangle in place of what the tiles held there.
+#define OVERLAY_TILE 128
+typedef std::unordered_map<uint64_t, std::vector<uint32_t>> open_overlay;
+
+void overlay_put(open_overlay &overlay, paint_rect area, const std::vector<uint32_t> &code)
+{
+    const size_t area_width = size_t(area.x1 - area.x0 + 1);
+    std::vector<uint32_t> words(area_width * size_t(area.y1 - area.y0 + 1), 0);
+    history_decode(code, words);
+    for (int32_t y = area.y0; y <= area.y1; y++)
+        for (int32_t x = area.x0; x <= area.x1;)
+        {
+            const int32_t next = (x / OVERLAY_TILE + 1) * OVERLAY_TILE, end = std::min(area.x1 + 1, next);
+            std::vector<uint32_t> &tile = overlay[uint64_t(y / OVERLAY_TILE) << 32 | uint32_t(x / OVERLAY_TILE)];
+            tile.resize(OVERLAY_TILE * OVERLAY_TILE, 0);
+            const auto from = words.begin() + long(size_t(y - area.y0) * area_width + size_t(x - area.x0));
+            std::copy(from, from + (end - x), tile.begin() + (y % OVERLAY_TILE) * OVERLAY_TILE + x % OVERLAY_TILE);
+            x = end;
+        }
+}
+
+void overlay_apply(const open_overlay &overlay, std::vector<uint32_t> &pixels, uint32_t width, uint32_t height)
+{
+    for (const auto &entry : overlay)
+    {
+        const uint32_t top = uint32_t(entry.first >> 32) * OVERLAY_TILE, left = uint32_t(entry.first) * OVERLAY_TILE;
+        for (uint32_t y = 0; y < OVERLAY_TILE && top + y < height; y++)
+            for (uint32_t x = 0; x < OVERLAY_TILE && left + x < width; x++)
+                pixels[size_t(top + y) * width + left + x] ^= entry.second[y * OVERLAY_TILE + x];
+    }
+}
+
 // The next whole record, checked: false at the end, or at a record cut short or damaged.
 bool read_record(FILE *file, const journal_base &base, journal_kind *kind, paint_rect *area,
                  std::vector<uint32_t> *code)
 {
     uint32_t head[6];
-    if (!read_words(file, head, 6) || head[0] < JOURNAL_DIFFERENCE || head[0] > JOURNAL_RESHAPE)
+    if (!read_words(file, head, 6) || head[0] < JOURNAL_DIFFERENCE || head[0] > JOURNAL_OPEN_PART)
         return false;
     *area = paint_rect{int32_t(head[1]), int32_t(head[2]), int32_t(head[3]), int32_t(head[4])};
     // A reshape gives the pixels a new size: its rectangle starts at (0, 0).
@@ -137,8 +173,9 @@ bool journal_rebuild(const char *path, journal_base *base, std::vector<uint32_t>
         return false;
     size_t records = 0, since_saved = 0;
     journal_kind kind;
-    paint_rect area, open_area = PAINT_NO_RECT;
-    std::vector<uint32_t> code, open_code;
+    paint_rect area;
+    std::vector<uint32_t> code;
+    open_overlay open;
     while (read_record(in.file, *base, &kind, &area, &code))
     {
         records++;
@@ -148,14 +185,15 @@ bool journal_rebuild(const char *path, journal_base *base, std::vector<uint32_t>
             since_saved = 0;
             continue;
         }
-        if (kind == JOURNAL_OPEN)
+        if (kind == JOURNAL_OPEN || kind == JOURNAL_OPEN_PART)
         {
-            open_area = area;
-            open_code.swap(code);
+            if (kind == JOURNAL_OPEN)
+                open.clear();
+            overlay_put(open, area, code);
             continue;
         }
         // A later record means that the action under way ended (or was dropped).
-        open_area = PAINT_NO_RECT;
+        open.clear();
         if (kind == JOURNAL_RESHAPE)
         {
             base->width = uint32_t(area.x1 + 1);
@@ -164,8 +202,7 @@ bool journal_rebuild(const char *path, journal_base *base, std::vector<uint32_t>
         }
         apply(*pixels, base->width, area, code, kind == JOURNAL_DIFFERENCE);
     }
-    if (open_area.x0 <= open_area.x1)
-        apply(*pixels, base->width, open_area, open_code, true);
+    overlay_apply(open, *pixels, base->width, base->height);
     // Without a picture, the first record holds the pixels the session started from.
     if (base->picture.empty() && records == 0)
         return *reason = "it holds no pixels", false;

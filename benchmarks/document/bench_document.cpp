@@ -20,6 +20,7 @@
 #include "document.h"
 #include "interface.h"
 #include "state.h"
+#include "bench_timing.hpp"
 #include "xvfb.hpp"
 
 // Last: its macros (None, Status, ...) would clash with the headers above.
@@ -31,32 +32,6 @@ namespace
 
 namespace vt = vollo_test;
 using Clock = std::chrono::steady_clock;
-
-double milliseconds_since(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// A photo-like picture: gradients under noise, so that it does not compress to nothing.
-bool make_photo(const std::string &path)
-{
-    const char *script =
-        "import sys\n"
-        "from PIL import Image\n"
-        "size = (6000, 4000)\n"
-        "r = Image.linear_gradient('L').resize(size)\n"
-        "g = Image.effect_noise(size, 40)\n"
-        "b = Image.radial_gradient('L').resize(size)\n"
-        "Image.merge('RGB', (r, g, b)).save(sys.argv[1], quality=90)\n";
-    return vt::run_command({"/usr/bin/python3", "-c", script, path}, "", std::chrono::milliseconds(120000))
-        .succeeded();
-}
 
 // Peak resident memory of a process, in MiB (VmHWM), or -1.
 double peak_mib(pid_t pid)
@@ -203,7 +178,7 @@ int main()
     if (mkdtemp(folder) == nullptr)
         return 1;
     const std::string photo = std::string(folder) + "/photo.jpg";
-    if (!make_photo(photo))
+    if (!vt::make_photo(photo, "6000x4000"))
     {
         fprintf(stderr, "bench_document: Pillow could not make the photo\n");
         return 1;

@@ -18,6 +18,7 @@
 #include "interface.h"
 #include "journal.h"
 #include "state.h"
+#include "bench_timing.hpp"
 #include "xvfb.hpp"
 
 // Last: its macros (None, Status, ...) would clash with the headers above.
@@ -29,34 +30,6 @@ namespace
 
 namespace vt = vollo_test;
 using Clock = std::chrono::steady_clock;
-
-double milliseconds_since(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return -1;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// A photo-like picture: gradients under noise.
-bool make_photo(const std::string &path)
-{
-    const char *script =
-        "import sys\n"
-        "from PIL import Image\n"
-        "size = (6000, 4000)\n"
-        "r = Image.linear_gradient('L').resize(size)\n"
-        "g = Image.effect_noise(size, 40)\n"
-        "b = Image.radial_gradient('L').resize(size)\n"
-        "Image.merge('RGB', (r, g, b)).save(sys.argv[1], quality=90)\n";
-    return vt::run_command({"/usr/bin/python3", "-c", script, path}, "", std::chrono::milliseconds(120000))
-        .succeeded();
-}
 
 // One row of the screen, columns x .. x + width - 1, read straight from the X server.
 std::vector<uint32_t> screen_row(Display *display, int x, int y, int width)
@@ -179,6 +152,62 @@ void fill_bench()
     vollo_delete_clipable(state.canvas);
 }
 
+// A long stroke across most of the 6000 x 4000 photo at fit, in this process, journalled
+// in `folder`: one stamp a tick of 10 ms (the clock given to the journal advances so),
+// the journal's cost in each tick, and the bytes of each record of the stroke under way.
+void journal_bench(const std::string &photo, const std::string &folder)
+{
+    paint_state state = {};
+    state.color = PAINT_BLACK;
+    state.canvas = vollo_new_pixelarray(PAINT_WIDTH, PAINT_HEIGHT);
+    uint32_t width = 0, height = 0;
+    uint32_t *pixels = vollo_decode_picture(photo.c_str(), &width, &height);
+    if (state.canvas == nullptr || pixels == nullptr || chdir(folder.c_str()) != 0 ||
+        !document_open(&state, pixels, width, height, photo.c_str(), KIND_JPEG))
+        return;
+    std::string reason;
+    state.journal = journal_start(drawing_of(&state), photo.c_str(), &reason);
+    if (state.journal == nullptr)
+        return;
+    state.tools.tool = TOOL_CIRCLE;
+    state.tools.radius = 40;
+    std::vector<double> ticks, records;
+    double now = journal_now(), worst = 0;
+    // Rows 40 screen pixels apart across the view, 8 pixels a tick, there and back.
+    std::vector<vollo_position> path;
+    for (int row = 0; row < 12; row++)
+        for (int step = 0; step <= VIEW_WIDTH / 8; step++)
+            path.push_back({VIEW_LEFT + (row % 2 ? VIEW_WIDTH - 8 * step : 8 * step), VIEW_TOP + 20 + 40 * row});
+    stroke_press(&state, path.front());
+    for (const vollo_position &point : path)
+    {
+        stroke_move(&state, point);
+        now += 0.01;
+        const uint64_t length = state.journal->length;
+        const Clock::time_point start = Clock::now();
+        journal_tick(&state, now, &reason);
+        const double spent = milliseconds_since(start);
+        ticks.push_back(spent);
+        worst = std::max(worst, spent);
+        if (state.journal->length != length)
+            records.push_back(double(state.journal->length - length));
+    }
+    stroke_release(&state, &state.tools, path.back());
+    double largest = 0, total = 0;
+    for (double bytes : records)
+        largest = std::max(largest, bytes), total += bytes;
+    printf("Journal during a stroke of %zu stamps across the 6000 x 4000 picture at fit, in this process:\n",
+           path.size());
+    printf("  records of the stroke under way  %zu, median %.0f KiB, largest %.0f KiB, all %.1f MiB\n",
+           records.size(), median(records) / 1024, largest / 1024, total / 1048576);
+    printf("  journal's cost in a tick         median %.2f ms, worst %.1f ms   (the tick is 10 ms)\n",
+           median(ticks), worst);
+    journal_end(state.journal, true);
+    state.journal = nullptr;
+    document_close(&state);
+    vollo_delete_clipable(state.canvas);
+}
+
 }  // namespace
 
 int main()
@@ -193,7 +222,7 @@ int main()
     if (display == nullptr || mkdtemp(folder) == nullptr)
         return 1;
     const std::string photo = std::string(folder) + "/photo.jpg";
-    if (!make_photo(photo))
+    if (!vt::make_photo(photo, "6000x4000"))
     {
         fprintf(stderr, "bench_drawing: Pillow could not make the photo\n");
         return 1;
@@ -211,6 +240,7 @@ int main()
            full, full / blank);
     XCloseDisplay(display);
     fill_bench();
+    journal_bench(photo, folder);
     vt::run_command({"/bin/rm", "-rf", folder});
     return 0;
 }

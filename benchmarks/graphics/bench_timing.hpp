@@ -1,11 +1,12 @@
-// Timing helpers shared by the graphics benchmarks: processor and wall clocks, and the
-// median processor time of repeated runs.
+// Timing helpers shared by the benchmarks: processor and wall clocks, the median
+// processor time of repeated runs, and the median of measured times.
 #ifndef VOLLO_BENCH_TIMING_HPP
 #define VOLLO_BENCH_TIMING_HPP
 
 #include <time.h>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <vector>
 
@@ -35,6 +36,21 @@ inline double median_ms(int runs, const std::function<void()> &work)
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// Milliseconds of the steady clock since `start`.
+inline double milliseconds_since(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The middle one of `values`, or -1 when there are none.
+inline double median(std::vector<double> values)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 #endif

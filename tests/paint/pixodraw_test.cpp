@@ -123,6 +123,77 @@ off_t size_of(const std::string &path)
     return stat(path.c_str(), &about) == 0 ? about.st_size : -1;
 }
 
+const std::regex numbered_name(".*/pixodraw-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.bmp");
+const std::regex numbered_png(".*/pixodraw-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.png");
+
+// A photo of `size` ("WxH") in the folder, as `extension` ("jpg" or "png").
+std::string make_photo(const std::string &folder, const std::string &size, const std::string &extension)
+{
+    const std::string photo = folder + "/photo." + extension;
+    EXPECT_TRUE(vt::make_photo(photo, size));
+    return photo;
+}
+
+// True while the process holds a file of `folder` open that is neither a journal nor its
+// copy of the picture: a save under way (its temporary file, named or not).
+bool writing_in(pid_t pid, const std::string &folder)
+{
+    const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
+    for (const std::string &fd : files_in(fds))
+    {
+        char target[4096];
+        const ssize_t length = readlink((fds + "/" + fd).c_str(), target, sizeof target - 1);
+        if (length <= 0)
+            continue;
+        const std::string path(target, size_t(length));
+        if (path.rfind(folder + "/", 0) == 0 && path.find(".pixodraw-journal-") == std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// A tmpfs of `size` bytes mounted on a new folder `path` (read-only when asked), there
+// until the object dies.
+struct Mount
+{
+    std::string path;
+    bool mounted = false;
+    Mount(const std::string &where, const char *size, bool read_only) : path(where)
+    {
+        EXPECT_EQ(mkdir(path.c_str(), 0755), 0);
+        const std::string options = std::string("size=") + size;
+        mounted = mount("tmpfs", path.c_str(), "tmpfs", read_only ? MS_RDONLY : 0, options.c_str()) == 0;
+        EXPECT_TRUE(mounted) << strerror(errno);
+    }
+    ~Mount()
+    {
+        if (mounted)
+            umount2(path.c_str(), MNT_DETACH);
+    }
+    // Writes a file until the disk is full.
+    void fill()
+    {
+        std::ofstream filler(path + "/filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), block.size()))
+            ;
+    }
+};
+
+// A session killed outright while a stroke is under way, after a square was stamped and
+// what the case adds, then started again in the same folder.
+struct KillCase
+{
+    const char *photo;           // "WxH.EXT": a photo made so, shown at 100 % from its corner; null: blank
+    const char *change;          // run by Python on the picture and another one after the stamp, or null
+    bool trim;                   // undos and redos of a wide drawing until the journal is trimmed
+    bool second_session;         // a second session starts and ends in the folder after the stamp
+    const char *fallback;        // "home", "tmp" (working folder read-only, and $HOME too for "tmp")
+                                 // or "later" (its disk fills): where the journal goes; null: none
+    bool kill_a_save;            // afterwards a save killed while it writes
+    bool long_stroke;            // the stroke zigzags across the area for two seconds first
+};
+
 struct Pixodraw : vt::XvfbTest
 {
     TempDir dir;
@@ -248,28 +319,31 @@ struct Pixodraw : vt::XvfbTest
         EXPECT_EQ(program->exit_code(), 0) << program->errors();
         EXPECT_EQ(program->errors().find("vertical sync"), std::string::npos) << program->errors();
     }
-    // Pixels where the file, read by Pillow, differs from the screen.
-    int differences(const std::string &bmp, const std::vector<uint32_t> &shown)
+    // Pixels where the file, read by Pillow, differs from `shown`: the whole file, which
+    // must be PAINT_WIDTH x PAINT_HEIGHT, or its top-left width x height; -1 when they are
+    // not as many.
+    int differences(const std::string &file, const std::vector<uint32_t> &shown, int width = 0, int height = 0)
     {
-        const ReadBack saved = read_with_pillow(bmp, dir.path + "/raw.rgb");
-        EXPECT_EQ(saved.width, PAINT_WIDTH);
-        EXPECT_EQ(saved.height, PAINT_HEIGHT);
-        if (saved.pixels.size() != shown.size())
+        const ReadBack read = read_with_pillow(file, dir.path + "/raw.rgb",
+                                               width > 0 ? std::vector<int>{0, 0, width, height} : std::vector<int>{});
+        if (read.pixels.size() != shown.size() || (width == 0 && read.width != PAINT_WIDTH))
             return -1;
         int wrong = 0;
         for (size_t i = 0; i < shown.size(); i++)
-            wrong += saved.pixels[i] != (shown[i] & RGB);
+            wrong += read.pixels[i] != (shown[i] & RGB);
         return wrong;
     }
-    // Pixels where the top-left width x height of the file differ from `shown`, as many.
-    int differences(const std::string &file, const std::vector<uint32_t> &shown, int width, int height)
+    // Pixels where the file, read by Pillow, differs from want(x, y); -1 when it is not
+    // width x height.
+    int wrong_pixels(const std::string &file, int width, int height, const std::function<uint32_t(int, int)> &want)
     {
-        const ReadBack part = read_with_pillow(file, dir.path + "/raw.rgb", {0, 0, width, height});
-        if (part.pixels.size() != shown.size())
+        const ReadBack saved = read_with_pillow(file, dir.path + "/raw.rgb");
+        if (saved.width != width || saved.height != height)
             return -1;
         int wrong = 0;
-        for (size_t i = 0; i < shown.size(); i++)
-            wrong += part.pixels[i] != (shown[i] & RGB);
+        for (int y = 0; y < height; y++)
+            for (int x = 0; x < width; x++)
+                wrong += saved.at(x, y) != (want(x, y) & RGB);
         return wrong;
     }
     // The document `photo` at 100 % from its top-left corner, which shows at (211 + left,
@@ -306,10 +380,196 @@ struct Pixodraw : vt::XvfbTest
         click_at(x, y);
         ASSERT_TRUE(vt::wait_for_color(x + 5, y + 5, BLACK));
     }
+    // Undo and redo over and over of a wide drawing (a stroke of discs on white, a wide
+    // square on a photo's noise: records of some kilobytes each) until the journal is
+    // trimmed to what it holds.
+    void trim_journal(const std::string &journal, bool document)
+    {
+        if (document)
+        {
+            click_at(50, 60);
+            clicks_at(960, 60, 30);
+            click_at(450, 450);
+        }
+        else
+        {
+            click_at(160, 60);
+            clicks_at(960, 60, 10);
+            drag({{260, 260}, {790, 300}, {300, 650}, {790, 690}});
+        }
+        ASSERT_TRUE(vt::wait_for_color(500, 500, BLACK));
+        off_t largest = 0;
+        bool trimmed = false;
+        for (int cycle = 0; cycle < 60 && !trimmed; cycle++)
+        {
+            ASSERT_TRUE(vt::key("ctrl+z"));
+            ASSERT_TRUE(vt::wait_for_pixel(500, 500, [](uint32_t pixel) { return (pixel & RGB) != (BLACK & RGB); }));
+            ASSERT_TRUE(vt::key("ctrl+y"));
+            ASSERT_TRUE(vt::wait_for_color(500, 500, BLACK));
+            trimmed = vt::wait_until([&] {
+                const off_t now = size_of(journal);
+                largest = std::max(largest, now);
+                return now > 0 && now < largest;  // only a trim makes it shorter
+            }, vt::Milliseconds(20));
+        }
+        EXPECT_TRUE(trimmed) << largest << " " << size_of(journal);
+    }
+    // A second session started in the folder while the first one runs leaves its locked
+    // journal alone and says nothing of it.
+    void second_session_leaves(const std::string &journal)
+    {
+        const off_t held = size_of(journal);
+        std::unique_ptr<vt::ChildProcess> first = std::move(program);
+        ASSERT_NO_FATAL_FAILURE(start_blank());
+        ASSERT_NO_FATAL_FAILURE(finish("no"));
+        EXPECT_EQ(program->errors(), "");
+        EXPECT_EQ(size_of(journal), held);
+        EXPECT_EQ(journals(dir.path), std::vector<std::string>{journal});
+        program = std::move(first);
+    }
+    // A save killed while it writes leaves the picture as it was, and no file behind
+    // after the next save.
+    void kill_a_save(const std::string &photo)
+    {
+        ASSERT_TRUE(vt::xdotool({"key", "ctrl+1", "key", "Home"}));
+        ASSERT_NO_FATAL_FAILURE(stamp_square(400, 300));
+        ASSERT_TRUE(vt::key("ctrl+s"));
+        ASSERT_TRUE(vt::wait_until([&] { return writing_in(program->pid(), dir.path); }, vt::Milliseconds(30000),
+                                   vt::Milliseconds(1)));
+        program->kill_now(SIGKILL);
+        ASSERT_TRUE(program->wait_exit());
+        ASSERT_NO_FATAL_FAILURE(start({photo}));
+        unlink(recovery_named(vt::Milliseconds(60000)).c_str());
+        ASSERT_TRUE(vt::key("ctrl+s"));
+        ASSERT_TRUE(program->wait_for_errors("pixodraw: saved " + photo + "\n", vt::Milliseconds(60000)))
+            << program->errors();
+        std::vector<std::string> left_behind;
+        for (const std::string &name : files_in(dir.path))
+            if (name != "img" && name != "raw.rgb" && "/" + name != photo.substr(dir.path.size()) &&
+                name.rfind(".pixodraw-journal-", 0) != 0)
+                left_behind.push_back(name);
+        EXPECT_EQ(left_behind, std::vector<std::string>{});
+    }
+    // The three folders of the fallback case, the working one first: the environment
+    // that names the others, and the folder the journal is to go to.
+    void mount_fallbacks(const std::string &fallback, std::vector<std::unique_ptr<Mount>> &mounts,
+                         std::vector<std::string> &environment, std::string &folder)
+    {
+        static int run = 0;
+        const std::string base = dir.path + "/run" + std::to_string(run++);
+        ASSERT_EQ(mkdir(base.c_str(), 0755), 0);
+        mounts.push_back(std::make_unique<Mount>(base + "/work", "4m", fallback != "later"));
+        mounts.push_back(std::make_unique<Mount>(base + "/home", "16m", fallback == "tmp"));
+        mounts.push_back(std::make_unique<Mount>(base + "/tmp", "16m", false));
+        for (const auto &mounted : mounts)
+            ASSERT_TRUE(mounted->mounted);
+        working = mounts[0]->path;
+        environment = {"HOME=" + mounts[1]->path, "TMPDIR=" + mounts[2]->path, "PIXODRAW_IMG_DIR=" + dir.path + "/img"};
+        folder = mounts[fallback == "tmp" ? 2 : 1]->path;
+        if (fallback != "later")
+            return;
+        // The working folder takes the journal until its disk fills; stamps until it moves.
+        ASSERT_NO_FATAL_FAILURE(start_blank({}, environment));
+        ASSERT_TRUE(vt::wait_until([&] { return journals(working).size() == 1; }));
+        mounts[0]->fill();
+        for (int stamp = 0; stamp < 20 && journals(folder).empty(); stamp++)
+        {
+            ASSERT_NO_FATAL_FAILURE(stamp_square(300 + 20 * stamp, 300));
+            vt::wait_until([&] { return !journals(folder).empty(); }, vt::Milliseconds(300));
+        }
+        EXPECT_TRUE(journals(working).empty());
+    }
+    // The session of the case, killed and started again: the start keeps a recovery file
+    // (in the journal's folder) equal, over the picture, to the screen of one second
+    // before the kill, removes the journal and starts as asked.
+    void kill_and_recover(const KillCase &c)
+    {
+        std::vector<std::unique_ptr<Mount>> mounts;
+        std::vector<std::string> environment;
+        std::string folder = dir.path, photo, other;
+        int x = 0, y = 0, width = PAINT_WIDTH, height = PAINT_HEIGHT;
+        if (c.fallback != nullptr)
+            mount_fallbacks(c.fallback, mounts, environment, folder);
+        if (c.photo != nullptr)
+        {
+            const std::string name = c.photo;
+            if (c.change != nullptr)
+            {
+                other = make_photo(dir.path, "640x480", "jpg") + ".other";
+                rename((dir.path + "/photo.jpg").c_str(), other.c_str());
+            }
+            photo = make_photo(dir.path, name.substr(0, name.find('.')), name.substr(name.find('.') + 1));
+            ASSERT_EQ(sscanf(c.photo, "%dx%d", &width, &height), 2);
+            // Where the picture shows: from the area's corner, centred along a side it fits.
+            width = std::min(width, 629), height = std::min(height, 528);
+            x = 211 + (629 - width) / 2, y = 200 + (528 - height) / 2;
+            ASSERT_NO_FATAL_FAILURE(start_at_full_size(photo, x - 211, y - 200));
+        }
+        else if (c.fallback == nullptr || c.fallback != std::string("later"))
+            start_blank({}, environment);
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(vt::wait_until([&] { return journals(folder).size() == 1; })) << program->errors();
+        const std::string journal = journals(folder)[0];
+        off_t written = size_of(journal);
+        // A finished stamp is written as it ends, before what the case does; the stroke
+        // under way within a second. A document alone, or a trim, has the stroke alone.
+        if (c.trim || (c.photo != nullptr && c.change == nullptr))
+        {
+            click_at(50, 60);
+            clicks_at(960, 60, 2);
+        }
+        else
+        {
+            ASSERT_NO_FATAL_FAILURE(stamp_square(450, 350));
+            ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) > written; }));
+        }
+        if (c.change != nullptr)
+        {
+            EXPECT_TRUE(vt::run_command({"/usr/bin/python3", "-c", c.change, photo, other}).succeeded());
+            stamp_square(500, 400);  // the journal looks at its picture between actions
+        }
+        if (c.second_session)
+            second_session_leaves(journal);
+        if (c.trim)
+            trim_journal(journal, c.photo != nullptr);
+        if (HasFatalFailure())
+            return;
+        written = size_of(journal);
+        std::vector<std::string> stroke = {"mousemove", "300", "300", "mousedown", "1"};
+        for (int step = 0; c.long_stroke && step < 40; step++)
+            stroke.insert(stroke.end(), {"mousemove", step % 2 ? "230" : "820", std::to_string(220 + 12 * step),
+                                         "sleep", "0.05"});
+        stroke.insert(stroke.end(), {"mousemove", "400", "360", "mousemove", "500", "320"});
+        ASSERT_TRUE(vt::xdotool(stroke));
+        ASSERT_TRUE(vt::wait_for_color(505, 325, BLACK));
+        const std::vector<uint32_t> shown = vt::read_region(x, y, width, height);
+        ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
+        ASSERT_TRUE(vt::mouse_up(1));
+        EXPECT_EQ(program->errors().find("warning"), std::string::npos) << program->errors();
+        if (!photo.empty() && c.change == nullptr)
+            start({photo}, environment);
+        else
+            start_blank({}, environment);
+        if (HasFatalFailure())
+            return;
+        const std::string kept = recovery_named(vt::Milliseconds(60000));
+        EXPECT_TRUE(std::regex_match(kept, numbered_name)) << program->errors();
+        EXPECT_EQ(kept.rfind(folder + "/", 0), 0u) << kept;
+        EXPECT_EQ(differences(kept, shown, photo.empty() ? 0 : width, height), 0);
+        EXPECT_EQ(size_of(journal), -1);
+        unlink(kept.c_str());
+        if (c.kill_a_save)
+            kill_a_save(photo);
+        if (HasFatalFailure())
+            return;
+        ASSERT_NO_FATAL_FAILURE(finish("no"));
+        EXPECT_TRUE(journals(folder).empty());
+        for (const std::string &file : {photo, other})
+            unlink(file.c_str());
+        working.clear();
+    }
 };
-
-const std::regex numbered_name(".*/pixodraw-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.bmp");
-const std::regex numbered_png(".*/pixodraw-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.png");
 
 TEST_F(Pixodraw, StampsSquareAndSavesTheWholeCanvas)
 {
@@ -1097,340 +1357,56 @@ TEST_F(Pixodraw, StopSignalsAndUnclearAnswersKeepTheDrawing)
     }
 }
 
-// A session killed outright, one stamp finished and a stroke under way: the next start
-// keeps the drawing as the screen showed it in a recovery file, removes the journal and
-// starts as asked.
-TEST_F(Pixodraw, KilledSessionIsRecoveredAtTheNextStart)
+// Sessions killed outright, a stamp finished and a stroke under way, on a blank start
+// and on JPEG and PNG documents of three sizes (compared at 100 %, from the picture's
+// top-left corner). On the largest, a save killed while it writes leaves the file as it
+// was, and no file behind after the next save; and a long stroke, written as it goes in
+// several records, comes back whole.
+TEST_F(Pixodraw, KilledSessionIsRecoveredAsTheScreenShowedIt)
 {
-    ASSERT_NO_FATAL_FAILURE(start_blank());
-    ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
-    const std::string journal = journals(dir.path)[0];
-    off_t written = size_of(journal);
-    ASSERT_NO_FATAL_FAILURE(stamp_square(450, 350));
-    // The stamp is written as it ends; the stroke under way within a second.
-    ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) > written; }));
-    written = size_of(journal);
-    ASSERT_TRUE(vt::xdotool({"mousemove", "300", "500", "mousedown", "1", "mousemove", "400", "560",
-                             "mousemove", "500", "520"}));
-    ASSERT_TRUE(vt::wait_for_color(505, 525, BLACK));
-    const std::vector<uint32_t> shown = screen();
-    // The promise is the screen of one second before the kill: the journal has grown,
-    // and that second has passed.
-    const auto shown_at = std::chrono::steady_clock::now();
-    ASSERT_TRUE(vt::wait_until([&] {
-        return size_of(journal) > written &&
-               std::chrono::steady_clock::now() - shown_at > std::chrono::milliseconds(1100);
-    }));
-    program->kill_now(SIGKILL);
-    ASSERT_TRUE(program->wait_exit());
-    ASSERT_TRUE(vt::mouse_up(1));
-    ASSERT_NO_FATAL_FAILURE(start_blank());
-    const std::string prefix = "its drawing is kept in ";
-    ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
-    const std::string kept = path_after(program->errors(), prefix);
-    EXPECT_TRUE(std::regex_match(kept, numbered_name)) << program->errors();
-    EXPECT_EQ(differences(kept, shown), 0);
-    EXPECT_EQ(size_of(journal), -1);
-    ASSERT_NO_FATAL_FAILURE(finish("no"));
-    EXPECT_TRUE(journals(dir.path).empty());
-}
-
-// A photo of `size` ("WxH") in the temporary folder, as `extension` ("jpg" or "png"):
-// gradients and noise, so that two decoders or a wrong base would show.
-std::string make_photo(const std::string &folder, const std::string &size, const std::string &extension)
-{
-    const char *make =
-        "import sys\n"
-        "from PIL import Image\n"
-        "w, h = map(int, sys.argv[2].split('x'))\n"
-        "bands = (Image.linear_gradient('L').resize((w, h)), Image.effect_noise((w, h), 40),\n"
-        "         Image.radial_gradient('L').resize((w, h)))\n"
-        "im = Image.merge('RGB', bands)\n"
-        "im.save(sys.argv[1], quality=90) if sys.argv[1].endswith('jpg') else im.save(sys.argv[1], compress_level=1)\n";
-    const std::string photo = folder + "/photo." + extension;
-    const vt::CommandResult made =
-        vt::run_command({"/usr/bin/python3", "-c", make, photo, size}, "", vt::Milliseconds(60000));
-    EXPECT_TRUE(made.succeeded()) << made.describe();
-    return photo;
-}
-
-// True while the process holds a file of `folder` open that is neither a journal nor its
-// copy of the picture: a save under way (its temporary file, named or not).
-bool writing_in(pid_t pid, const std::string &folder)
-{
-    const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
-    for (const std::string &fd : files_in(fds))
-    {
-        char target[4096];
-        const ssize_t length = readlink((fds + "/" + fd).c_str(), target, sizeof target - 1);
-        if (length <= 0)
-            continue;
-        const std::string path(target, size_t(length));
-        if (path.rfind(folder + "/", 0) == 0 && path.find(".pixodraw-journal-") == std::string::npos)
-            return true;
-    }
-    return false;
-}
-
-// JPEG and PNG documents killed outright while a stroke is under way: the next start
-// keeps a recovery file equal, over the picture, to the screen of one second before the
-// kill (at 100 %, from the picture's top-left corner). On the largest, a save killed
-// while it writes leaves the file as it was, and no file behind after the next save.
-TEST_F(Pixodraw, KilledDocumentIsRecoveredAsTheScreenShowedIt)
-{
-    struct Case
-    {
-        const char *size;
-        int width, height;
-        bool kill_a_save;
-    } cases[] = {{"640x480", 640, 480, false}, {"3088x2056", 3088, 2056, false}, {"6000x4000", 6000, 4000, true}};
-    for (const char *extension : {"jpg", "png"})
-        for (const Case &c : cases)
-        {
-            SCOPED_TRACE(std::string(c.size) + "." + extension);
-            const std::string photo = make_photo(dir.path, c.size, extension);
-            // Where the picture shows: from the area's corner, centred along a side it fits.
-            const int shown_width = std::min(c.width, 629), shown_height = std::min(c.height, 528);
-            const int left = (629 - shown_width) / 2, top = (528 - shown_height) / 2;
-            ASSERT_NO_FATAL_FAILURE(start_at_full_size(photo, left, top));
-            ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
-            const std::string journal = journals(dir.path)[0];
-            click_at(50, 60);
-            clicks_at(960, 60, 2);
-            const off_t written = size_of(journal);
-            ASSERT_TRUE(vt::xdotool({"mousemove", "300", "300", "mousedown", "1", "mousemove", "400", "360",
-                                     "mousemove", "500", "320"}));
-            ASSERT_TRUE(vt::wait_for_color(505, 325, BLACK));
-            const std::vector<uint32_t> shown = vt::read_region(211 + left, 200 + top, shown_width, shown_height);
-            ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
-            ASSERT_TRUE(vt::mouse_up(1));
-            ASSERT_NO_FATAL_FAILURE(start({photo}));
-            const std::string kept = recovery_named(vt::Milliseconds(60000));
-            EXPECT_TRUE(std::regex_match(kept, numbered_name)) << program->errors();
-            EXPECT_EQ(differences(kept, shown, shown_width, shown_height), 0);
-            EXPECT_EQ(size_of(journal), -1);
-            unlink(kept.c_str());
-            if (c.kill_a_save)
-            {
-                ASSERT_TRUE(vt::xdotool({"key", "ctrl+1", "key", "Home"}));
-                ASSERT_NO_FATAL_FAILURE(stamp_square(400, 300));
-                ASSERT_TRUE(vt::key("ctrl+s"));
-                ASSERT_TRUE(vt::wait_until([&] { return writing_in(program->pid(), dir.path); },
-                                           vt::Milliseconds(30000), vt::Milliseconds(1)));
-                program->kill_now(SIGKILL);
-                ASSERT_TRUE(program->wait_exit());
-                ASSERT_NO_FATAL_FAILURE(start({photo}));
-                unlink(recovery_named(vt::Milliseconds(60000)).c_str());
-                ASSERT_TRUE(vt::key("ctrl+s"));
-                ASSERT_TRUE(program->wait_for_errors("pixodraw: saved " + photo + "\n", vt::Milliseconds(60000)))
-                    << program->errors();
-                std::vector<std::string> left_behind;
-                for (const std::string &name : files_in(dir.path))
-                    if (name != "img" && name != "raw.rgb" && "/" + name != photo.substr(dir.path.size()) &&
-                        name.rfind(".pixodraw-journal-", 0) != 0)
-                        left_behind.push_back(name);
-                EXPECT_EQ(left_behind, std::vector<std::string>{});
-            }
-            ASSERT_NO_FATAL_FAILURE(finish("no"));
-            EXPECT_TRUE(journals(dir.path).empty());
-            unlink(photo.c_str());
-        }
-}
-
-// A journal whose session still runs is locked: a second session started in the same
-// folder leaves it alone and says nothing of it, and it still recovers the first
-// session's drawing once that one is killed.
-TEST_F(Pixodraw, LiveSessionsJournalIsLeftAlone)
-{
-    ASSERT_NO_FATAL_FAILURE(start_blank());
-    ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
-    const std::string journal = journals(dir.path)[0];
-    const off_t written = size_of(journal);
-    ASSERT_NO_FATAL_FAILURE(stamp_square(450, 350));
-    const std::vector<uint32_t> shown = screen();
-    ASSERT_TRUE(vt::wait_until([&] { return size_of(journal) > written; }));
-    const off_t held = size_of(journal);
-    std::unique_ptr<vt::ChildProcess> first = std::move(program);
-    ASSERT_NO_FATAL_FAILURE(start_blank());
-    ASSERT_NO_FATAL_FAILURE(finish("no"));
-    EXPECT_EQ(program->errors(), "");
-    EXPECT_EQ(size_of(journal), held);
-    EXPECT_EQ(journals(dir.path), std::vector<std::string>{journal});
-    program = std::move(first);
-    ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
-    ASSERT_NO_FATAL_FAILURE(start_blank());
-    EXPECT_EQ(differences(recovery_named(), shown), 0);
-    ASSERT_NO_FATAL_FAILURE(finish("no"));
-}
-
-// A tmpfs of `size` bytes mounted on a new folder `path` (read-only when asked), there
-// until the object dies.
-struct Mount
-{
-    std::string path;
-    bool mounted = false;
-    Mount(const std::string &where, const char *size, bool read_only) : path(where)
-    {
-        EXPECT_EQ(mkdir(path.c_str(), 0755), 0);
-        const std::string options = std::string("size=") + size;
-        mounted = mount("tmpfs", path.c_str(), "tmpfs", read_only ? MS_RDONLY : 0, options.c_str()) == 0;
-        EXPECT_TRUE(mounted) << strerror(errno);
-    }
-    ~Mount()
-    {
-        if (mounted)
-            umount2(path.c_str(), MNT_DETACH);
-    }
-    // Writes a file until the disk is full.
-    void fill()
-    {
-        std::ofstream filler(path + "/filler", std::ios::binary);
-        const std::string block(4096, 'x');
-        while (filler.write(block.data(), block.size()))
-            ;
-    }
-};
-
-// When the working directory takes no journal, at the start (read-only) or later (its
-// disk full), the journal goes to $HOME, else to $TMPDIR; a kill then still gives a
-// recovery file equal to the screen, kept beside the journal.
-TEST_F(Pixodraw, JournalFollowsTheFallbackFolders)
-{
-    struct Case
-    {
-        bool fills_later;     // the working directory takes the journal until its disk fills
-        bool home_read_only;
-        const char *kept_in;  // "home" or "tmp"
-    } cases[] = {{false, false, "home"}, {false, true, "tmp"}, {true, false, "home"}};
-    int run = 0;
-    for (const Case &c : cases)
-    {
-        SCOPED_TRACE(std::string(c.kept_in) + (c.fills_later ? ", later" : ""));
-        const std::string base = dir.path + "/run" + std::to_string(run++);
-        ASSERT_EQ(mkdir(base.c_str(), 0755), 0);
-        Mount work(base + "/work", "4m", !c.fills_later), home(base + "/home", "16m", c.home_read_only),
-            tmp(base + "/tmp", "16m", false);
-        ASSERT_TRUE(work.mounted && home.mounted && tmp.mounted);
-        working = work.path;
-        const std::vector<std::string> environment = {"HOME=" + home.path, "TMPDIR=" + tmp.path,
-                                                      "PIXODRAW_IMG_DIR=" + dir.path + "/img"};
-        const std::string expected_folder = c.kept_in == std::string("home") ? home.path : tmp.path;
-        ASSERT_NO_FATAL_FAILURE(start_blank({}, environment));
-        if (c.fills_later)
-        {
-            ASSERT_TRUE(vt::wait_until([&] { return journals(work.path).size() == 1; }));
-            work.fill();
-            for (int stamp = 0; stamp < 20 && journals(expected_folder).empty(); stamp++)
-            {
-                ASSERT_NO_FATAL_FAILURE(stamp_square(300 + 20 * stamp, 300));
-                vt::wait_until([&] { return !journals(expected_folder).empty(); }, vt::Milliseconds(300));
-            }
-            EXPECT_TRUE(journals(work.path).empty());
-        }
-        ASSERT_TRUE(vt::wait_until([&] { return journals(expected_folder).size() == 1; })) << program->errors();
-        const std::string journal = journals(expected_folder)[0];
-        const off_t written = size_of(journal);
-        ASSERT_NO_FATAL_FAILURE(stamp_square(450, 500));
-        const std::vector<uint32_t> shown = screen();
-        ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
-        EXPECT_EQ(program->errors().find("warning"), std::string::npos) << program->errors();
-        ASSERT_NO_FATAL_FAILURE(start_blank({}, environment));
-        const std::string kept = recovery_named();
-        EXPECT_EQ(kept.rfind(expected_folder + "/", 0), 0u) << kept;
-        EXPECT_EQ(differences(kept, shown), 0);
-        ASSERT_NO_FATAL_FAILURE(finish("no"));
-        working.clear();
-    }
-}
-
-// Undo and redo over and over make the journal grow far past what it holds: it is
-// trimmed to that, and a kill then still gives a recovery file equal to the screen.
-TEST_F(Pixodraw, TrimmedJournalStillRecovers)
-{
-    for (const bool document : {false, true})
-    {
-        SCOPED_TRACE(document ? "document" : "blank start");
-        const std::string photo = document ? make_photo(dir.path, "640x480", "png") : std::string();
-        if (document)
-            ASSERT_NO_FATAL_FAILURE(start_at_full_size(photo, 0, 24));
-        else
-            ASSERT_NO_FATAL_FAILURE(start_blank());
-        ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
-        const std::string journal = journals(dir.path)[0];
-        // Each undo and redo is a record of some kilobytes: a stroke of wide discs on white,
-        // a wide square on the photo's noise.
-        if (document)
-        {
-            click_at(50, 60);
-            clicks_at(960, 60, 30);
-            click_at(450, 450);
-        }
-        else
-        {
-            click_at(160, 60);
-            clicks_at(960, 60, 10);
-            drag({{260, 260}, {790, 300}, {300, 650}, {790, 690}});
-        }
-        ASSERT_TRUE(vt::wait_for_color(500, 500, BLACK));
-        off_t largest = 0;
-        bool trimmed = false;
-        for (int cycle = 0; cycle < 60 && !trimmed; cycle++)
-        {
-            ASSERT_TRUE(vt::key("ctrl+z"));
-            ASSERT_TRUE(vt::wait_for_pixel(500, 500, [](uint32_t pixel) { return (pixel & RGB) != (BLACK & RGB); }));
-            ASSERT_TRUE(vt::key("ctrl+y"));
-            ASSERT_TRUE(vt::wait_for_color(500, 500, BLACK));
-            trimmed = vt::wait_until([&] {
-                const off_t now = size_of(journal);
-                largest = std::max(largest, now);
-                return now > 0 && now < largest;  // only a trim makes it shorter
-            }, vt::Milliseconds(20));
-        }
-        EXPECT_TRUE(trimmed) << largest << " " << size_of(journal);
-        ASSERT_TRUE(vt::wait_for_color(500, 500, BLACK));
-        const std::vector<uint32_t> shown = document ? vt::read_region(211, 224, 629, 480) : screen();
-        ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, 0));
-        ASSERT_NO_FATAL_FAILURE(start_blank());
-        const std::string kept = recovery_named();
-        EXPECT_EQ(document ? differences(kept, shown, 629, 480) : differences(kept, shown), 0);
-        ASSERT_NO_FATAL_FAILURE(finish("no"));
-        unlink(kept.c_str());
-    }
-}
-
-// The picture file changes under a session after a first stamp, by another program:
-// rewritten in place, touched, replaced, removed. A second stamp, a kill: the next start
-// gives a recovery file equal to the screen all the same.
-TEST_F(Pixodraw, PictureChangedUnderTheJournalStillRecovers)
-{
-    const char *changes[] = {
-        "import sys\nfrom PIL import Image\nb = open(sys.argv[2], 'rb').read()\n"
-        "f = open(sys.argv[1], 'r+b'); f.write(b); f.truncate(); f.close()\n",
-        "import os, sys\nos.utime(sys.argv[1])\n",
-        "import os, sys\nos.rename(sys.argv[2], sys.argv[1])\n",
-        "import os, sys\nos.remove(sys.argv[1])\n",
+    const KillCase cases[] = {
+        {nullptr, nullptr, false, false, nullptr, false, false},
+        {"640x480.jpg", nullptr, false, false, nullptr, false, false},
+        {"3088x2056.jpg", nullptr, false, false, nullptr, false, false},
+        {"6000x4000.jpg", nullptr, false, false, nullptr, true, false},
+        {"640x480.png", nullptr, false, false, nullptr, false, false},
+        {"3088x2056.png", nullptr, false, false, nullptr, false, false},
+        {"6000x4000.png", nullptr, false, false, nullptr, true, false},
+        {"6000x4000.jpg", nullptr, false, false, nullptr, false, true},
     };
-    for (const char *change : changes)
+    for (const KillCase &c : cases)
     {
-        SCOPED_TRACE(change);
-        const std::string other = make_photo(dir.path, "640x480", "jpg") + ".other";
-        rename((dir.path + "/photo.jpg").c_str(), other.c_str());
-        const std::string photo = make_photo(dir.path, "640x480", "png");
-        ASSERT_NO_FATAL_FAILURE(start_at_full_size(photo, 0, 24));
-        ASSERT_TRUE(vt::wait_until([&] { return journals(dir.path).size() == 1; }));
-        const std::string journal = journals(dir.path)[0];
-        ASSERT_NO_FATAL_FAILURE(stamp_square(300, 300));
-        ASSERT_TRUE(vt::run_command({"/usr/bin/python3", "-c", change, photo, other}).succeeded());
-        const off_t written = size_of(journal);
-        ASSERT_NO_FATAL_FAILURE(stamp_square(500, 400));
-        const std::vector<uint32_t> shown = vt::read_region(211, 224, 629, 480);
-        ASSERT_NO_FATAL_FAILURE(kill_when_written(journal, written));
-        ASSERT_NO_FATAL_FAILURE(start_blank());
-        const std::string kept = recovery_named();
-        EXPECT_EQ(differences(kept, shown, 629, 480), 0);
-        ASSERT_NO_FATAL_FAILURE(finish("no"));
-        for (const std::string &file : {photo, other, kept})
-            unlink(file.c_str());
+        SCOPED_TRACE(c.photo != nullptr ? c.photo : "blank start");
+        ASSERT_NO_FATAL_FAILURE(kill_and_recover(c));
+    }
+}
+
+// The same through what befalls a journal: undos and redos make it grow far past what it
+// holds and it is trimmed; the picture file is rewritten in place, touched, replaced or
+// removed by another program; a second session starts while it is locked; the working
+// folder takes no journal, at the start (read-only: $HOME, else $TMPDIR) or later (its
+// disk full: $HOME), and the recovery file is kept beside the journal.
+TEST_F(Pixodraw, JournalRecoversThroughTrimsChangesLocksAndFallbacks)
+{
+    const char *rewritten = "import sys\nb = open(sys.argv[2], 'rb').read()\n"
+                            "f = open(sys.argv[1], 'r+b'); f.write(b); f.truncate(); f.close()\n";
+    const KillCase cases[] = {
+        {nullptr, nullptr, true, false, nullptr, false, false},
+        {"640x480.png", nullptr, true, false, nullptr, false, false},
+        {"640x480.png", rewritten, false, false, nullptr, false, false},
+        {"640x480.png", "import os, sys\nos.utime(sys.argv[1])\n", false, false, nullptr, false, false},
+        {"640x480.png", "import os, sys\nos.rename(sys.argv[2], sys.argv[1])\n", false, false, nullptr, false, false},
+        {"640x480.png", "import os, sys\nos.remove(sys.argv[1])\n", false, false, nullptr, false, false},
+        {nullptr, nullptr, false, true, nullptr, false, false},
+        {nullptr, nullptr, false, false, "home", false, false},
+        {nullptr, nullptr, false, false, "tmp", false, false},
+        {nullptr, nullptr, false, false, "later", false, false},
+    };
+    int row = 0;
+    for (const KillCase &c : cases)
+    {
+        SCOPED_TRACE(row++);
+        ASSERT_NO_FATAL_FAILURE(kill_and_recover(c));
     }
 }
 
@@ -1611,14 +1587,7 @@ TEST_F(Pixodraw, DocumentRotationAndFlipsAreSavedUndoneAndRecovered)
                 ++seen;
             return seen == saves;
         })) << program->errors();
-        const ReadBack saved = read_with_pillow(picture, dir.path + "/raw.rgb");
-        ASSERT_EQ(saved.width, w);
-        ASSERT_EQ(saved.height, h);
-        int wrong = 0;
-        for (int y = 0; y < h; y++)
-            for (int x = 0; x < w; x++)
-                wrong += saved.at(x, y) != (want(x, y) & RGB);
-        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(wrong_pixels(picture, w, h, want), 0);
     };
     const auto rotated = [&](int x, int y) { return picture_pattern(y, height - 1 - x); };
     struct Case
@@ -1652,14 +1621,7 @@ TEST_F(Pixodraw, DocumentRotationAndFlipsAreSavedUndoneAndRecovered)
     ASSERT_TRUE(program->wait_exit());
     ASSERT_NO_FATAL_FAILURE(start_blank());
     ASSERT_TRUE(program->wait_for_errors(".bmp\n")) << program->errors();
-    const ReadBack kept = read_with_pillow(path_after(program->errors(), "its drawing is kept in "), dir.path + "/raw.rgb");
-    ASSERT_EQ(kept.width, height);
-    ASSERT_EQ(kept.height, width);
-    int wrong = 0;
-    for (int y = 0; y < width; y++)
-        for (int x = 0; x < height; x++)
-            wrong += kept.at(x, y) != (rotated(x, y) & RGB);
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(wrong_pixels(path_after(program->errors(), "its drawing is kept in "), height, width, rotated), 0);
     ASSERT_NO_FATAL_FAILURE(finish("no"));
 }
 

@@ -282,6 +282,19 @@ std::string CommandResult::describe() const
     return text.str();
 }
 
+bool make_photo(const std::string &path, const std::string &size)
+{
+    const char *make =
+        "import sys\n"
+        "from PIL import Image\n"
+        "w, h = map(int, sys.argv[2].split('x'))\n"
+        "bands = (Image.linear_gradient('L').resize((w, h)), Image.effect_noise((w, h), 40),\n"
+        "         Image.radial_gradient('L').resize((w, h)))\n"
+        "im = Image.merge('RGB', bands)\n"
+        "im.save(sys.argv[1], quality=90) if sys.argv[1].endswith('jpg') else im.save(sys.argv[1], compress_level=1)\n";
+    return run_command({"/usr/bin/python3", "-c", make, path, size}, "", Milliseconds(120000)).succeeded();
+}
+
 CommandResult run_command(const std::vector<std::string> &argv, const std::string &input,
                           Milliseconds timeout)
 {

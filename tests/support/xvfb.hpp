@@ -134,6 +134,11 @@ struct CommandResult
 CommandResult run_command(const std::vector<std::string> &argv, const std::string &input = "",
                           Milliseconds timeout = default_timeout);
 
+// Writes a photo-like picture of `size` ("WxH") at `path`, a JPEG or a PNG after its
+// ending: gradients and noise (so that it does not compress to nothing, and two decoders
+// or a wrong base would show), made by Pillow. False when Pillow fails.
+bool make_photo(const std::string &path, const std::string &size);
+
 // A program running with pipes on stdin, stdout and stderr. Output is collected
 // in the background, so the child never blocks on a full pipe.
 class ChildProcess

@@ -1,5 +1,6 @@
 // A JPEG file decoded at 1/2, 1/4 or 1/8 of its size while decoding, read from the file
 // as it goes: a thumbnail of a photo never holds the photo's full pixels nor its bytes.
+#include "jpeg_dc.hpp"
 #include "jpeg_rows.hpp"
 #include "jpeg_scaled.hpp"
 
@@ -17,7 +18,9 @@ struct request
 // The largest reduction that still leaves at least want_width x want_height pixels.
 unsigned reduction(const jpeg_decompress_struct &info, uint32_t want_width, uint32_t want_height)
 {
-    unsigned denominator = 8;
+    if (eighth_holds(info.image_width, info.image_height, want_width, want_height))
+        return 8;
+    unsigned denominator = 4;
     while (denominator > 1 && ((info.image_width + denominator - 1) / denominator < want_width ||
                                (info.image_height + denominator - 1) / denominator < want_height))
         denominator /= 2;
@@ -45,6 +48,10 @@ void reduce(jpeg_decompress_struct &info, void *context)
 
 const char *decode_jpeg_reduced(FILE *file, uint32_t max_width, uint32_t max_height, jpeg_reduced *out)
 {
+    if (decode_jpeg_dc(file, max_width, max_height, out))
+        return nullptr;
+    // Any other kind, or damage: libjpeg reads the file from its start.
+    std::rewind(file);
     request asked{max_width, max_height, out};
     return decode_jpeg_rows(jpeg_source{nullptr, 0, file}, reduce, &asked, &out->pixels, &out->width, &out->height);
 }

@@ -6,6 +6,7 @@
 #include "history.h"
 #include "interface.h"
 #include "journal.h"
+#include "rect.h"
 #include "state.h"
 #include "terminal.h"
 
@@ -39,6 +40,14 @@ vollo_response set_key_response(vollo_event_state event, int32_t key, void *data
     // The colour field and the current tool see keys first (Escape cancels text under way).
     if (data != nullptr && tool_key(static_cast<paint_state *>(data), event, key))
         return VOLLO_CONTINUE;
+    if (key == VOLLO_KEY_ESCAPE && event == VOLLO_PRESSED && data != nullptr &&
+        !rect_empty(static_cast<paint_state *>(data)->selection))
+    {
+        // With a selection shown, Escape clears it; only the next one ends the session.
+        static_cast<paint_state *>(data)->selection = PAINT_NO_RECT;
+        tool_preview_changed(static_cast<paint_state *>(data));
+        return VOLLO_CONTINUE;
+    }
     if (key == VOLLO_KEY_ESCAPE && event == VOLLO_PRESSED)
         return 2;
     if (data != nullptr && view_key(static_cast<paint_state *>(data), event, key))

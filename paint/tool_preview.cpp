@@ -9,6 +9,7 @@
 #include "history.h"
 #include "interface.h"
 #include "journal.h"
+#include "rect.h"
 #include "state.h"
 
 paint_rect tool_limit(const paint_state *state)
@@ -48,7 +49,11 @@ void overlay_span(paint_overlay *overlay, int32_t x0, int32_t x1, int32_t y, uin
 vollo_pixelarray *tool_frame(paint_state *state)
 {
     const paint_tool_entry *entry = tool_entry(state->tools.tool);
-    if (entry == nullptr || entry->preview == nullptr || !state->run.previewing)
+    const bool previewing = entry != nullptr && entry->preview != nullptr && state->run.previewing;
+    // The selection tool draws the outline in its own preview; with any other tool
+    // a selection still shows, since the keys that act on it work with every tool.
+    const bool outlined = state->tools.tool != TOOL_SELECT && !rect_empty(state->selection);
+    if (!previewing && !outlined)
         return state->canvas;
     tool_run &run = state->run;
     if (run.frame == nullptr)
@@ -57,7 +62,10 @@ vollo_pixelarray *tool_frame(paint_state *state)
         return state->canvas;
     std::memcpy(run.frame->pixels, state->canvas->pixels,
                 size_t(state->canvas->width) * state->canvas->height * 4);
-    entry->preview(state, run.frame);
+    if (previewing)
+        entry->preview(state, run.frame);
+    if (outlined)
+        selection_outline(state, run.frame);
     return run.frame;
 }
 

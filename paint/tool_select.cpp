@@ -109,13 +109,23 @@ void show_floating(const paint_state *state, vollo_pixelarray *frame)
     tool_show(state, &cut, frame);
 }
 
+}  // namespace
+
+void selection_outline(const paint_state *state, vollo_pixelarray *frame)
+{
+    if (!rect_empty(state->selection))
+        dashes(frame, on_screen(state, state->selection));
+}
+
+namespace
+{
+
 void preview_select(const paint_state *state, vollo_pixelarray *frame)
 {
     const tool_run &run = state->run;
     if (!floating(state))
     {
-        if (!rect_empty(state->selection))
-            dashes(frame, on_screen(state, state->selection));
+        selection_outline(state, frame);
         return;
     }
     if (!rect_empty(run.lifted))

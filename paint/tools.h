@@ -193,8 +193,11 @@ void selection_commit(paint_state *state);
 // released.
 void tools_end(paint_state *state);
 
+// The selection's dashed outline over `frame`, where it lies on screen; nothing
+// without a selection.
+void selection_outline(const paint_state *state, vollo_pixelarray *frame);
 // Presents: the canvas itself, or the frame with the current tool's preview
-// over it.
+// (and the selection's outline, whatever the tool) over it.
 vollo_pixelarray *tool_frame(paint_state *state);
 // The preview changed: present it.
 void tool_preview_changed(paint_state *state);

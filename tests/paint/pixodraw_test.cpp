@@ -2044,8 +2044,8 @@ TEST_F(Pixodraw, ShapeSurvivesAKill)
 
 // The selection tool and Ctrl+V on a blank start: a PNG another program put on the
 // clipboard is pasted at the drawing area's corner, dragged and landed with Enter; a
-// selection around it is dragged away, leaving white; each undoes alone. A paste then
-// survives a kill.
+// selection around it is dragged away, leaving white; each undoes alone. The outline
+// shows with another tool too, until Escape. A paste then survives a kill.
 TEST_F(Pixodraw, SelectionMovesAndPastesOneUndoableActionEach)
 {
     const int width = 40, height = 30;
@@ -2069,6 +2069,7 @@ TEST_F(Pixodraw, SelectionMovesAndPastesOneUndoableActionEach)
         const char *what;
         std::function<void()> act;
         std::function<uint32_t(int, int)> expected;
+        int dash_x = -1, dash_y = -1;  // a black dash of the selection left after it, if any
     } steps[] = {
         {"paste, drag, Enter",
          [&] {
@@ -2077,14 +2078,14 @@ TEST_F(Pixodraw, SelectionMovesAndPastesOneUndoableActionEach)
              drag({{216, 205}, {260, 230}, {316, 255}});
              ASSERT_TRUE(vt::key("Return"));
          },
-         placed(100, 50)},
+         placed(100, 50), 312, 250},
         {"a selection dragged away",
          [&] {
              ASSERT_TRUE(vt::key("m"));
              drag({{305, 245}, {330, 270}, {360, 290}});
              drag({{320, 260}, {380, 300}, {420, 360}});
          },
-         placed(200, 150)},
+         placed(200, 150), 408, 345},
         {"undo of the move", [&] { ASSERT_TRUE(vt::key("ctrl+z")); }, placed(100, 50)},
         {"undo of the paste", [&] { ASSERT_TRUE(vt::key("ctrl+z")); }, [](int, int) { return WHITE; }},
     };
@@ -2092,8 +2093,14 @@ TEST_F(Pixodraw, SelectionMovesAndPastesOneUndoableActionEach)
     {
         SCOPED_TRACE(step.what);
         ASSERT_NO_FATAL_FAILURE(step.act());
-        // Another tool: the dashed outline goes, the drawing shows as it is.
+        // Another tool still shows the selection's outline; Escape clears it, and the
+        // drawing shows as it is.
         ASSERT_TRUE(vt::key("b"));
+        if (step.dash_x >= 0)
+        {
+            EXPECT_TRUE(vt::wait_for_color(step.dash_x, step.dash_y, BLACK));
+            ASSERT_TRUE(vt::key("Escape"));
+        }
         EXPECT_TRUE(wait_for_area(step.expected));
     }
     // A fresh session, its journal short: a paste, then kill -9.
@@ -2104,6 +2111,7 @@ TEST_F(Pixodraw, SelectionMovesAndPastesOneUndoableActionEach)
     const off_t written = size_of(journal);
     ASSERT_TRUE(vt::key("ctrl+v"));
     ASSERT_TRUE(vt::key("Return"));
+    ASSERT_TRUE(vt::key("Escape"));
     ASSERT_TRUE(vt::key("b"));
     ASSERT_TRUE(wait_for_area(placed(0, 0)));
     const std::vector<uint32_t> shown = screen();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -35,6 +36,12 @@ struct jpeg_huffman
     uint8_t symbols[256];
 };
 
+// Blocks are calloc'd: pages of a huge claimed size cost nothing until data fills them.
+struct free_block
+{
+    void operator()(int16_t *block) const { std::free(block); }
+};
+
 struct jpeg_dc_component
 {
     int id, h, v, quant_table;
@@ -42,7 +49,7 @@ struct jpeg_dc_component
     int dc_bits = -1;           // low bits its DC still lacks: -1 before its first scan
     uint32_t blocks_wide, blocks_high;  // blocks the component covers
     uint32_t stride, rows;              // blocks stored: whole MCUs
-    std::unique_ptr<int16_t[]> dc;
+    std::unique_ptr<int16_t, free_block> dc;
 };
 
 struct jpeg_dc_frame

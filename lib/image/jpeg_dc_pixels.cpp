@@ -21,7 +21,7 @@ int32_t clamp_level(int32_t value)
 int32_t level(const jpeg_dc_frame &frame, const jpeg_dc_component &c, uint32_t x, uint32_t y)
 {
     const uint32_t bx = x * uint32_t(c.h) / uint32_t(frame.h_max), by = y * uint32_t(c.v) / uint32_t(frame.v_max);
-    const int32_t dc = c.dc[size_t(by) * c.stride + bx];
+    const int32_t dc = c.dc.get()[size_t(by) * c.stride + bx];
     return clamp_level(((dc * c.quant + 4) >> 3) + 128);
 }
 

@@ -47,9 +47,10 @@ bool decode_mcu(jpeg_stream &stream, scan_state &state, uint32_t x, uint32_t y, 
     {
         const jpeg_dc_component &c = *scan.components[i];
         const int wide = scan.count == 1 ? 1 : c.h, high = scan.count == 1 ? 1 : c.v;
+        int16_t *const first = c.dc.get() + size_t(y * high) * c.stride + x * wide;
         for (int v = 0; v < high; ++v)
             for (int h = 0; h < wide; ++h)
-                if (!decode_block(stream, state, i, &c.dc[size_t(y * high + v) * c.stride + x * wide + h], frame))
+                if (!decode_block(stream, state, i, first + size_t(v) * c.stride + h, frame))
                     return false;
     }
     return true;
@@ -76,7 +77,8 @@ bool decode_dc_scan(jpeg_stream &stream, const jpeg_dc_frame &frame, const jpeg_
                 left = frame.restart_interval - 1;
                 state = scan_state{&scan, {0, 0, 0, 0}};
             }
-            if (!decode_mcu(stream, state, x, y, frame))
+            // Past the end of the data, a damaged file stops at the first block.
+            if (!decode_mcu(stream, state, x, y, frame) || stream.bit_count < stream.padded)
                 return false;
         }
     return stream_align(stream);

@@ -2,7 +2,6 @@
 // heads, and the application segments that tell the colour space.
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 #include "jpeg_dc.hpp"
 
@@ -93,7 +92,7 @@ bool allot_blocks(jpeg_dc_frame *frame)
     for (int i = 0; i < frame->count; ++i)
     {
         jpeg_dc_component &c = frame->components[i];
-        c.dc.reset(new (std::nothrow) int16_t[size_t(c.stride) * c.rows]());
+        c.dc.reset(static_cast<int16_t *>(std::calloc(size_t(c.stride) * c.rows, sizeof(int16_t))));
         if (!c.dc)
             return false;
     }

@@ -179,6 +179,43 @@ TEST(DecodePictureScaled, ProgressiveAtAnEighthMatchesLibjpegs)
     }
 }
 
+// Cut short or with a byte changed anywhere, a progressive file gives a picture of the
+// size that fits, or null with a reason; never a crash nor a read out of bounds.
+TEST(DecodePictureScaled, DamagedProgressiveGivesAPictureOrAReason)
+{
+    temp_folder dir;
+    const std::string good = dir.path() + "/good.jpg", bad = dir.path() + "/bad.jpg";
+    ASSERT_EQ(std::system(("convert -size 203x131 -seed 5 plasma:fractal ppm:- | cjpeg -progressive -sample 2x2 "
+                           "-restart 1 -outfile " + good).c_str()), 0);
+    std::string bytes;
+    {
+        FILE *file = std::fopen(good.c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file))
+            bytes += char(c);
+        std::fclose(file);
+    }
+    for (size_t step = 0; step < 96; ++step)
+    {
+        // Changed bytes through the headers and the data, then cuts at every sixteenth.
+        std::string damaged = bytes;
+        if (step < 80)
+            damaged[step < 40 ? step * 17 % 700 : bytes.size() * step / 80] ^= char(0x55 + step);
+        else
+            damaged.resize(bytes.size() * (step - 80) / 16);
+        FILE *file = std::fopen(bad.c_str(), "wb");
+        ASSERT_EQ(std::fwrite(damaged.data(), 1, damaged.size(), file), damaged.size());
+        std::fclose(file);
+        uint32_t width = 0, height = 0;
+        uint32_t *pixels = vollo_decode_picture_scaled(bad.c_str(), 26, 17, &width, &height);
+        if (pixels)
+            EXPECT_TRUE(width >= 1 && width <= 26 && height >= 1 && height <= 17) << "step " << step;
+        else
+            EXPECT_NE(std::string(vollo_error()).find("bad.jpg"), std::string::npos) << "step " << step;
+        std::free(pixels);
+    }
+}
+
 TEST(TextFit, WritesTheTextOrItsLongestStartWithAnEllipsis)
 {
     // Built-in font at scale 1: 6 pixels a character, less 1.

@@ -1,5 +1,5 @@
-// The DC reader of progressive JPEG files on arbitrary bytes, read through a FILE as the
-// thumbnails read them: pixels of the picture's 1/8 size, all opaque, or a refusal with
+// The DC reader of progressive JPEG files on arbitrary bytes, read through a FILE or from
+// memory as the thumbnails read them: pixels of the picture's 1/8 size, all opaque, or a refusal with
 // nothing left allocated; never a read or write out of bounds.
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The bounds vary with the first byte, so that 1/8 holds or does not.
     const uint32_t bound = 1 + data[0] % 64;
     vollo_image::jpeg_reduced out;
-    if (vollo_image::decode_jpeg_dc(file, bound, bound, &out))
+    // Read as a file half the time, as bytes in memory the other half.
+    const vollo_image::jpeg_source source{data, size, data[0] & 64 ? file : nullptr};
+    if (vollo_image::decode_jpeg_dc(source, bound, bound, &out))
     {
         if (!out.pixels || out.width != (out.full_width + 7) / 8 || out.height != (out.full_height + 7) / 8 ||
             out.fit_width > out.width || out.fit_height > out.height)

@@ -391,13 +391,17 @@ typedef struct vollo_context
 // path where there is one, and the remedy where there is one. With VOLLO_DEBUG=1 in the
 // environment each failure is also printed to standard error ("vollo: ..."), and the
 // records still alive at exit (windows, pictures, pixel arrays, sounds, fonts, INI
-// documents) are listed there with their size and the function that made them.
+// documents) are listed there with their size and the function that made them. A
+// function that reads a file says "cannot open 'PATH': " when there is no such file,
+// "cannot read 'PATH': " when there is one that cannot be opened or read (a folder, no
+// permission, a read error), and its own words ("cannot load", "cannot decode") otherwise.
 
-// The reason for the most recent failure of any vollo function; "" when nothing failed
-// since start or since vollo_clear_error. Held by the library: valid until the next
-// failure or vollo_clear_error. A call that succeeds leaves it as it was.
+// The reason for the most recent failure of any vollo function on the calling thread (each
+// thread has its own, like errno); "" when nothing failed there since it started or since
+// vollo_clear_error. Held by the library: valid until that thread's next failure or
+// vollo_clear_error. A call that succeeds leaves it as it was.
 const char *vollo_error(void);
-// Forgets the recorded failure: vollo_error returns "" until the next one.
+// Forgets the calling thread's recorded failure: vollo_error returns "" there until the next one.
 void vollo_clear_error(void);
 
 // Files. vollo_write_file is the one writer behind every file the library saves. The
@@ -655,8 +659,8 @@ vollo_picture *vollo_load_picture(const char *path);
 vollo_pixelarray *vollo_load_pixelarray(const char *path);
 // As vollo_load_pixelarray for BMP files only: any other file is refused.
 vollo_pixelarray *vollo_load_bmp(const char *path);
-// Why the last vollo_load_pixelarray, vollo_load_bmp or vollo_check_picture failed: a
-// static text; null after a success. After a load it is the reason vollo_error gives,
+// Why the calling thread's last vollo_load_pixelarray, vollo_load_bmp or vollo_check_picture
+// failed (one per thread, as vollo_error): a static text; null after a success. After a load it is the reason vollo_error gives,
 // without the words naming the file.
 const char *vollo_load_pixelarray_error(void);
 // Null when vollo_load_pixelarray can most likely load the file, otherwise why not (a
@@ -708,6 +712,12 @@ vollo_pixelarray *vollo_adopt_pixels(uint32_t *pixels, uint32_t width, uint32_t 
 // vollo_error set, as vollo_decode_picture, and for a bound of 0.
 uint32_t *vollo_decode_picture_scaled(const char *path, uint32_t max_width, uint32_t max_height,
                                       uint32_t *width, uint32_t *height);
+// As vollo_decode_picture_scaled, from the `size` bytes of a picture file in memory (JPEG
+// bytes decoded at a reduced size, as a file is), so that a program that also needs the
+// whole picture reads the file once. Release with free(). Null, with vollo_error set, as
+// vollo_decode_bytes, and for a bound of 0.
+uint32_t *vollo_decode_bytes_scaled(const uint8_t *bytes, uint64_t size, uint32_t max_width,
+                                    uint32_t max_height, uint32_t *width, uint32_t *height);
 // How vollo_scale_pixelarray computes a pixel.
 typedef enum vollo_filter
 {

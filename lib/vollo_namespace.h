@@ -134,6 +134,7 @@
     X(ReadFile, vollo_read_file)                                    \
     X(AdoptPixels, vollo_adopt_pixels)                              \
     X(DecodePictureScaled, vollo_decode_picture_scaled)             \
+    X(DecodeBytesScaled, vollo_decode_bytes_scaled)                 \
     X(ScalePixelArray, vollo_scale_pixelarray)                      \
     X(SetLineColor, vollo_set_line_color)                           \
     X(SetPolygonOutline, vollo_set_polygon_outline)                 \

@@ -129,10 +129,11 @@ bool transform_key(paint_state *state, vollo_event_state event, int32_t key);
 // (without one, everything) to the system clipboard, cut it, clear it to white; true when
 // the key was one of them.
 bool selection_key(paint_state *state, vollo_event_state event, int32_t key);
-// A large JPEG at `path`: starts decoding a copy at fit on a thread, for
-// show_picture_preview; false (nothing started) for any other file, which is then
-// decoded at once.
-bool open_picture_later(paint_state *state, const char *path);
+// A large JPEG at `path`, its file's `size` bytes already read: takes the bytes (malloc)
+// and starts decoding a copy at fit from them on a thread, for show_picture_preview; the
+// whole picture is decoded from the same bytes later. False (nothing taken, nothing
+// started) for any other file, which is then decoded at once.
+bool open_picture_later(paint_state *state, const char *path, uint8_t *bytes, uint64_t size);
 // Paints the copy at fit (once decoded) into the drawing area of the blank start's
 // canvas and starts decoding the whole picture on a worker thread.
 void show_picture_preview(paint_state *state);

@@ -54,19 +54,6 @@ static const char *make_canvas(paint_state *state, const char *path, uint32_t *p
     return nullptr;
 }
 
-// The picture file read once, then decoded; its kind in *kind. Null when either fails.
-static uint32_t *decode_picture_file(const char *path, uint32_t *width, uint32_t *height,
-                                     vollo_picture_kind *kind)
-{
-    uint64_t size = 0;
-    uint8_t *bytes = vollo_read_file(path, &size);
-    if (bytes == nullptr)
-        return nullptr;
-    uint32_t *pixels = vollo_decode_bytes(bytes, size, width, height, kind);
-    free(bytes);
-    return pixels;
-}
-
 static int fail(const char *what, const char *path, const char *why)
 {
     if (path != nullptr)
@@ -135,11 +122,20 @@ int main(int argc, char **argv)
         return 1;
     if (blank_document)
         picture = new_name;
-    // A large JPEG shows a smaller copy first while the whole picture decodes.
-    const bool later = load && !blank_document && open_picture_later(&state, picture);
-    if (load && !blank_document && !later &&
-        (pixels = decode_picture_file(picture, &width, &height, &kind)) == nullptr)
+    uint64_t size = 0;
+    uint8_t *bytes = load && !blank_document ? vollo_read_file(picture, &size) : nullptr;
+    if (load && !blank_document && bytes == nullptr)
         return fail("cannot load the picture", picture, vollo_load_pixelarray_error());
+    // A large JPEG shows a smaller copy first while the whole picture decodes from the
+    // same bytes; any other picture is decoded now.
+    const bool later = bytes != nullptr && open_picture_later(&state, picture, bytes, size);
+    if (bytes != nullptr && !later)
+    {
+        pixels = vollo_decode_bytes(bytes, size, &width, &height, &kind);
+        free(bytes);
+        if (pixels == nullptr)
+            return fail("cannot load the picture", picture, vollo_load_pixelarray_error());
+    }
     char clipboard_path[64];
     if (from_clipboard && (pixels = clipboard_picture(clipboard_path, sizeof clipboard_path, &width, &height)) == nullptr)
         return fail("cannot open the clipboard's picture", nullptr, vollo_error());
@@ -210,6 +206,7 @@ int main(int argc, char **argv)
     // A stroke or text still under way when the loop ended counts as an action too.
     finish_action(&state);
     tools_end(&state);
+    tool_report(&state);
     vollo_stop(state.window);
     const int status = end_session(&state);
     vollo_delete_clipable(state.canvas);

@@ -1,7 +1,8 @@
-// A large JPEG opens in two steps: a copy decoded at 1/2, 1/4 or 1/8 of its size while
-// the file is read (on a thread, while the window opens) shows at fit in the first
-// frame, while a worker thread decodes the whole picture; the document opens on it at the first tick after it is done. Until then
-// every response that may act on the drawing waits for it, so no tool ever sees the copy.
+// A large JPEG opens in two steps, from the file's bytes read once: a copy decoded at
+// 1/2, 1/4 or 1/8 of its size (on a thread, while the window opens) shows at fit in the
+// first frame, while a worker thread decodes the whole picture; the document opens on it
+// at the first tick after it is done. Until then every response that may act on the
+// drawing waits for it, so no tool ever sees the copy.
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -10,8 +11,6 @@
 #include <string>
 #include <system_error>
 #include <thread>
-
-#include <sys/stat.h>
 
 #include "document.h"
 #include "interface.h"
@@ -26,6 +25,8 @@ struct paint_loading
     std::thread worker;
     std::atomic<bool> done{false};
     std::string path;
+    uint8_t *bytes = nullptr;  // the whole file (malloc), until the picture is decoded
+    uint64_t size = 0;
     uint32_t *pixels = nullptr, width = 0, height = 0;
     vollo_picture_kind kind = VOLLO_KIND_JPEG;
     std::string error;  // why the decode failed
@@ -34,25 +35,18 @@ struct paint_loading
 namespace
 {
 
-bool is_jpeg_file(const char *path)
+bool is_jpeg(const uint8_t *bytes, uint64_t size)
 {
-    FILE *file = fopen(path, "rb");
-    unsigned char head[3] = {0, 0, 0};
-    const bool read = file != nullptr && fread(head, 1, 3, file) == 3;
-    if (file != nullptr)
-        fclose(file);
-    return read && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF;
+    return size >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
 }
 
 void decode_whole(paint_loading *job)
 {
-    uint64_t size = 0;
-    uint8_t *bytes = vollo_read_file(job->path.c_str(), &size);
-    if (bytes != nullptr)
-        job->pixels = vollo_decode_bytes(bytes, size, &job->width, &job->height, &job->kind);
+    job->pixels = vollo_decode_bytes(job->bytes, job->size, &job->width, &job->height, &job->kind);
     if (job->pixels == nullptr)
         job->error = vollo_load_pixelarray_error();
-    free(bytes);
+    free(job->bytes);
+    job->bytes = nullptr;
     job->done = true;
 }
 
@@ -72,11 +66,9 @@ void show_preview(vollo_pixelarray *canvas, const uint32_t *pixels, uint32_t wid
 
 }  // namespace
 
-bool open_picture_later(paint_state *state, const char *path)
+bool open_picture_later(paint_state *state, const char *path, uint8_t *bytes, uint64_t size)
 {
-    struct stat file;
-    if (stat(path, &file) != 0 || !S_ISREG(file.st_mode) || file.st_size < off_t(OPEN_LATER_BYTES) ||
-        !is_jpeg_file(path))
+    if (size < OPEN_LATER_BYTES || !is_jpeg(bytes, size))
         return false;
     paint_loading *job = new (std::nothrow) paint_loading();
     if (job == nullptr)
@@ -84,14 +76,17 @@ bool open_picture_later(paint_state *state, const char *path)
     try
     {
         job->path = path;
+        job->bytes = bytes;
+        job->size = size;
         // The copy decodes while the window opens.
         job->worker = std::thread([state, job] {
-            state->loading_preview = vollo_decode_picture_scaled(job->path.c_str(), VIEW_WIDTH, VIEW_HEIGHT,
-                                                                 &state->loading_width, &state->loading_height);
+            state->loading_preview = vollo_decode_bytes_scaled(job->bytes, job->size, VIEW_WIDTH, VIEW_HEIGHT,
+                                                               &state->loading_width, &state->loading_height);
         });
     }
     catch (const std::exception &)
     {
+        job->bytes = nullptr;  // still the caller's
         delete job;
         return false;
     }
@@ -111,8 +106,8 @@ void show_picture_preview(paint_state *state)
         show_preview(state->canvas, state->loading_preview, state->loading_width, state->loading_height);
     free(state->loading_preview);
     state->loading_preview = nullptr;
-    // Started only now: the library's last failure reason is one per process, and the
-    // start-up's own loads (recovered journals, the interface pictures) are done.
+    // Started only now, so that it does not take the processor from the window's start
+    // and the first frame (the failure text it may leave is its own thread's).
     try
     {
         job->worker = std::thread(decode_whole, job);
@@ -163,6 +158,7 @@ void picture_drop(paint_state *state)
         return;
     if (job->worker.joinable())
         job->worker.join();
+    free(job->bytes);
     free(job->pixels);
     free(state->loading_preview);
     state->loading_preview = nullptr;

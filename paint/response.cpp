@@ -94,10 +94,18 @@ vollo_response set_mouse_response(vollo_event_state event, int32_t button, void 
     return VOLLO_CONTINUE;
 }
 
+void tool_report(paint_state *state)
+{
+    if (!state->run.warning.empty())
+        fprintf(stderr, "pixodraw: %s\n", state->run.warning.c_str());
+    state->run.warning.clear();
+}
+
 // The canvas is blitted and shown in the tick of its change.
 vollo_response expose(void *data)
 {
     paint_state *state = static_cast<paint_state *>(data);
+    tool_report(state);
 
     // SIGINT or SIGTERM: the run ends as by the door, without the dialogue.
     if (stop_signal() != 0)

@@ -28,18 +28,25 @@ bool control_held()
     return keys[VOLLO_KEY_LEFT_CONTROL] || keys[VOLLO_KEY_RIGHT_CONTROL];
 }
 
+// The text tool's font, tried once; false with the reason when it cannot be read (the
+// built-in font stands in for it).
+bool load_text_font(tool_run &run, std::string *why)
+{
+    if (run.font_tried)
+        return true;
+    run.font_tried = 1;
+    run.font = vollo_load_font(TEXT_FONT);
+    if (run.font == nullptr)
+        *why = std::string("cannot read the font ") + TEXT_FONT + ": " + vollo_error();
+    return run.font != nullptr;
+}
+
 // The overlay: the text drawn over a copy of the drawing's pixels under it, the
 // pixels it changed painted.
 void build_text(paint_state *state)
 {
     tool_run &run = state->run;
-    if (!run.font_tried)
-    {
-        run.font_tried = 1;
-        run.font = vollo_load_font(TEXT_FONT);
-        if (run.font == nullptr)
-            fprintf(stderr, "pixodraw: cannot read the font %s: %s\n", TEXT_FONT, vollo_error());
-    }
+    load_text_font(run, &run.warning);
     const int32_t height = text_height(state);
     const vollo_size box = vollo_text_size_font(run.font, run.text.c_str(), height);
     overlay_reset(&run.overlay, PAINT_NO_RECT);

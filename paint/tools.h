@@ -116,6 +116,8 @@ typedef struct tool_run
                                        // then does the release reach it
     vollo_font *font = nullptr;        // the text tool's, loaded when first needed
     int32_t font_tried = 0;
+    std::string warning;               // what a tool could not do as meant, for
+                                       // tool_report to print
     int32_t selecting = 0;             // 1 while a drag draws the selection
     int32_t moving = 0;                // 1 while a drag moves the floating pixels
     int32_t moved = 0;                 // 1 once they moved during that drag
@@ -192,6 +194,8 @@ void selection_commit(paint_state *state);
 // Ends the run's tools: the current one leaves, the frame and font are
 // released.
 void tools_end(paint_state *state);
+// Prints, on standard error, what a tool left in run.warning, then forgets it.
+void tool_report(paint_state *state);
 
 // The selection's dashed outline over `frame`, where it lies on screen; nothing
 // without a selection.

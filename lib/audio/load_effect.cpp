@@ -66,8 +66,7 @@ vollo_sound *vollo_load_effect(const char *path)
         if (!loaded)
         {
             delete effect;  // the player goes first, then the buffer
-            vollo_fail("cannot load '%s': not a sound that can be decoded (WAV, OGG or FLAC; damaged or cut short)",
-                       path);
+            vollo_fail_load(path, "not a sound that can be decoded (WAV, OGG or FLAC; damaged or cut short)");
             return nullptr;
         }
         effect->player.setBuffer(effect->buffer);

@@ -31,8 +31,8 @@ vollo_sound *vollo_load_music(const char *path)
         if (!opened || music->player.getChannelCount() == 0 || music->player.getSampleRate() == 0)
         {
             delete music;
-            vollo_fail("cannot load '%s': not music that can be played (WAV, OGG or FLAC; damaged, or with a "
-                       "channel count or sample rate that cannot be played)", path);
+            vollo_fail_load(path, "not music that can be played (WAV, OGG or FLAC; damaged, or with a channel "
+                                  "count or sample rate that cannot be played)");
             return nullptr;
         }
         music->type = 0;

@@ -13,9 +13,13 @@ void vollo_fail(const char *format, ...) __attribute__((format(printf, 1, 2)));
 // no path given" for null) and returns false.
 bool vollo_fail_open(const char *path);
 
-// Records why the file at `path` could not be loaded: "cannot open 'PATH': REASON" when
-// it cannot be opened, "cannot load 'PATH': it is a folder", else "cannot load 'PATH': "
-// followed by `otherwise`.
+// Records why `path` cannot be read, when it cannot: "cannot open 'PATH': REASON" when
+// there is no such file (or no path), "cannot read 'PATH': REASON" when there is one that
+// cannot be opened or read ("it is a folder" for a folder). True when it recorded that.
+bool vollo_fail_unreadable(const char *path);
+
+// Records why the file at `path` could not be loaded: as vollo_fail_unreadable when it
+// cannot be read, else "cannot load 'PATH': " followed by `otherwise`.
 void vollo_fail_load(const char *path, const char *otherwise);
 
 // Records why the tracked allocator's arena cannot hold a width x height picture (4

@@ -1,4 +1,5 @@
-// The text of the most recent failure, shared by vollo_error, vollo_clear_error and vollo_fail.
+// The text of the most recent failure, shared by vollo_error, vollo_clear_error and vollo_fail:
+// one per thread, so that a decode on a worker thread never writes the main thread's.
 #include <new>
 
 #include "error_text.hpp"
@@ -19,6 +20,6 @@ static std::string with_room()
 
 std::string &vollo_error_text()
 {
-    static std::string text = with_room();
+    thread_local std::string text = with_room();
     return text;
 }

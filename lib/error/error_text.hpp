@@ -4,7 +4,7 @@
 
 #include <string>
 
-// The reason of the most recent failure; empty when none.
+// The reason of the calling thread's most recent failure; empty when none.
 std::string &vollo_error_text();
 
 #endif

@@ -1,21 +1,13 @@
 #include <memory>
 #include <new>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "graphics.hpp"
 
 vollo_picture *vollo_load_picture(const char *path)
 {
-    // A file that cannot be opened fails before the display is touched.
-    const int fd = path ? ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
-    if (fd < 0)
-    {
-        vollo_fail_open(path);
+    // A file that cannot be read fails before the display is touched.
+    if (vollo_fail_unreadable(path))
         return nullptr;
-    }
-    ::close(fd);
     // The texture needs a display; without one, SFML's abort is trapped and
     // loading fails.
     struct loading

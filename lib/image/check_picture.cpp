@@ -8,8 +8,8 @@
 const char *vollo_check_picture(const char *path)
 {
     std::vector<uint8_t> bytes;
-    bool opened = false;
-    const char *reason = vollo_image::read_whole(path, &bytes, &opened);
+    vollo_image::file_reach reach = vollo_image::file_missing;
+    const char *reason = vollo_image::read_whole(path, &bytes, &reach);
     if (reason == nullptr && vollo_image::kind_of(bytes.data(), bytes.size()) == VOLLO_KIND_BMP)
     {
         vollo_image::bmp_layout layout;
@@ -26,8 +26,8 @@ const char *vollo_check_picture(const char *path)
         free(picture.pixels);
     }
     gl_vollo_load_error = reason;
-    if (reason && !opened)
-        vollo_fail("cannot open '%s': %s", path ? path : "(no path)", reason);
+    if (reason && reach != vollo_image::file_read)
+        vollo_image::fail_reading(path, reach, reason);
     else if (reason)
         vollo_fail("cannot load '%s': %s", path, reason);
     return reason;

@@ -108,9 +108,10 @@ step segment(jpeg_stream &stream, jpeg_dc_frame &frame, int marker, uint32_t max
 
 }  // namespace
 
-bool decode_jpeg_dc(FILE *file, uint32_t max_width, uint32_t max_height, jpeg_reduced *out)
+bool decode_jpeg_dc(const jpeg_source &source, uint32_t max_width, uint32_t max_height, jpeg_reduced *out)
 {
-    jpeg_stream stream{file, {}};
+    jpeg_stream stream;
+    stream.source = source;
     jpeg_dc_frame frame;
     uint8_t soi[2] = {0, 0};
     if (!stream_byte(stream, &soi[0]) || !stream_byte(stream, &soi[1]) || soi[0] != 0xFF || soi[1] != 0xD8)

@@ -1,7 +1,8 @@
-// A JPEG file decoded at 1/2, 1/4 or 1/8 of its size while decoding, read from the file
-// as it goes: a thumbnail of a photo never holds the photo's full pixels nor its bytes.
+// A JPEG stream decoded at 1/2, 1/4 or 1/8 of its size while decoding: a thumbnail of a
+// photo never holds the photo's full pixels (nor its bytes, when read from a file).
+#include <cstdlib>
+
 #include "jpeg_dc.hpp"
-#include "jpeg_rows.hpp"
 #include "jpeg_scaled.hpp"
 
 namespace vollo_image
@@ -46,14 +47,30 @@ void reduce(jpeg_decompress_struct &info, void *context)
 
 }  // namespace
 
-const char *decode_jpeg_reduced(FILE *file, uint32_t max_width, uint32_t max_height, jpeg_reduced *out)
+const char *decode_jpeg_reduced(const jpeg_source &source, uint32_t max_width, uint32_t max_height,
+                                jpeg_reduced *out)
 {
-    if (decode_jpeg_dc(file, max_width, max_height, out))
+    if (decode_jpeg_dc(source, max_width, max_height, out))
         return nullptr;
-    // Any other kind, or damage: libjpeg reads the file from its start.
-    std::rewind(file);
+    // Any other kind, or damage: libjpeg reads the stream from its start.
+    if (source.file)
+        std::rewind(source.file);
     request asked{max_width, max_height, out};
-    return decode_jpeg_rows(jpeg_source{nullptr, 0, file}, reduce, &asked, &out->pixels, &out->width, &out->height);
+    return decode_jpeg_rows(source, reduce, &asked, &out->pixels, &out->width, &out->height);
+}
+
+bool fit_reduced(jpeg_reduced *picture)
+{
+    if (picture->width == picture->fit_width && picture->height == picture->fit_height)
+        return true;
+    uint32_t *fitted = static_cast<uint32_t *>(std::malloc(size_t(picture->fit_width) * picture->fit_height * 4));
+    const bool made = fitted && scale_pixels(picture->pixels, picture->width, picture->height, picture->width,
+                                             fitted, picture->fit_width, picture->fit_height, VOLLO_FILTER_BOX);
+    std::free(picture->pixels);
+    picture->pixels = made ? fitted : nullptr;
+    if (!made)
+        std::free(fitted);
+    return made;
 }
 
 }  // namespace vollo_image

@@ -1,5 +1,6 @@
 // A picture made smaller to fit while it is read: JPEG files through libjpeg's reduced
-// decoding and then a box filter, every other kind decoded whole and then box-filtered.
+// decoding, read from the file as it goes, and then a box filter; every other kind
+// decoded whole and then box-filtered.
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,17 +12,18 @@ namespace
 
 bool starts_as_jpeg(FILE *file)
 {
-    unsigned char magic[3] = {0, 0, 0};
-    const bool jpeg = std::fread(magic, 1, 3, file) == 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF;
+    uint8_t magic[3] = {0, 0, 0};
+    const size_t got = std::fread(magic, 1, 3, file);
     std::rewind(file);
-    return jpeg;
+    return vollo_image::kind_of(magic, got) == VOLLO_KIND_JPEG;
 }
 
 // The JPEG at `path` decoded at a reduced size; null (vollo_error set) when it cannot be.
 uint32_t *reduced_jpeg(const char *path, FILE *file, uint32_t max_width, uint32_t max_height,
                        vollo_image::jpeg_reduced *out)
 {
-    const char *reason = vollo_image::decode_jpeg_reduced(file, max_width, max_height, out);
+    const char *reason = vollo_image::decode_jpeg_reduced(vollo_image::jpeg_source{nullptr, 0, file}, max_width,
+                                                          max_height, out);
     gl_vollo_load_error = reason;
     if (reason)
         vollo_fail("cannot decode the picture %s: %s", path, reason);
@@ -56,22 +58,13 @@ uint32_t *vollo_decode_picture_scaled(const char *path, uint32_t max_width, uint
         std::fclose(file);
     if (!pixels)
         return nullptr;
-    if (got.width != got.fit_width || got.height != got.fit_height)
+    if (!vollo_image::fit_reduced(&got))
     {
-        uint32_t *fitted = static_cast<uint32_t *>(std::malloc(size_t(got.fit_width) * got.fit_height * 4));
-        if (!fitted || !vollo_image::scale_pixels(pixels, got.width, got.height, got.width, fitted, got.fit_width,
-                                                  got.fit_height, VOLLO_FILTER_BOX))
-        {
-            std::free(fitted);
-            std::free(pixels);
-            vollo_fail("cannot decode the picture %s: out of memory for its %u x %u copy", path, got.fit_width,
-                       got.fit_height);
-            return nullptr;
-        }
-        std::free(pixels);
-        pixels = fitted;
+        vollo_fail("cannot decode the picture %s: out of memory for its %u x %u copy", path, got.fit_width,
+                   got.fit_height);
+        return nullptr;
     }
     *width = got.fit_width;
     *height = got.fit_height;
-    return pixels;
+    return got.pixels;
 }

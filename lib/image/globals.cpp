@@ -1,4 +1,5 @@
-// Process-wide state of the picture readers.
+// State of the picture readers: one per thread, as vollo_error's text, since pictures
+// may be decoded on worker threads.
 #include "image.hpp"
 
-const char *gl_vollo_load_error = nullptr;
+thread_local const char *gl_vollo_load_error = nullptr;

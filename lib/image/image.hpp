@@ -77,11 +77,20 @@ const char *decode_bmp(const uint8_t *data, size_t size, const bmp_layout *layou
 // With keep_alpha only that rule applies: otherwise the pixels stay as they are.
 void flatten_alpha(uint32_t *pixels, size_t count, bool zero_everywhere_is_opaque, bool keep_alpha = false);
 
+// How far reading a file went, for the words of its failure text.
+enum file_reach
+{
+    file_missing,     // there is no such file (or no path): "cannot open"
+    file_unreadable,  // there is one that cannot be opened or read (a folder): "cannot read"
+    file_read         // opened and read, though it may still be refused (too long)
+};
+
 // A picture file opened for reading: its first bytes, and the descriptor standing
 // just after them.
 struct picture_file
 {
     int fd = -1;
+    file_reach reach = file_missing;
     std::vector<uint8_t> head;  // at most head_size bytes
     bool regular = false;       // a regular file, whose size is known
     uint64_t size = 0;          // of a regular file
@@ -96,9 +105,12 @@ struct picture_file
 const char *open_picture(const char *path, picture_file *file);
 // Reads the whole of a file whose first bytes are in `file`, up to a size limit.
 const char *read_rest(picture_file *file, std::vector<uint8_t> *bytes);
-// The whole file at path, read once; *opened tells whether it could be opened. Null on
-// success, otherwise why not.
-const char *read_whole(const char *path, std::vector<uint8_t> *bytes, bool *opened);
+// The whole file at path, read once; *reach tells how far it went. Null on success,
+// otherwise why not.
+const char *read_whole(const char *path, std::vector<uint8_t> *bytes, file_reach *reach);
+// Records why a file that reading did not reach whole failed, with `reason` from the
+// reader: "cannot open 'PATH': " when there is no such file, else "cannot read 'PATH': ".
+void fail_reading(const char *path, file_reach reach, const char *reason);
 // The size that the header of a file in another format than BMP claims; false when it
 // cannot be told from the header.
 bool claimed_size(const uint8_t *bytes, size_t size, uint64_t *width, uint64_t *height);
@@ -132,7 +144,7 @@ vollo_pixelarray *load_file(const char *path, bool bmp_only, bool keep_alpha = f
 
 }  // namespace vollo_image
 
-// Why the last picture load failed: a static text, or null after a success.
-extern const char *gl_vollo_load_error;
+// Why the calling thread's last picture load failed: a static text, or null after a success.
+extern thread_local const char *gl_vollo_load_error;
 
 #endif

@@ -13,10 +13,11 @@
 
 namespace vollo_image
 {
-// The file's bytes, a buffer at a time, and the bits of the entropy-coded data.
+// The stream's bytes, a buffer at a time, and the bits of the entropy-coded data.
 struct jpeg_stream
 {
-    FILE *file;
+    jpeg_source source;
+    size_t taken = 0;  // bytes of a stream in memory already in the buffer
     std::vector<uint8_t> buffer;
     size_t at = 0, end = 0;
     bool ended = false;  // the file has no more bytes
@@ -108,10 +109,10 @@ bool decode_dc_scan(jpeg_stream &stream, const jpeg_dc_frame &frame, const jpeg_
 // One RGBA pixel per luma block (malloc), chroma replicated (jpeg_dc_pixels.cpp).
 uint32_t *dc_pixels(const jpeg_dc_frame &frame, uint32_t *width, uint32_t *height);
 
-// A progressive 8-bit Huffman-coded gray or YCbCr file at 1/8 of its size, from its DC
+// A progressive 8-bit Huffman-coded gray or YCbCr stream at 1/8 of its size, from its DC
 // scans. False, with nothing allocated, for any other kind, any damage, or when 1/8 is
 // smaller than the size that fits the bounds: the caller then decodes it otherwise.
-bool decode_jpeg_dc(FILE *file, uint32_t max_width, uint32_t max_height, jpeg_reduced *out);
+bool decode_jpeg_dc(const jpeg_source &source, uint32_t max_width, uint32_t max_height, jpeg_reduced *out);
 }  // namespace vollo_image
 
 #endif

@@ -1,10 +1,10 @@
-// Private to the picture readers: JPEG files decoded at a reduced size.
+// Private to the picture readers: pictures decoded at a reduced size, JPEG files by
+// libjpeg while decoding.
 #ifndef VOLLO_JPEG_SCALED_HPP
 #define VOLLO_JPEG_SCALED_HPP
 
-#include <cstdio>
-
 #include "image.hpp"
+#include "jpeg_rows.hpp"
 #include "scale.hpp"
 
 namespace vollo_image
@@ -23,11 +23,15 @@ inline bool eighth_holds(uint32_t width, uint32_t height, uint32_t fit_width, ui
 {
     return (width + 7) / 8 >= fit_width && (height + 7) / 8 >= fit_height;
 }
-// Decodes the JPEG stream of `file` at the smallest of 1/1, 1/2, 1/4 and 1/8 of its size
-// that still holds the fitting size; a progressive file at 1/8 from its DC scans alone
-// when it can be. Null on success, otherwise why not, with nothing
-// left allocated.
-const char *decode_jpeg_reduced(FILE *file, uint32_t max_width, uint32_t max_height, jpeg_reduced *out);
+// Decodes a JPEG stream (bytes in memory, or an open file read as it goes) at the
+// smallest of 1/1, 1/2, 1/4 and 1/8 of its size that still holds the fitting size, a
+// progressive one at 1/8 from its DC scans alone when it can be. Null on success,
+// otherwise why not, with nothing left allocated.
+const char *decode_jpeg_reduced(const jpeg_source &source, uint32_t max_width, uint32_t max_height,
+                                jpeg_reduced *out);
+// Box-filters the pixels of a reduced decode down to their fitting size, which then
+// replace them. False when memory runs out, with the pixels released.
+bool fit_reduced(jpeg_reduced *picture);
 }  // namespace vollo_image
 
 #endif

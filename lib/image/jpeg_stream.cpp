@@ -1,5 +1,6 @@
-// The bytes of a JPEG file read a buffer at a time, and the bits of its entropy-coded
+// The bytes of a JPEG stream (a file or a block in memory) read a buffer at a time, and the bits of its entropy-coded
 // data: stuffed zero bytes removed, zeros given past a marker or the end of the file.
+#include <algorithm>
 #include <cstring>
 
 #include "jpeg_dc.hpp"
@@ -18,7 +19,15 @@ bool refill(jpeg_stream &stream)
     if (stream.buffer.empty())
         stream.buffer.resize(buffer_size);
     stream.at = 0;
-    stream.end = std::fread(stream.buffer.data(), 1, buffer_size, stream.file);
+    const jpeg_source &source = stream.source;
+    if (source.file)
+        stream.end = std::fread(stream.buffer.data(), 1, buffer_size, source.file);
+    else
+    {
+        stream.end = std::min(buffer_size, source.size - stream.taken);
+        std::memcpy(stream.buffer.data(), source.bytes + stream.taken, stream.end);
+        stream.taken += stream.end;
+    }
     stream.ended = stream.end == 0;
     return !stream.ended;
 }

@@ -32,12 +32,12 @@ bool size_in_header(const std::vector<uint8_t> &bytes, bool bmp, uint64_t *width
 
 // Feeds vollo_error: the path, then why; for a picture the arena cannot hold, what
 // it needs and the remedy.
-void fail_load(const char *path, bool opened, const std::vector<uint8_t> &bytes, bool bmp,
+void fail_load(const char *path, file_reach reach, const std::vector<uint8_t> &bytes, bool bmp,
                const char *reason)
 {
     uint64_t width = 0, height = 0;
-    if (!opened)
-        vollo_fail("cannot open '%s': %s", path ? path : "(no path)", reason);
+    if (reach != file_read)
+        fail_reading(path, reach, reason);
     else if (std::strstr(reason, "too large") && size_in_header(bytes, bmp, &width, &height) &&
              width * height <= max_pixels && !fits_in_arena(width * height))
         vollo_fail_arena(("cannot load '" + std::string(path) + "': ").c_str(), uint32_t(width), uint32_t(height));
@@ -49,7 +49,7 @@ void fail_load(const char *path, bool opened, const std::vector<uint8_t> &bytes,
 // the words that name the file: "cannot load 'PATH': " + reason is vollo_error's text.
 const char *same_reason_as_error(const char *path)
 {
-    static char text[1024];
+    thread_local char text[1024];
     const std::string error = vollo_error(), named = path ? "'" + std::string(path) + "': " : std::string();
     const size_t at = named.empty() ? std::string::npos : error.find(named);
     std::snprintf(text, sizeof text, "%s", at == std::string::npos ? error.c_str() : error.c_str() + at + named.size());
@@ -71,8 +71,8 @@ vollo_pixelarray *load_file(const char *path, bool bmp_only, bool keep_alpha)
 {
     std::vector<uint8_t> bytes;
     decoded_picture picture;
-    bool opened = false;
-    const char *reason = read_whole(path, &bytes, &opened);
+    file_reach reach = file_missing;
+    const char *reason = read_whole(path, &bytes, &reach);
     const bool bmp = bmp_only || kind_of(bytes.data(), bytes.size()) == VOLLO_KIND_BMP;
     if (reason == nullptr)
         reason = check_arena(bytes, bmp);
@@ -90,7 +90,7 @@ vollo_pixelarray *load_file(const char *path, bool bmp_only, bool keep_alpha)
                     array->height);
     else
     {
-        fail_load(path, opened, bytes, bmp, reason);
+        fail_load(path, reach, bytes, bmp, reason);
         gl_vollo_load_error = same_reason_as_error(path);
     }
     return array;

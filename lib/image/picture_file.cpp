@@ -74,12 +74,19 @@ const char *open_picture(const char *path, picture_file *file)
     // hanging; the reads themselves block as usual.
     file->fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (file->fd < 0)
+    {
+        file->reach = errno == ENOENT || errno == ENOTDIR ? file_missing : file_unreadable;
         return strerror(errno);
+    }
+    file->reach = file_unreadable;
     int flags = fcntl(file->fd, F_GETFL);
     if (flags >= 0)
         fcntl(file->fd, F_SETFL, flags & ~O_NONBLOCK);
     struct stat info;
-    if (fstat(file->fd, &info) == 0 && S_ISREG(info.st_mode))
+    const bool known = fstat(file->fd, &info) == 0;
+    if (known && S_ISDIR(info.st_mode))
+        return "it is a folder";
+    if (known && S_ISREG(info.st_mode))
     {
         file->regular = true;
         file->size = uint64_t(info.st_size);
@@ -89,6 +96,7 @@ const char *open_picture(const char *path, picture_file *file)
     if (got < 0)
         return strerror(errno);
     file->head.resize(size_t(got));
+    file->reach = file_read;
     return nullptr;
 }
 
@@ -98,17 +106,21 @@ const char *read_rest(picture_file *file, std::vector<uint8_t> *bytes)
         return too_long;
     *bytes = file->head;
     const char *failure = append_from(file->fd, max_file_size + 1 - bytes->size(), bytes);
+    if (failure != nullptr)
+        file->reach = file_unreadable;
     if (failure == nullptr && bytes->size() > max_file_size)
         return too_long;
     return failure;
 }
 
-const char *read_whole(const char *path, std::vector<uint8_t> *bytes, bool *opened)
+const char *read_whole(const char *path, std::vector<uint8_t> *bytes, file_reach *reach)
 {
     picture_file file;
     const char *reason = open_picture(path, &file);
-    *opened = file.fd >= 0;
-    return reason != nullptr ? reason : read_rest(&file, bytes);
+    if (reason == nullptr)
+        reason = read_rest(&file, bytes);
+    *reach = file.reach;
+    return reason;
 }
 
 }  // namespace vollo_image

@@ -13,7 +13,7 @@ bool vollo_picture_size(const char *path, uint32_t *width, uint32_t *height)
     }
     if (const char *reason = vollo_image::open_picture(path, &file))
     {
-        vollo_fail("cannot open '%s': %s", path ? path : "(no path)", reason);
+        vollo_image::fail_reading(path, file.reach, reason);
         return false;
     }
     uint64_t columns = 0, rows = 0;

@@ -9,15 +9,15 @@
 uint8_t *vollo_read_file(const char *path, uint64_t *size)
 {
     std::vector<uint8_t> bytes;
-    bool opened = false;
-    const char *reason = size == nullptr ? "no place for the size" : vollo_image::read_whole(path, &bytes, &opened);
+    vollo_image::file_reach reach = vollo_image::file_missing;
+    const char *reason = size == nullptr ? "no place for the size" : vollo_image::read_whole(path, &bytes, &reach);
     uint8_t *copy = nullptr;
     if (reason == nullptr && (copy = static_cast<uint8_t *>(malloc(bytes.size() + 1))) == nullptr)
         reason = "not enough memory for the file";
     gl_vollo_load_error = reason;
     if (reason != nullptr)
     {
-        vollo_fail(opened ? "cannot read '%s': %s" : "cannot open '%s': %s", path ? path : "(no path)", reason);
+        vollo_image::fail_reading(path, reach == vollo_image::file_read ? vollo_image::file_unreadable : reach, reason);
         return nullptr;
     }
     memcpy(copy, bytes.data(), bytes.size());

@@ -1,5 +1,7 @@
 // Why each facility failed, as vollo_error tells it, with no display to reach.
+#include <atomic>
 #include <functional>
+#include <thread>
 #include <sys/stat.h>
 #include <gtest/gtest.h>
 
@@ -39,6 +41,13 @@ TEST(FailureText, EveryFacilitySaysWhatFailedWhereAndTheRemedy)
     } cases[] = {
         {[&] { return !vollo_load_pixelarray((d + "x.png").c_str()); },
          "cannot open '" + d + "x.png': No such file or directory"},
+        {[&] { return !vollo_load_pixelarray((d + "fonts").c_str()); }, "cannot read '" + d + "fonts': it is a folder"},
+        {[&] { uint32_t w, h; return !vollo_decode_picture((d + "x.png").c_str(), &w, &h); },
+         "cannot open '" + d + "x.png': No such file or directory"},
+        {[&] { uint32_t w, h; return !vollo_decode_picture("/proc/self/mem", &w, &h); },
+         "cannot read '/proc/self/mem': Input/output error"},
+        {[&] { uint32_t w, h; return !vollo_decode_picture_scaled((d + "fonts").c_str(), 8, 8, &w, &h); },
+         "cannot read '" + d + "fonts': it is a folder"},
         {[&] { return !vollo_save_buffer(&any_buffer, (d + "x.webp").c_str()); },
          "'" + d + "x.webp': cannot write this format (use .png, .bmp, .tga or .jpg)"},
         {[&] { return !vollo_encode_pixels(&pixel, 1, 1, 1, "x.webp", &size); },
@@ -61,10 +70,12 @@ TEST(FailureText, EveryFacilitySaysWhatFailedWhereAndTheRemedy)
                const bool refused = !vollo_save_ini(ini, (d + "gone/x.ini").c_str());
                return vollo_delete_ini(ini), refused; },
          "cannot write '" + d + "gone/x.ini': the folder '" + d + "gone' does not exist"},
-        {[&] { return !vollo_load_effect((d + "fonts").c_str()); }, "cannot load '" + d + "fonts': it is a folder"},
+        {[&] { return !vollo_load_effect((d + "fonts").c_str()); }, "cannot read '" + d + "fonts': it is a folder"},
+        {[&] { return !vollo_load_effect("/proc/self/mem"); }, "cannot read '/proc/self/mem': Input/output error"},
+        {[&] { return !vollo_load_music((d + "fonts").c_str()); }, "cannot read '" + d + "fonts': it is a folder"},
         {[&] { return !vollo_load_music((d + "none.ogg").c_str()); },
          "cannot open '" + d + "none.ogg': No such file or directory"},
-        {[&] { return !vollo_load_font((d + "fonts").c_str()); }, "cannot load '" + d + "fonts': it is a folder"},
+        {[&] { return !vollo_load_font((d + "fonts").c_str()); }, "cannot read '" + d + "fonts': it is a folder"},
         {[&] { return !vollo_start(0, 480, false, "t"); },
          "cannot open a 0 x 480 window: each side must be 1 to 65535 pixels"},
         {[&] { vollo_test::abandoned_by_sfml pause; return !vollo_start(640, 480, false, "t"); },
@@ -75,6 +86,7 @@ TEST(FailureText, EveryFacilitySaysWhatFailedWhereAndTheRemedy)
          "no display)"},
         {[&] { return !vollo_load_picture((d + "x.png").c_str()); },
          "cannot open '" + d + "x.png': No such file or directory"},
+        {[&] { return !vollo_load_picture((d + "fonts").c_str()); }, "cannot read '" + d + "fonts': it is a folder"},
         {[&] { return !vollo_new_pixelarray(100000, 100000); },
          "cannot make a 100000 x 100000 pixel array: more than 2^32 pixels"},
     };
@@ -95,6 +107,36 @@ TEST(FailureText, EveryFacilitySaysWhatFailedWhereAndTheRemedy)
     EXPECT_STREQ(vollo_ini_error(), "ini: line 4: expected '=' after field name.");
     EXPECT_EQ(vollo_load_pixelarray((d + "x.png").c_str()), nullptr);
     EXPECT_STREQ(vollo_load_pixelarray_error(), "No such file or directory");
+}
+
+// Two threads fail in turn, differently, then read: a text shared by the process would
+// show the second one's to both.
+TEST(FailureText, EachThreadReadsItsOwnFailure)
+{
+    initest::TempDir dir;
+    const std::string paths[] = {dir.Path("x.png"), dir.Path("")};
+    const std::string reasons[] = {"No such file or directory", "it is a folder"};
+    const std::string texts[] = {"cannot open '" + paths[0] + "': " + reasons[0],
+                                 "cannot read '" + paths[1] + "': " + reasons[1]};
+    std::atomic<int> failed{0};
+    std::string seen[2], seen_reasons[2];
+    vollo_clear_error();
+    auto run = [&](int i) {
+        while (failed.load() != i)
+            std::this_thread::yield();
+        EXPECT_EQ(vollo_load_pixelarray(paths[i].c_str()), nullptr);
+        for (++failed; failed.load() < 2;)
+            std::this_thread::yield();
+        seen[i] = vollo_error(), seen_reasons[i] = vollo_load_pixelarray_error();
+    };
+    std::thread first(run, 0), second(run, 1);
+    first.join(), second.join();
+    for (int i = 0; i < 2; i++)
+    {
+        EXPECT_EQ(seen[i], texts[i]);
+        EXPECT_EQ(seen_reasons[i], reasons[i]);
+    }
+    EXPECT_STREQ(vollo_error(), "");
 }
 
 }  // namespace

@@ -122,9 +122,19 @@ TEST(DecodePictureScaled, FitsKeepsTheAspectAndNeverEnlarges)
         EXPECT_EQ(width, c.want_width) << c.name;
         EXPECT_EQ(height, c.want_height) << c.name;
         EXPECT_NEAR(int(VOLLO_RED_OF(pixels[width * height / 2])), 200, 4) << c.name;
-        std::free(pixels);
+        // The same picture from the file's bytes in memory: the same pixels.
+        uint64_t size = 0;
+        uint8_t *bytes = vollo_read_file(path.c_str(), &size);
+        uint32_t bytes_width = 0, bytes_height = 0;
+        uint32_t *from_bytes = vollo_decode_bytes_scaled(bytes, size, c.max_width, c.max_height, &bytes_width,
+                                                         &bytes_height);
+        ASSERT_NE(from_bytes, nullptr) << c.name << ": " << vollo_error();
+        EXPECT_EQ(std::vector<uint32_t>(from_bytes, from_bytes + size_t(bytes_width) * bytes_height),
+                  std::vector<uint32_t>(pixels, pixels + size_t(width) * height)) << c.name;
+        std::free(from_bytes), std::free(bytes), std::free(pixels);
     }
     uint32_t width = 0, height = 0;
+    EXPECT_EQ(vollo_decode_bytes_scaled(nullptr, 0, 10, 10, &width, &height), nullptr);
     EXPECT_EQ(vollo_decode_picture_scaled((dir.path() + "/a.jpg").c_str(), 0, 10, &width, &height), nullptr);
     EXPECT_EQ(vollo_decode_picture_scaled((dir.path() + "/none.jpg").c_str(), 10, 10, &width, &height), nullptr);
     EXPECT_NE(std::string(vollo_error()).find("none.jpg"), std::string::npos);

@@ -898,7 +898,7 @@ TEST_F(Pixodraw, PictureThatCannotBeLoadedIsAnError)
     } cases[] = {{dir.path + "/missing.bmp", "No such file or directory"},
                  {dir.path + "/text.bmp", "signature"},
                  {dir.path + "/cut.bmp", "cut short"},
-                 {dir.path, "directory"}};
+                 {dir.path, "it is a folder"}};
     for (const Case &c : cases)
     {
         const vt::CommandResult run = vt::run_command({PIXODRAW_BINARY, c.path});

@@ -6,7 +6,7 @@ build=$1 seconds=$2
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 targets=("$@")
-((${#targets[@]})) || targets=(fuzz_bmp fuzz_picture fuzz_ini_read fuzz_ini_load fuzz_read_string fuzz_literal_roundtrip fuzz_get_next_line fuzz_text_shapes fuzz_replay)
+((${#targets[@]})) || targets=(fuzz_bmp fuzz_picture fuzz_ini_read fuzz_ini_load fuzz_read_string fuzz_literal_roundtrip fuzz_get_next_line fuzz_text_shapes fuzz_replay fuzz_jpeg_dc)
 # Pixel arrays carry SFML textures, which need a display: use a private Xvfb
 # when none is given.
 if [[ -z "${DISPLAY:-}" ]]; then

@@ -706,7 +706,8 @@ uint8_t *vollo_read_file(const char *path, uint64_t *size);
 vollo_pixelarray *vollo_adopt_pixels(uint32_t *pixels, uint32_t width, uint32_t height);
 // As vollo_decode_picture, made smaller to fit max_width x max_height: aspect kept, never
 // enlarged, at least 1 x 1, box-filtered. A JPEG file is decoded at 1/2, 1/4 or 1/8 of its
-// size while it is read (the full pixels are never held), other kinds whole and then
+// size while it is read (the full pixels are never held); a progressive one at 1/8 from
+// its DC scans alone, one value per 8 x 8 block. Other kinds are decoded whole and then
 // filtered. *width and *height receive the size made. Release with free(). Null, with
 // vollo_error set, as vollo_decode_picture, and for a bound of 0.
 uint32_t *vollo_decode_picture_scaled(const char *path, uint32_t max_width, uint32_t max_height,

@@ -12,7 +12,7 @@ else
     cmake make g++ pkg-config
     libsfml-dev libgtest-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool
-    python3 python3-xlib python3-pil imagemagick
+    python3 python3-xlib python3-pil imagemagick libjpeg-turbo-progs
     libinih-dev
     fonts-dejavu-core
     libstb-dev libjpeg-dev libopenal-dev libpng-dev libfreetype-dev libx11-dev xclip

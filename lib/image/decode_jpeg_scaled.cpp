@@ -2,6 +2,7 @@
 // photo never holds the photo's full pixels (nor its bytes, when read from a file).
 #include <cstdlib>
 
+#include "jpeg_dc.hpp"
 #include "jpeg_scaled.hpp"
 
 namespace vollo_image
@@ -18,7 +19,9 @@ struct request
 // The largest reduction that still leaves at least want_width x want_height pixels.
 unsigned reduction(const jpeg_decompress_struct &info, uint32_t want_width, uint32_t want_height)
 {
-    unsigned denominator = 8;
+    if (eighth_holds(info.image_width, info.image_height, want_width, want_height))
+        return 8;
+    unsigned denominator = 4;
     while (denominator > 1 && ((info.image_width + denominator - 1) / denominator < want_width ||
                                (info.image_height + denominator - 1) / denominator < want_height))
         denominator /= 2;
@@ -47,6 +50,11 @@ void reduce(jpeg_decompress_struct &info, void *context)
 const char *decode_jpeg_reduced(const jpeg_source &source, uint32_t max_width, uint32_t max_height,
                                 jpeg_reduced *out)
 {
+    if (decode_jpeg_dc(source, max_width, max_height, out))
+        return nullptr;
+    // Any other kind, or damage: libjpeg reads the stream from its start.
+    if (source.file)
+        std::rewind(source.file);
     request asked{max_width, max_height, out};
     return decode_jpeg_rows(source, reduce, &asked, &out->pixels, &out->width, &out->height);
 }

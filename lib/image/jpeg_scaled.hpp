@@ -18,9 +18,15 @@ struct jpeg_reduced
     uint32_t full_width = 0, full_height = 0;
     uint32_t fit_width = 0, fit_height = 0;
 };
+// Whether 1/8 of width x height still holds fit_width x fit_height.
+inline bool eighth_holds(uint32_t width, uint32_t height, uint32_t fit_width, uint32_t fit_height)
+{
+    return (width + 7) / 8 >= fit_width && (height + 7) / 8 >= fit_height;
+}
 // Decodes a JPEG stream (bytes in memory, or an open file read as it goes) at the
-// smallest of 1/1, 1/2, 1/4 and 1/8 of its size that still holds the fitting size. Null
-// on success, otherwise why not, with nothing left allocated.
+// smallest of 1/1, 1/2, 1/4 and 1/8 of its size that still holds the fitting size, a
+// progressive one at 1/8 from its DC scans alone when it can be. Null on success,
+// otherwise why not, with nothing left allocated.
 const char *decode_jpeg_reduced(const jpeg_source &source, uint32_t max_width, uint32_t max_height,
                                 jpeg_reduced *out);
 // Box-filters the pixels of a reduced decode down to their fitting size, which then

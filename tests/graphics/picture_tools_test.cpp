@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "saved_image.hpp"
 #include "vollo.h"
 
 namespace
@@ -137,6 +138,92 @@ TEST(DecodePictureScaled, FitsKeepsTheAspectAndNeverEnlarges)
     EXPECT_EQ(vollo_decode_picture_scaled((dir.path() + "/a.jpg").c_str(), 0, 10, &width, &height), nullptr);
     EXPECT_EQ(vollo_decode_picture_scaled((dir.path() + "/none.jpg").c_str(), 10, 10, &width, &height), nullptr);
     EXPECT_NE(std::string(vollo_error()).find("none.jpg"), std::string::npos);
+}
+
+// Progressive files at 1/8 of their size, against libjpeg's own reduced decode of the
+// whole file (Pillow's draft mode). Quality 40 makes the DC's last refining bit show.
+TEST(DecodePictureScaled, ProgressiveAtAnEighthMatchesLibjpegs)
+{
+    temp_folder dir;
+    const std::string pillow = "/usr/bin/python3 -c 'import sys; from PIL import Image; Image.open(sys.argv[1])";
+    const struct
+    {
+        uint32_t width, height;
+        std::string encoder;  // from IN to OUT
+        // 4:2:0 chroma: libjpeg's 1/8 decode gives each chroma block 2 x 2 pixels from
+        // more than its DC, so both are compared averaged over 2 x 2 pixels.
+        uint32_t fold;
+        int tolerance;  // per channel
+    } cases[] = {
+        {203, 131, "convert IN -interlace Plane -quality 40 -sampling-factor 1x1 OUT", 1, 0},
+        {203, 121, "convert IN -interlace Plane -quality 40 -sampling-factor 2x2 OUT", 2, 2},
+        {97, 61, pillow + ".save(sys.argv[2], progressive=True, quality=40, subsampling=1)' IN OUT", 1, 0},
+        {97, 61, pillow + ".convert(\"L\").save(sys.argv[2], progressive=True, quality=40)' IN OUT", 1, 0},
+        {203, 121, "cjpeg -progressive -quality 40 -sample 2x2 -restart 1 -outfile OUT IN", 2, 2},
+        {131, 203, "cjpeg -progressive -quality 40 -grayscale -restart 7B -outfile OUT IN", 1, 0},
+        {163, 77, "cjpeg -progressive -quality 40 -sample 3x2,1x1,3x1 -restart 2B -outfile OUT IN", 1, 0},
+    };
+    for (const auto &c : cases)
+    {
+        const std::string in = dir.path() + "/source.ppm", out = dir.path() + "/progressive.jpg";
+        std::string command = "convert -size " + std::to_string(c.width) + "x" + std::to_string(c.height) +
+                              " -seed 5 plasma:fractal -blur 0x3 " + in + " && " + c.encoder;
+        command.replace(command.find(" IN"), 3, " " + in);
+        command.replace(command.find(" OUT"), 4, " " + out);
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const auto reference = saved_image::read_with_pillow(out, int(c.fold));
+        ASSERT_TRUE(reference.has_value());
+        uint32_t width = 0, height = 0;
+        uint32_t *pixels = vollo_decode_picture_scaled(out.c_str(), (c.width + 7) / 8 / c.fold,
+                                                       (c.height + 7) / 8 / c.fold, &width, &height);
+        ASSERT_NE(pixels, nullptr) << c.encoder << ": " << vollo_error();
+        ASSERT_EQ(width, uint32_t(reference->width)) << c.encoder;
+        ASSERT_EQ(height, uint32_t(reference->height)) << c.encoder;
+        int worst = 0;
+        for (uint32_t i = 0; i < width * height; ++i)
+            for (int shift = 0; shift < 32; shift += 8)
+                worst = std::max(worst, std::abs(int(pixels[i] >> shift & 255) -
+                                                 int(reference->pixels[i] >> shift & 255)));
+        EXPECT_LE(worst, c.tolerance) << c.encoder;
+        std::free(pixels);
+    }
+}
+
+// Cut short or with a byte changed anywhere, a progressive file gives a picture of the
+// size that fits, or null with a reason; never a crash nor a read out of bounds.
+TEST(DecodePictureScaled, DamagedProgressiveGivesAPictureOrAReason)
+{
+    temp_folder dir;
+    const std::string good = dir.path() + "/good.jpg", bad = dir.path() + "/bad.jpg";
+    ASSERT_EQ(std::system(("convert -size 203x131 -seed 5 plasma:fractal ppm:- | cjpeg -progressive -sample 2x2 "
+                           "-restart 1 -outfile " + good).c_str()), 0);
+    std::string bytes;
+    {
+        FILE *file = std::fopen(good.c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file))
+            bytes += char(c);
+        std::fclose(file);
+    }
+    for (size_t step = 0; step < 96; ++step)
+    {
+        // Changed bytes through the headers and the data, then cuts at every sixteenth.
+        std::string damaged = bytes;
+        if (step < 80)
+            damaged[step < 40 ? step * 17 % 700 : bytes.size() * step / 80] ^= char(0x55 + step);
+        else
+            damaged.resize(bytes.size() * (step - 80) / 16);
+        FILE *file = std::fopen(bad.c_str(), "wb");
+        ASSERT_EQ(std::fwrite(damaged.data(), 1, damaged.size(), file), damaged.size());
+        std::fclose(file);
+        uint32_t width = 0, height = 0;
+        uint32_t *pixels = vollo_decode_picture_scaled(bad.c_str(), 26, 17, &width, &height);
+        if (pixels)
+            EXPECT_TRUE(width >= 1 && width <= 26 && height >= 1 && height <= 17) << "step " << step;
+        else
+            EXPECT_NE(std::string(vollo_error()).find("bad.jpg"), std::string::npos) << "step " << step;
+        std::free(pixels);
+    }
 }
 
 TEST(TextFit, WritesTheTextOrItsLongestStartWithAnEllipsis)

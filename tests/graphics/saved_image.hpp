@@ -40,7 +40,8 @@ struct Folder
     }
 };
 
-// An image file as Pillow reads it: its format ("PNG", "BMP", "TGA", "JPEG") and its
+// An image file as Pillow reads it (a JPEG at 1/8 of its size, averaged over N x N pixels,
+// when N is given): its format ("PNG", "BMP", "TGA", "JPEG") and its
 // pixels as 0xAABBGGRR, row by row.
 struct Decoded
 {
@@ -50,9 +51,12 @@ struct Decoded
     std::vector<uint32_t> pixels;
 };
 
-inline std::optional<Decoded> read_with_pillow(const std::string &path)
+inline std::optional<Decoded> read_with_pillow(const std::string &path, int eighth_folded = 0)
 {
-    const vollo_test::CommandResult result = vollo_test::run_command({"/usr/bin/python3", IMAGE_TO_RGBA, path});
+    std::vector<std::string> command = {"/usr/bin/python3", IMAGE_TO_RGBA, path};
+    if (eighth_folded)
+        command.push_back(std::to_string(eighth_folded));
+    const vollo_test::CommandResult result = vollo_test::run_command(command);
     if (!result.succeeded())
     {
         ADD_FAILURE() << "Pillow cannot read " << path << ": " << result.describe() << " " << result.errors;
